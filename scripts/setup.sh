@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the client needs to build, run and test,
+# then configures and builds it into build/. Packages already present are
+# left alone, so a second run only rebuilds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+werror=OFF
+[ "${CI:-}" = "true" ] && werror=ON
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWORDMOOT_WERROR="$werror" >/dev/null
+cmake --build build -j "$(nproc)"

@@ -1,0 +1,61 @@
+#include "app/GameSelectForm.h"
+
+#include "app/Artwork.h"
+#include "app/Twips.h"
+
+#include <QCloseEvent>
+#include <QListView>
+#include <QPushButton>
+#include <QWindow>
+
+namespace wordmoot {
+
+GameSelectForm::GameSelectForm(QAbstractItemModel* games, QWidget* owner)
+    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , gamelist_(new QListView(this))
+    , okButton_(new QPushButton(QStringLiteral("OK"), this)) {
+    setObjectName(QStringLiteral("GameSelectForm"));
+    setWindowTitle(QStringLiteral("Select A Game"));
+    setWindowIcon(QPixmap::fromImage(artwork::icon()));
+    setFixedSize(twips::rect(0, 0, 4080, 2265).size());
+
+    gamelist_->setObjectName(QStringLiteral("gamelist"));
+    gamelist_->setGeometry(twips::rect(120, 120, 3855, 1425));
+    gamelist_->setModel(games);
+    gamelist_->setSelectionMode(QAbstractItemView::SingleSelection);
+    gamelist_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    gamelist_->setUniformItemSizes(true);
+
+    okButton_->setObjectName(QStringLiteral("OKButton"));
+    okButton_->setGeometry(twips::rect(2760, 1680, 1215, 495));
+    okButton_->setAutoDefault(false);
+
+    setTabOrder(okButton_, gamelist_);
+    okButton_->setFocus();
+
+    connect(okButton_, &QPushButton::clicked, this, &GameSelectForm::OKButton_Click);
+    connect(gamelist_, &QListView::doubleClicked, this, &GameSelectForm::OKButton_Click);
+
+    // Owned by the main window for the task bar, but a window of its own so
+    // that disabling the main window leaves this one usable.
+    if (owner) {
+        winId();
+        owner->winId();
+        windowHandle()->setTransientParent(owner->windowHandle());
+    }
+}
+
+void GameSelectForm::OKButton_Click() {
+    const QModelIndexList selected = gamelist_->selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return;
+    emit chosen(selected.first().data().toString());
+}
+
+void GameSelectForm::closeEvent(QCloseEvent* event) {
+    emit unloaded();
+    QWidget::closeEvent(event);
+}
+
+} // namespace wordmoot

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "connection/Dialogs.h"
+
+class QWidget;
+
+namespace wordmoot {
+
+// The real message and input boxes. Texts from the server go in them, so
+// they are always shown as plain text and never become links.
+class QtDialogs : public Dialogs {
+public:
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    void message(const QString& text, const QString& title, Icon icon) override;
+    bool ask(const QString& text, const QString& title, bool defaultNo) override;
+    QString input(const QString& prompt, const QString& title, const QString& answer) override;
+
+private:
+    QWidget* parent_ = nullptr;
+};
+
+} // namespace wordmoot

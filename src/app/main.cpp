@@ -1,0 +1,22 @@
+#include "app/QtDialogs.h"
+#include "app/WordmootForm.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QString());
+    // The program ends when its main window says so, not when the last
+    // window happens to close.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    wordmoot::QtDialogs dialogs;
+    wordmoot::WordmootForm form(dialogs);
+    dialogs.setParent(&form);
+    QObject::connect(&form, &wordmoot::WordmootForm::programEnded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    form.Form_Load();
+    if (form.hasEnded())
+        return 0;
+    return app.exec();
+}

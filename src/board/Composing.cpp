@@ -1,0 +1,50 @@
+#include "board/Composing.h"
+
+#include "protocol/Commands.h"
+
+namespace wordmoot::composing {
+
+void layTile(ClientState& state, int slot, int column, int row, const QString& letter) {
+    state.placement[slot] = {column, row, letter};
+    state.rack[slot].placed = true;
+}
+
+void returnTile(ClientState& state, int slot) {
+    state.placement[slot].letter.clear();
+    state.rack[slot].placed = false;
+}
+
+QString takePlay(ClientState& state) {
+    QString line = QStringLiteral("PLAY ");
+    bool any = false;
+    for (int slot = 0; slot < kRackSlots; ++slot) {
+        const Placement& laid = state.placement[slot];
+        if (laid.letter.isEmpty())
+            continue;
+        line += QStringLiteral("%1,%2,%3 ").arg(laid.column).arg(laid.row).arg(laid.letter.toUpper());
+        state.rack[slot].placed = true;
+        any = true;
+    }
+    return any ? line : QString();
+}
+
+QString exchangeLine(const QString& boxText) {
+    return boxText.isEmpty() ? QString() : command::exchange(boxText.toUpper());
+}
+
+void sortRack(ClientState& state) {
+    // An insertion-style pass: each slot is compared with every slot before
+    // it, skipping laid slots on either side.
+    for (int i = 0; i < kRackSlots; ++i) {
+        for (int j = 0; j < i; ++j) {
+            RackSlot& later = state.rack[i];
+            RackSlot& earlier = state.rack[j];
+            if (later.placed || earlier.placed)
+                continue;
+            if (later.tile < earlier.tile)
+                std::swap(later.tile, earlier.tile);
+        }
+    }
+}
+
+} // namespace wordmoot::composing

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "connection/ClientState.h"
+
+#include <QString>
+
+// The play the user composes on the board, and the rack actions that need
+// no server: where each rack tile lies, the play line, the sort.
+namespace wordmoot::composing {
+
+// Lays a rack slot's tile on a cell: it becomes part of the play.
+void layTile(ClientState& state, int slot, int column, int row, const QString& letter);
+// Takes a rack slot's tile back: it is no longer part of the play.
+void returnTile(ClientState& state, int slot);
+
+// "PLAY 8,7,A 7,7,C 9,7,T " for the tiles laid, in slot order, each
+// followed by a blank; empty when no tile is laid. The laid slots are
+// flagged until the server answers.
+QString takePlay(ClientState& state);
+
+// The exchange command for the box's text, or empty when the box is empty.
+QString exchangeLine(const QString& boxText);
+
+// Sorts the letters of the slots whose tiles are in the rack by character
+// code: empty slots first, then A to Z, blanks, lower case. Laid slots keep
+// their letters and places.
+void sortRack(ClientState& state);
+
+} // namespace wordmoot::composing

@@ -1,0 +1,149 @@
+#include "board/TileLabels.h"
+
+#include "app/Twips.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QMimeData>
+#include <QMouseEvent>
+
+namespace wordmoot {
+
+namespace {
+const QColor kBoardTileColour(224, 224, 224);
+const QColor kRackTileColour(255, 255, 192);
+constexpr int kValueSize = 135; // twips, the value label's side
+
+void paintBackground(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+    label->setAutoFillBackground(true);
+}
+} // namespace
+
+TileLabel::TileLabel(int index, QWidget* parent)
+    : QLabel(parent)
+    , index_(index) {
+    setObjectName(QStringLiteral("lettertile(%1)").arg(index));
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignCenter);
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(1);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(12.75);
+    font.setWeight(QFont::Bold);
+    setFont(font);
+}
+
+std::optional<int> TileLabel::draggedSlot(const QMimeData* mime) {
+    if (!mime || !mime->hasFormat(kMimeType))
+        return std::nullopt;
+    bool ok = false;
+    const int slot = mime->data(kMimeType).toInt(&ok);
+    if (!ok || slot < 0 || slot >= kRackSlots)
+        return std::nullopt;
+    return slot;
+}
+
+void TileLabel::mousePressEvent(QMouseEvent* event) {
+    pressed_ = index_ < kRackSlots && event->button() == Qt::LeftButton;
+    pressedAt_ = event->position().toPoint();
+    QLabel::mousePressEvent(event);
+}
+
+void TileLabel::mouseMoveEvent(QMouseEvent* event) {
+    if (!pressed_ || !(event->buttons() & Qt::LeftButton) ||
+        (event->position().toPoint() - pressedAt_).manhattanLength() <
+            QApplication::startDragDistance())
+        return;
+    pressed_ = false;
+    auto* mime = new QMimeData;
+    mime->setData(kMimeType, QByteArray::number(index_));
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    drag->setPixmap(grab());
+    drag->setHotSpot(pressedAt_);
+    drag->exec(Qt::MoveAction);
+}
+
+TileLabels::TileLabels(QWidget* surface) {
+    QFont valueFont(QStringLiteral("Arial"));
+    valueFont.setPointSizeF(5.25);
+    // Tiles made later lie lower; value labels made later lie higher, and
+    // every value label lies above every tile.
+    for (int i = 0; i < board::kTileCount; ++i) {
+        auto* tile = new TileLabel(i, surface);
+        tile->resize(twips::toPixels(QRect(0, 0, board::kTileSize, board::kTileSize)).size());
+        paintBackground(tile, i < kRackSlots ? kRackTileColour : kBoardTileColour);
+        tile->hide();
+        tile->lower();
+
+        auto* value = new QLabel(surface);
+        value->setObjectName(QStringLiteral("lettertilescore(%1)").arg(i));
+        value->setTextFormat(Qt::PlainText);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setFont(valueFont);
+        value->setText(QStringLiteral("10"));
+        value->resize(twips::toPixels(QRect(0, 0, kValueSize, kValueSize)).size());
+        paintBackground(value, i < kRackSlots ? kRackTileColour : kBoardTileColour);
+        value->hide();
+        value->raise();
+
+        tiles_[i] = tile;
+        values_[i] = value;
+    }
+    for (int column = 0; column < kBoardCells; ++column) {
+        for (int row = 0; row < kBoardCells; ++row) {
+            const int k = board::cellTileIndex(column, row);
+            tiles_[k]->move(twips::toPixels(board::cellTileOrigin(column, row)));
+            placeValue(k, board::kValueOffsetShown);
+        }
+    }
+}
+
+void TileLabels::placeValue(int index, QPoint offset) {
+    values_[index]->move(tiles_[index]->pos() + twips::toPixels(offset));
+}
+
+void TileLabels::fill_board(const ClientState& state) {
+    for (int column = 0; column < kBoardCells; ++column) {
+        for (int row = 0; row < kBoardCells; ++row) {
+            const int k = board::cellTileIndex(column, row);
+            const QString& cell = state.board[column][row];
+            const bool shown = !cell.isEmpty() && cell != QLatin1String(".");
+            if (shown) {
+                tiles_[k]->setText(cell);
+                values_[k]->setText(board::valueText(cell));
+            }
+            tiles_[k]->setVisible(shown);
+            values_[k]->setVisible(shown);
+        }
+    }
+}
+
+void TileLabels::fill_rack(const ClientState& state, bool keepLaid) {
+    for (int slot = 0; slot < kRackSlots; ++slot) {
+        const RackSlot& rack = state.rack[slot];
+        if (keepLaid && rack.placed)
+            continue;
+        tiles_[slot]->setText(rack.tile);
+        tiles_[slot]->move(twips::toPixels(board::slotTileOrigin(slot)));
+        placeValue(slot, board::kValueOffsetShown);
+        values_[slot]->setText(board::valueText(rack.tile));
+        setRackTileVisible(slot, !rack.tile.isEmpty() && !rack.placed);
+    }
+}
+
+void TileLabels::moveRackTile(int slot, QPoint origin) {
+    tiles_[slot]->move(twips::toPixels(origin));
+    placeValue(slot, board::kValueOffsetDropped);
+}
+
+void TileLabels::setRackTileVisible(int slot, bool visible) {
+    tiles_[slot]->setVisible(visible);
+    values_[slot]->setVisible(visible);
+}
+
+} // namespace wordmoot

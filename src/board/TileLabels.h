@@ -1,0 +1,61 @@
+#pragma once
+
+#include "board/BoardGeometry.h"
+#include "connection/ClientState.h"
+
+#include <QLabel>
+#include <QMimeData>
+#include <QPointer>
+
+#include <array>
+
+namespace wordmoot {
+
+// A tile: its letter on a coloured square. Rack tiles (0..6) can be dragged.
+class TileLabel : public QLabel {
+    Q_OBJECT
+public:
+    static inline const QString kMimeType = QStringLiteral("application/x-wordmoot-rack-slot");
+
+    TileLabel(int index, QWidget* parent);
+    int index() const { return index_; }
+    // The rack slot a drag carries, if it is one of ours.
+    static std::optional<int> draggedSlot(const QMimeData* mime);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    int index_;
+    QPoint pressedAt_;
+    bool pressed_ = false;
+};
+
+// The 232 pairs of tile labels that show the rack and the board over the
+// drawn board: a letter tile and its small value label each. Labels 0..6 are
+// the rack slots, 7 + 15 * column + row the board cells.
+class TileLabels {
+public:
+    explicit TileLabels(QWidget* surface);
+
+    TileLabel* tile(int index) const { return tiles_[index]; }
+    QLabel* value(int index) const { return values_[index]; }
+
+    // Shows the board exactly as the state holds it.
+    void fill_board(const ClientState& state);
+    // Puts every rack tile back in its slot, showing the slots whose tile has
+    // a letter and is not laid. With keepLaid, laid tiles stay where they are.
+    void fill_rack(const ClientState& state, bool keepLaid = false);
+    // Moves a rack tile to a point in twips, its value label after it.
+    void moveRackTile(int slot, QPoint origin);
+    void setRackTileVisible(int slot, bool visible);
+
+private:
+    void placeValue(int index, QPoint offset);
+
+    std::array<TileLabel*, board::kTileCount> tiles_{};
+    std::array<QLabel*, board::kTileCount> values_{};
+};
+
+} // namespace wordmoot

@@ -1,0 +1,66 @@
+#include "chat/InputLine.h"
+
+#include "protocol/Commands.h"
+#include "protocol/Words.h"
+
+namespace wordmoot::chat {
+
+std::optional<QString> expansion(const QString& text, int lastLength) {
+    if (text.size() != 1 || lastLength > 1)
+        return std::nullopt;
+    switch (text[0].unicode()) {
+    case u':':
+        return QStringLiteral(":me ");
+    case u'>':
+    case u'!':
+    case u'.':
+        return QStringLiteral(">tell ");
+    case u'\\':
+        return QStringLiteral("\\raw ");
+    case u'/':
+        return QStringLiteral("/say ");
+    case u'<':
+    case u',':
+        return QStringLiteral("<nickname ");
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<Outgoing> commandFor(const QString& line) {
+    const Words words = splitFirstWord(line);
+    if (!words.hadBlank) {
+        if (line.isEmpty())
+            return std::nullopt;
+        return Outgoing{command::say(line), {}, {}};
+    }
+    if (words.rest.isEmpty())
+        return std::nullopt; // a bare ":me " waits to be finished
+    const QString& rest = words.rest;
+    switch (words.first.isEmpty() ? u'\0' : words.first[0].unicode()) {
+    case u'\\':
+        return Outgoing{rest, QLatin1Char('!') + rest, {}};
+    case u'/':
+        return Outgoing{command::say(rest), {}, {}};
+    case u'>':
+    case u'!':
+    case u'.': {
+        const Words message = splitFirstWord(rest);
+        if (!message.hadBlank)
+            return std::nullopt; // a tell without its message waits too
+        return Outgoing{command::tell(rest),
+                        QStringLiteral("-> *") + message.first + QStringLiteral("* ") +
+                            message.rest,
+                        {}};
+    }
+    case u':':
+        return Outgoing{command::emote(rest), {}, {}};
+    case u',':
+    case u'<':
+        return Outgoing{command::name(rest), {}, rest};
+    default:
+        return Outgoing{command::say(line), {}, {}};
+    }
+}
+
+} // namespace wordmoot::chat

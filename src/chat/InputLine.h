@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The chat input line, in the manner of a small relay chat client: a prefix
+// character typed into an empty line becomes a command word, and a finished
+// line becomes one command to the server.
+namespace wordmoot::chat {
+
+// What the line becomes after a change, when a single prefix character has
+// been typed into a line that was empty or one character long.
+std::optional<QString> expansion(const QString& text, int lastLength);
+
+struct Outgoing {
+    QString command;                    // the line for the server
+    QString echo;                       // shown in the log at once, if not empty
+    std::optional<QString> newNickname; // the user takes this nickname now
+};
+
+// The command a finished line sends: "/" says, ">", "!" and "." tell, ":"
+// emotes, "," and "<" change the nickname, "\" sends the rest raw, and
+// anything else is said whole. Nothing for an empty or unfinished line.
+std::optional<Outgoing> commandFor(const QString& line);
+
+} // namespace wordmoot::chat

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+namespace wordmoot {
+
+inline constexpr int kBoardCells = 15; // columns and rows of the board
+inline constexpr int kRackSlots = 7;
+
+// One rack slot: its tile ("_" is a blank, empty text an empty slot) and
+// whether the tile lies on the board as part of the play being composed.
+struct RackSlot {
+    QString tile;
+    bool placed = false;
+};
+
+// Where a rack slot's tile lies on the board. The column and row only mean
+// something while the letter is not empty.
+struct Placement {
+    int column = 0;
+    int row = 0;
+    QString letter;
+};
+
+// Everything the client knows about its session. The server owns the game;
+// this is only the last position it sent and the play being composed.
+struct ClientState {
+    bool started = false;  // the joined game was already under way
+    bool observer = false; // the user watches rather than plays
+    bool ingame = false;   // seated or watching
+    QString nickname;
+
+    // board[column][row], one character per cell as the server sent it.
+    std::array<std::array<QString, kBoardCells>, kBoardCells> board;
+    std::array<RackSlot, kRackSlots> rack;
+    std::array<Placement, kRackSlots> placement;
+};
+
+} // namespace wordmoot

@@ -1,0 +1,93 @@
+#include "connection/Connection.h"
+
+#include "protocol/Commands.h"
+
+#include <QPointer>
+#include <QTimer>
+
+namespace wordmoot {
+
+namespace {
+// The socket reads at most this much ahead of the client, so a flood from the
+// server waits in the kernel instead of in memory.
+constexpr qint64 kReadAhead = 64 * 1024;
+} // namespace
+
+Connection::Connection(QObject* parent)
+    : QObject(parent) {
+    socket_.setReadBufferSize(kReadAhead);
+    connect(&socket_, &QTcpSocket::connected, this, [this] {
+        if (!finished_)
+            emit connected();
+    });
+    connect(&socket_, &QTcpSocket::readyRead, this, &Connection::drain);
+    connect(&socket_, &QTcpSocket::disconnected, this, [this] {
+        if (finished_)
+            return;
+        finish();
+        emit closed();
+    });
+    connect(&socket_, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+        // The peer closing is reported by disconnected(), not as an error.
+        if (finished_ || error == QAbstractSocket::RemoteHostClosedError)
+            return;
+        finish();
+        emit failed(socket_.errorString());
+    });
+}
+
+void Connection::connectToServer(const QString& host, qint64 port) {
+    host_ = host;
+    if (port < 0 || port > 65535) {
+        // A port the socket cannot hold fails like any other bad address
+        // instead of silently wrapping round to some other port.
+        QTimer::singleShot(0, this, [this] {
+            if (finished_)
+                return;
+            finish();
+            emit failed(tr("The port number is out of range"));
+        });
+        return;
+    }
+    socket_.connectToHost(host, static_cast<quint16>(port));
+}
+
+void Connection::send(const QString& command) {
+    if (socket_.state() != QAbstractSocket::ConnectedState)
+        return;
+    socket_.write(encodeCommandLine(command));
+    socket_.flush();
+}
+
+void Connection::shutdown() {
+    finish();
+    socket_.abort();
+}
+
+void Connection::finish() { finished_ = true; }
+
+// Takes every complete line the socket holds, one at a time. Handling a line
+// may open a modal box, and the socket does not signal data that arrives
+// meanwhile, so the socket is read again after every line: nothing waits for
+// the next arrival and lines keep their order.
+void Connection::drain() {
+    if (draining_)
+        return; // the loop below is already running further up the stack
+    draining_ = true;
+    QPointer<Connection> alive(this);
+    for (;;) {
+        if (socket_.bytesAvailable() > 0)
+            framer_.append(socket_.readAll());
+        for (int n = framer_.takeDroppedCount(); n > 0; --n)
+            emit overlongLineDropped();
+        const auto line = framer_.takeLine();
+        if (!line || finished_)
+            break;
+        emit lineReceived(decodeServerLine(*line));
+        if (!alive)
+            return;
+    }
+    draining_ = false;
+}
+
+} // namespace wordmoot

@@ -1,0 +1,130 @@
+// The replies that carry the board, the rack and the plays.
+#include "protocol/Commands.h"
+#include "protocol/NumericText.h"
+#include "protocol/ReplyHandlers.h"
+#include "protocol/Words.h"
+
+#include <optional>
+
+namespace wordmoot {
+
+namespace {
+// A column or row as the server wrote it, if it lies on the board.
+std::optional<int> boardIndex(QStringView text) {
+    const double value = numericValue(text);
+    if (value < 0 || value >= kBoardCells || value != static_cast<int>(value))
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+// The character at a position of a text, or empty text past its end.
+QString characterAt(const QString& text, qsizetype position) { return text.mid(position, 1); }
+} // namespace
+
+void ReplyHandlers::setTurnControlsEnabled(bool enabled) {
+    for (GameControl control : {GameControl::Forfeit, GameControl::SubmitPlay,
+                                GameControl::Exchange, GameControl::ExchangeBox,
+                                GameControl::Withdraw})
+        client_.view.setGameControlEnabled(control, enabled);
+}
+
+void ReplyHandlers::yourTurn(const QString& argument) {
+    if (argument.contains(QLatin1String("starting tile")))
+        client_.view.addmsg(QStringLiteral("*** You drew a '") + characterAt(argument, 0) +
+                            QStringLiteral("' as your starting tile"));
+    else
+        client_.view.addmsg(QStringLiteral("*** ") + argument);
+    setTurnControlsEnabled(true);
+}
+
+void ReplyHandlers::startingLetter(const QString& argument) {
+    const Words words = splitFirstWord(argument);
+    client_.view.addmsg(QStringLiteral("*** Your new starting letter is '") +
+                        characterAt(argument, 0) + QStringLiteral("' - ") +
+                        (words.hadBlank ? words.rest : argument));
+}
+
+void ReplyHandlers::whoseTurn(const QString& argument) {
+    client_.view.setTurnText(splitFirstWord(argument).first + QStringLiteral("'s turn"));
+}
+
+// "bob 10 7,7,C 8,7,A 9,7,T": who played, the score, then the tiles. A word
+// with "(" ends the tiles. A tile off the board or without its two commas is
+// left out, so the log names only the letters that were laid.
+void ReplyHandlers::play(const QString& argument) {
+    const Words player = splitFirstWord(argument);
+    const Words score = splitFirstWord(player.rest);
+    QString letters;
+    QString remaining = score.rest;
+    while (!remaining.isEmpty()) {
+        const Words tile = splitFirstWord(remaining);
+        remaining = tile.rest;
+        if (tile.first.contains(QLatin1Char('(')))
+            break;
+        const QStringList parts = tile.first.split(QLatin1Char(','));
+        if (parts.size() < 3)
+            continue;
+        const auto column = boardIndex(parts[0]);
+        const auto row = boardIndex(parts[1]);
+        if (!column || !row)
+            continue;
+        const QString letter = characterAt(tile.first, parts[0].size() + parts[1].size() + 2);
+        client_.state.board[*column][*row] = letter;
+        letters += letter;
+    }
+    client_.view.fill_board();
+    client_.view.addmsg(QStringLiteral("*** ") + player.first + QStringLiteral(" scores ") +
+                        score.first + QStringLiteral(" for ") + letters);
+    if (!client_.state.observer && client_.state.nickname != player.first &&
+        client_.dialogs.ask(QStringLiteral("Do you approve the play of ") + letters +
+                                QStringLiteral("? (it scores ") + score.first + QLatin1Char(')'),
+                            kAppTitle, false))
+        client_.server.send(command::approve());
+}
+
+void ReplyHandlers::noticeWithRefresh(const QString& argument) {
+    notice(argument);
+    client_.server.send(command::refresh());
+}
+
+// "7 ...CAT........." is row 7. A row number off the board drops the line.
+void ReplyHandlers::boardRow(const QString& argument) {
+    const Words words = splitFirstWord(argument);
+    const auto row = boardIndex(words.first);
+    if (!row)
+        return;
+    const QString cells = words.rest.trimmed();
+    for (int column = 0; column < kBoardCells; ++column)
+        client_.state.board[column][*row] = characterAt(cells, column);
+    client_.view.fill_board();
+}
+
+void ReplyHandlers::newRack(const QString& argument) {
+    const QString letters = argument.trimmed();
+    for (int slot = 0; slot < kRackSlots; ++slot)
+        client_.state.rack[slot] = {characterAt(letters, slot), false};
+    client_.view.fill_rack();
+}
+
+void ReplyHandlers::drawnTile(const QString& argument) {
+    for (RackSlot& slot : client_.state.rack) {
+        if (slot.tile.isEmpty()) {
+            slot = {characterAt(argument, 0), false};
+            break;
+        }
+    }
+    client_.view.fill_rack();
+}
+
+void ReplyHandlers::playRefused(const QString& argument) { invalid_play(argument); }
+
+// The server refused the user's play: the tiles come back to the rack.
+void ReplyHandlers::invalid_play(const QString& msg) {
+    for (RackSlot& slot : client_.state.rack)
+        slot.placed = false;
+    client_.view.fill_rack();
+    client_.view.addmsg(QStringLiteral("*** ") + msg);
+    client_.dialogs.message(msg, kAppTitle, Dialogs::Icon::Information);
+}
+
+} // namespace wordmoot

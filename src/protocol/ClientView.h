@@ -1,0 +1,51 @@
+#pragma once
+
+#include "connection/ClientState.h"
+#include "connection/CommandSink.h"
+#include "connection/Dialogs.h"
+#include "connection/Settings.h"
+
+#include <QString>
+
+namespace wordmoot {
+
+// The game controls that the server's replies switch on and off.
+enum class GameControl {
+    LeaveGame,
+    Forfeit,
+    SubmitPlay,
+    Exchange,
+    ExchangeBox,
+    Withdraw,
+    SortRack
+};
+
+// What the reply handlings need of the main window.
+class ClientView {
+public:
+    virtual ~ClientView() = default;
+
+    virtual void addmsg(const QString& message) = 0;
+    virtual void makegameboard() = 0; // draw board and rack outlines anew
+    virtual void fill_board() = 0;    // show the board as the state holds it
+    virtual void fill_rack() = 0;     // show the rack as the state holds it
+    virtual void setGameControlEnabled(GameControl control, bool enabled) = 0;
+    virtual void setTurnText(const QString& text) = 0;
+    virtual void setCaption(const QString& caption) = 0;
+    virtual void showGameSelection() = 0;
+};
+
+// The parts of the client that reply handlings, turn actions and the chat
+// input work on.
+struct ClientContext {
+    ClientState& state;
+    ClientView& view;
+    Dialogs& dialogs;
+    Settings& settings;
+    CommandSink& server;
+};
+
+// Takes on a nickname: the state, the window caption and the stored setting.
+void adoptNickname(ClientContext& client, const QString& nickname);
+
+} // namespace wordmoot

@@ -1,0 +1,39 @@
+#include "protocol/Commands.h"
+
+#include "protocol/NumericText.h"
+
+namespace wordmoot::command {
+
+QString join(int game) { return QStringLiteral("JOIN ") + numberText(game); }
+
+} // namespace wordmoot::command
+
+namespace wordmoot {
+
+QByteArray encodeCommandLine(const QString& command) {
+    QByteArray line;
+    line.reserve(command.size() + 2);
+    for (qsizetype i = 0; i < command.size(); ++i) {
+        const char32_t c = command[i].unicode();
+        if (c == u'\r' || c == u'\n' || c == 0) {
+            line += ' ';
+        } else if (c < 256) {
+            line += static_cast<char>(c);
+        } else {
+            line += '?';
+            if (command[i].isHighSurrogate() && i + 1 < command.size() &&
+                command[i + 1].isLowSurrogate())
+                ++i; // the pair is one character
+        }
+    }
+    line += "\r\n";
+    return line;
+}
+
+QString decodeServerLine(const QByteArray& line) {
+    QString text = QString::fromLatin1(line);
+    text.replace(QChar(0), QChar(0xFFFD));
+    return text;
+}
+
+} // namespace wordmoot

@@ -1,0 +1,58 @@
+#include "protocol/LineFramer.h"
+
+namespace wordmoot {
+
+void LineFramer::append(const QByteArray& bytes) {
+    buffer_.append(bytes);
+    if (buffer_.indexOf('\n', start_ + scanned_) >= 0)
+        return;
+    scanned_ = pendingBytes();
+    if (skipping_ || pendingBytes() > kMaxLineBytes)
+        dropOverlongLine();
+}
+
+std::optional<QByteArray> LineFramer::takeLine() {
+    for (;;) {
+        const qsizetype end = buffer_.indexOf('\n', start_ + scanned_);
+        if (end < 0) {
+            scanned_ = pendingBytes();
+            return std::nullopt;
+        }
+        QByteArray line = buffer_.mid(start_, end - start_);
+        start_ = end + 1;
+        scanned_ = 0;
+        // Give the consumed front back once it outweighs what is left, so the
+        // buffer stays small without moving bytes on every line.
+        if (start_ >= 4096 && start_ * 2 >= buffer_.size()) {
+            buffer_.remove(0, start_);
+            start_ = 0;
+        }
+        if (skipping_ || line.size() > kMaxLineBytes) {
+            if (!skipping_)
+                ++dropped_;
+            skipping_ = false;
+            continue;
+        }
+        const qsizetype cr = line.indexOf('\r');
+        if (cr >= 0)
+            line.truncate(cr);
+        return line;
+    }
+}
+
+int LineFramer::takeDroppedCount() {
+    const int count = dropped_;
+    dropped_ = 0;
+    return count;
+}
+
+void LineFramer::dropOverlongLine() {
+    buffer_.clear();
+    start_ = 0;
+    scanned_ = 0;
+    if (!skipping_)
+        ++dropped_;
+    skipping_ = true;
+}
+
+} // namespace wordmoot

@@ -1,0 +1,110 @@
+// The replies about logging on, the lobby and chat.
+#include "protocol/Commands.h"
+#include "protocol/NumericText.h"
+#include "protocol/ReplyHandlers.h"
+#include "protocol/Words.h"
+
+namespace wordmoot {
+
+namespace {
+const QString kClientVersion = QStringLiteral(WORDMOOT_VERSION);
+constexpr int kProtocolVersion = 2;
+// A game list is followed for this many games at most; the server numbers
+// its games with single digits.
+constexpr int kMaxGamesAsked = GameList::kMaxEntries;
+} // namespace
+
+void ReplyHandlers::greeting(const QString& argument) {
+    const Words words = splitFirstWord(argument);
+    client_.view.addmsg(QStringLiteral("*** ") + words.rest);
+    if (numericValue(words.first) != kProtocolVersion)
+        client_.dialogs.message(QStringLiteral("Server reports a different protocol version.  "
+                                               "This may cause errors."),
+                                kAppTitle, Dialogs::Icon::Warning);
+}
+
+// "Newest client v0.6": the version follows the second word's blank and the
+// character after it. An announcement without those words says nothing.
+void ReplyHandlers::newestClient(const QString& argument) {
+    const Words afterFirst = splitFirstWord(argument);
+    const qsizetype blank = afterFirst.rest.indexOf(QLatin1Char(' '));
+    if (!afterFirst.hadBlank || blank < 0)
+        return;
+    const QString version = afterFirst.rest.mid(blank + 2);
+    const double announced = numericValue(version);
+    const QString known =
+        client_.settings.text(setting::kClient, setting::kAvailableVersion, kClientVersion);
+    if (announced <= numericValue(kClientVersion) || numericValue(known) >= announced)
+        return;
+    client_.settings.setText(setting::kClient, setting::kAvailableVersion, numberText(announced));
+    client_.dialogs.message(QStringLiteral("A new version (v") + version +
+                                QStringLiteral(") of this client is available.\n"
+                                               "You can download it from " WORDMOOT_DOWNLOAD_URL),
+                            kAppTitle, Dialogs::Icon::Information);
+}
+
+void ReplyHandlers::gameNumbers(const QString& argument) {
+    if (client_.state.ingame)
+        return;
+    // The requests go out before the list is reset; the descriptions come
+    // back later and land behind the first entry.
+    QString remaining = argument;
+    int asked = 0;
+    while (!remaining.isEmpty() && asked < kMaxGamesAsked) {
+        const Words words = splitFirstWord(remaining);
+        if (!words.first.isEmpty()) {
+            client_.server.send(command::gameInfo(words.first));
+            ++asked;
+        }
+        remaining = words.rest;
+    }
+    games_.reset();
+    client_.view.showGameSelection();
+}
+
+void ReplyHandlers::gameDescription(const QString& argument) { games_.addGame(argument); }
+
+void ReplyHandlers::saidToAll(const QString& argument) {
+    const Words words = splitFirstWord(argument);
+    client_.view.addmsg(QLatin1Char('<') + words.first + QStringLiteral("> ") + words.rest);
+}
+
+void ReplyHandlers::toldToUser(const QString& argument) {
+    const Words words = splitFirstWord(argument);
+    client_.view.addmsg(QLatin1Char('>') + words.first + QStringLiteral("< ") + words.rest);
+}
+
+void ReplyHandlers::notice(const QString& argument) {
+    client_.view.addmsg(QStringLiteral("*** ") + argument);
+}
+
+void ReplyHandlers::emote(const QString& argument) {
+    client_.view.addmsg(QStringLiteral("* ") + argument);
+}
+
+void ReplyHandlers::beep(const QString&) {
+    client_.dialogs.message(QStringLiteral("*** BEEP ***"), kAppTitle, Dialogs::Icon::Warning);
+}
+
+void ReplyHandlers::nameIllegal(const QString&) { askForAnotherName(QStringLiteral("' is illegal.")); }
+
+void ReplyHandlers::nameInUse(const QString&) {
+    askForAnotherName(QStringLiteral("' is already in use."));
+}
+
+// The refused name is replaced by whatever the user answers, even nothing;
+// the caption and the stored name wait until the server reports a change.
+void ReplyHandlers::askForAnotherName(const QString& problem) {
+    const QString prompt = QStringLiteral("The name '") + client_.state.nickname + problem +
+                           QStringLiteral("\nPlease choose another name.");
+    client_.state.nickname = client_.dialogs.input(prompt, kAppTitle, QString());
+    client_.server.send(command::name(client_.state.nickname));
+}
+
+void ReplyHandlers::newGameRefused(const QString&) {
+    client_.dialogs.message(QStringLiteral("Can not create new game"), kAppTitle,
+                            Dialogs::Icon::Information);
+    client_.server.send(command::gameList());
+}
+
+} // namespace wordmoot

@@ -1,0 +1,120 @@
+// The replies that move the user into, around and out of a game, and the
+// score list.
+#include "protocol/Commands.h"
+#include "protocol/ReplyHandlers.h"
+#include "protocol/Words.h"
+
+namespace wordmoot {
+
+void ReplyHandlers::players(const QString& argument) {
+    scores_.clear();
+    client_.view.addmsg(QStringLiteral("*** Players in this game: ") + argument);
+}
+
+// "bob 0 12 update": player, count, score and status. A line without the
+// player, count and score words is dropped.
+void ReplyHandlers::score(const QString& argument) {
+    const Words player = splitFirstWord(argument);
+    const Words count = splitFirstWord(player.rest);
+    const Words score = splitFirstWord(count.rest);
+    if (!count.hadBlank || !score.hadBlank)
+        return;
+    scores_.setScore(player.first, count.first, score.first, score.rest);
+}
+
+// "alice alicia": a player changed nickname. A line without the blank after
+// the new name is dropped.
+void ReplyHandlers::nicknameChanged(const QString& argument) {
+    const Words oldName = splitFirstWord(argument);
+    const Words newName = splitFirstWord(oldName.rest);
+    if (!newName.hadBlank)
+        return;
+    if (oldName.first.toLower() == client_.state.nickname.toLower())
+        adoptNickname(client_, newName.first);
+    scores_.rename(oldName.first, newName.first);
+}
+
+void ReplyHandlers::joingame() {
+    client_.state.ingame = true;
+    client_.view.setGameControlEnabled(GameControl::LeaveGame, true);
+    client_.view.setGameControlEnabled(GameControl::SortRack, true);
+    if (client_.state.started)
+        return;
+    const bool play = client_.dialogs.ask(
+        QStringLiteral("Do you want to be a player in this game?"), kAppTitle, false);
+    client_.server.send(play ? command::ready() : command::observe());
+}
+
+void ReplyHandlers::leftgame() {
+    client_.state.ingame = false;
+    client_.state.started = false;
+    client_.view.setGameControlEnabled(GameControl::LeaveGame, false);
+    setTurnControlsEnabled(false);
+    client_.view.setGameControlEnabled(GameControl::SortRack, false);
+    client_.server.send(command::gameList());
+}
+
+void ReplyHandlers::gameover() {
+    client_.view.setGameControlEnabled(GameControl::LeaveGame, true);
+    setTurnControlsEnabled(false);
+    joingame();
+    client_.server.send(command::refresh());
+}
+
+void ReplyHandlers::becameObserver(const QString&) {
+    client_.state.observer = true;
+    client_.view.makegameboard();
+    client_.server.send(command::refresh());
+}
+
+void ReplyHandlers::joined(const QString&) { joingame(); }
+
+void ReplyHandlers::joinedAsPlayer(const QString&) {
+    client_.state.observer = false;
+    client_.view.makegameboard();
+    joingame();
+}
+
+void ReplyHandlers::left(const QString&) { leftgame(); }
+
+void ReplyHandlers::won(const QString& argument) {
+    client_.dialogs.message(QStringLiteral("Game Over! ") + splitFirstWord(argument).first +
+                                QStringLiteral(" won!"),
+                            kAppTitle, Dialogs::Icon::Information);
+    gameover();
+}
+
+void ReplyHandlers::draw(const QString& argument) {
+    client_.dialogs.message(QStringLiteral("Game Over! It was a draw between ") + argument,
+                            kAppTitle, Dialogs::Icon::Information);
+    gameover();
+}
+
+void ReplyHandlers::watchingGameInPlay(const QString&) {
+    client_.state.started = true;
+    client_.state.observer = true;
+    client_.view.makegameboard();
+}
+
+void ReplyHandlers::tookOverSeat(const QString&) {
+    client_.state.ingame = true;
+    client_.view.setGameControlEnabled(GameControl::LeaveGame, true);
+    client_.view.setGameControlEnabled(GameControl::SortRack, true);
+    setTurnControlsEnabled(true);
+    client_.state.observer = false;
+    client_.view.makegameboard();
+    client_.server.send(command::refresh());
+}
+
+void ReplyHandlers::seatOffered(const QString&) {
+    if (client_.dialogs.ask(QStringLiteral("Please confirm that you want to take over this game?"),
+                            kAppTitle, false)) {
+        client_.server.send(command::approve());
+        return;
+    }
+    client_.server.send(command::observe());
+    client_.state.observer = true;
+    client_.view.makegameboard();
+}
+
+} // namespace wordmoot

@@ -1,0 +1,33 @@
+#include "ScriptedDialogs.h"
+
+namespace wordmoot::test {
+
+void ScriptedDialogs::message(const QString& text, const QString& title, Icon icon) {
+    shown.append({Kind::Message, text, title, icon});
+    if (whileOpen)
+        whileOpen();
+}
+
+bool ScriptedDialogs::ask(const QString& text, const QString& title, bool defaultNo) {
+    shown.append({Kind::Ask, text, title, Icon::Question, defaultNo});
+    if (whileOpen)
+        whileOpen();
+    return askAnswers.isEmpty() ? false : askAnswers.takeFirst();
+}
+
+QString ScriptedDialogs::input(const QString& prompt, const QString& title, const QString& answer) {
+    shown.append({Kind::Input, prompt, title, Icon::Question});
+    proposals.append(answer);
+    if (whileOpen)
+        whileOpen();
+    return inputAnswers.isEmpty() ? QString() : inputAnswers.takeFirst();
+}
+
+QStringList ScriptedDialogs::texts() const {
+    QStringList result;
+    for (const Shown& box : shown)
+        result.append(box.text);
+    return result;
+}
+
+} // namespace wordmoot::test

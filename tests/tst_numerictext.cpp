@@ -1,0 +1,61 @@
+// Numbers read from server texts and answers, and numbers shown to the user.
+#include "protocol/NumericText.h"
+
+#include <QTest>
+
+using namespace wordmoot;
+
+class NumericTextTest : public QObject {
+    Q_OBJECT
+private slots:
+    void readsTheNumberAtTheStart_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("plain") << "7096" << 7096.0;
+        QTest::newRow("leading blanks") << "   12" << 12.0;
+        QTest::newRow("stops at a letter") << "12abc" << 12.0;
+        QTest::newRow("second colon") << "70:80" << 70.0;
+        QTest::newRow("not a number") << "abc" << 0.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("leading zero") << "02014" << 2014.0;
+        QTest::newRow("fraction") << "0.6" << 0.6;
+        QTest::newRow("stored version") << " 0.6" << 0.6;
+        QTest::newRow("fraction without whole part") << ".5" << 0.5;
+        QTest::newRow("second full stop") << "1.5.3" << 1.5;
+        QTest::newRow("negative") << "-3" << -3.0;
+        QTest::newRow("plus") << "+4" << 4.0;
+        QTest::newRow("sign alone") << "-" << 0.0;
+        QTest::newRow("full stop alone") << "." << 0.0;
+        QTest::newRow("blank inside") << "1 2" << 1.0;
+        QTest::newRow("non-ASCII digit") << QString::fromUtf8("\u0663") << 0.0;
+    }
+    void readsTheNumberAtTheStart() {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(numericValue(text), value);
+    }
+
+    void hugeNumbersDoNotOverflowWholeNumbers() {
+        const double huge = numericValue(QString(400, QLatin1Char('9')));
+        QVERIFY(huge > 1e300);
+        QVERIFY(wholeNumber(huge) > 0);
+        QVERIFY(wholeNumber(-huge) < 0);
+    }
+
+    void wholeNumbersRoundHalfToEven() {
+        QCOMPARE(wholeNumber(7000.5), 7000);
+        QCOMPARE(wholeNumber(7001.5), 7002);
+        QCOMPARE(wholeNumber(2.4), 2);
+    }
+
+    void numbersAreShownWithRoomForTheSign() {
+        QCOMPARE(numberText(3), QStringLiteral(" 3"));
+        QCOMPARE(numberText(10), QStringLiteral(" 10"));
+        QCOMPARE(numberText(0), QStringLiteral(" 0"));
+        QCOMPARE(numberText(0.6), QStringLiteral(" 0.6"));
+        QCOMPARE(numberText(-2), QStringLiteral("-2"));
+    }
+};
+
+QTEST_APPLESS_MAIN(NumericTextTest)
+#include "tst_numerictext.moc"
