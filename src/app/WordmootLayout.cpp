@@ -68,6 +68,7 @@ void WordmootForm::buildControls() {
                         QStringLiteral("displays scores"));
     listscores_->setModel(&replies_.scores());
     listscores_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    listscores_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     listscores_->setFont(designFont(QStringLiteral("Courier New"), 9));
     QPalette scorePalette = listscores_->palette();
     scorePalette.setColor(QPalette::Base, QColor(212, 208, 200)); // inactive caption text

@@ -28,7 +28,9 @@ TileLabel::TileLabel(int index, QWidget* parent)
     , index_(index) {
     setObjectName(QStringLiteral("lettertile(%1)").arg(index));
     setTextFormat(Qt::PlainText);
-    setAlignment(Qt::AlignCenter);
+    // The letter sits at the top so that the value label in the lower right
+    // corner does not hide it.
+    setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(1);
     QFont font(QStringLiteral("Arial"));

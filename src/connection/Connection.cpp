@@ -61,6 +61,9 @@ void Connection::send(const QString& command) {
 
 void Connection::shutdown() {
     finish();
+    // A last command such as QUIT still goes out before the line is dropped.
+    if (socket_.state() == QAbstractSocket::ConnectedState && socket_.bytesToWrite() > 0)
+        socket_.waitForBytesWritten(1000);
     socket_.abort();
 }
 
