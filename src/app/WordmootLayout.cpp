@@ -10,6 +10,8 @@
 #include <QListView>
 #include <QPushButton>
 
+#include <limits>
+
 namespace wordmoot {
 
 namespace {
@@ -79,6 +81,9 @@ void WordmootForm::buildControls() {
                             false);
     ircinputbox_ = place(new QLineEdit(this), "ircinputbox", 120, 7330, 7575, 370,
                          QStringLiteral("type a message to send"));
+    // Neither text box limits its length; a line box otherwise stops at 32767.
+    ircinputbox_->setMaxLength(std::numeric_limits<int>::max());
+    txtexchange_->setMaxLength(std::numeric_limits<int>::max());
 
     imgwordmoot_ = place(new LogoLabel(this), "imgwordmoot", 5640, 120, 2790, 555);
     imgwordmoot_->setPixmap(QPixmap::fromImage(artwork::logo()));
