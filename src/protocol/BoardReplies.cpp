@@ -9,22 +9,24 @@
 namespace wordmoot {
 
 namespace {
-// A column or row as the server wrote it, if it lies on the board.
+// A column or row as the server wrote it, if it is a number on the board.
 std::optional<int> boardIndex(QStringView text) {
-    const double value = numericValue(text);
-    if (value < 0 || value >= kBoardCells || value != static_cast<int>(value))
+    const auto value = leadingNumber(text);
+    if (!value || *value < 0 || *value >= kBoardCells || *value != static_cast<int>(*value))
         return std::nullopt;
-    return static_cast<int>(value);
+    return static_cast<int>(*value);
 }
 
 // The character at a position of a text, or empty text past its end.
-QString characterAt(const QString& text, qsizetype position) { return text.mid(position, 1); }
+QString characterAt(const QString& text, qsizetype position) {
+    return text.mid(position, 1);
+}
 } // namespace
 
 void ReplyHandlers::setTurnControlsEnabled(bool enabled) {
-    for (GameControl control : {GameControl::Forfeit, GameControl::SubmitPlay,
-                                GameControl::Exchange, GameControl::ExchangeBox,
-                                GameControl::Withdraw})
+    for (GameControl control :
+         {GameControl::Forfeit, GameControl::SubmitPlay, GameControl::Exchange,
+          GameControl::ExchangeBox, GameControl::Withdraw})
         client_.view.setGameControlEnabled(control, enabled);
 }
 
@@ -116,7 +118,9 @@ void ReplyHandlers::drawnTile(const QString& argument) {
     client_.view.fill_rack();
 }
 
-void ReplyHandlers::playRefused(const QString& argument) { invalid_play(argument); }
+void ReplyHandlers::playRefused(const QString& argument) {
+    invalid_play(argument);
+}
 
 // The server refused the user's play: the tiles come back to the rack.
 void ReplyHandlers::invalid_play(const QString& msg) {

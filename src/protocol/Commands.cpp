@@ -4,7 +4,9 @@
 
 namespace wordmoot::command {
 
-QString join(int game) { return QStringLiteral("JOIN ") + numberText(game); }
+QString join(int game) {
+    return QStringLiteral("JOIN ") + numberText(game);
+}
 
 } // namespace wordmoot::command
 

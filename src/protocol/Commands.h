@@ -6,26 +6,60 @@
 // Every line the client sends is built here; the connection adds CR LF.
 namespace wordmoot::command {
 
-inline QString name(const QString& nickname) { return QStringLiteral("NAME ") + nickname; }
-inline QString version() { return QStringLiteral("VERSION"); }
-inline QString gameList() { return QStringLiteral("GLIST"); }
-inline QString gameInfo(const QString& game) { return QStringLiteral("GINFO ") + game; }
-inline QString newGame() { return QStringLiteral("NEWGAME"); }
+inline QString name(const QString& nickname) {
+    return QStringLiteral("NAME ") + nickname;
+}
+inline QString version() {
+    return QStringLiteral("VERSION");
+}
+inline QString gameList() {
+    return QStringLiteral("GLIST");
+}
+inline QString gameInfo(const QString& game) {
+    return QStringLiteral("GINFO ") + game;
+}
+inline QString newGame() {
+    return QStringLiteral("NEWGAME");
+}
 // The game number goes out as a number is printed with room for its sign,
 // so game 3 is "JOIN  3" with two blanks: the server expects that.
 QString join(int game);
-inline QString ready() { return QStringLiteral("READY"); }
-inline QString observe() { return QStringLiteral("OBSERVER"); }
-inline QString withdraw() { return QStringLiteral("WITHDRAW"); }
-inline QString exchange(const QString& letters) { return QStringLiteral("EXCHANGE ") + letters; }
-inline QString forfeit() { return QStringLiteral("FORFEIT"); }
-inline QString leave() { return QStringLiteral("LEAVE"); }
-inline QString quit() { return QStringLiteral("QUIT"); }
-inline QString say(const QString& text) { return QStringLiteral("SAY ") + text; }
-inline QString tell(const QString& targetAndText) { return QStringLiteral("TELL ") + targetAndText; }
-inline QString emote(const QString& text) { return QStringLiteral("EMOTE ") + text; }
-inline QString approve() { return QStringLiteral("APPROVE"); }
-inline QString refresh() { return QStringLiteral("REFRESH"); }
+inline QString ready() {
+    return QStringLiteral("READY");
+}
+inline QString observe() {
+    return QStringLiteral("OBSERVER");
+}
+inline QString withdraw() {
+    return QStringLiteral("WITHDRAW");
+}
+inline QString exchange(const QString& letters) {
+    return QStringLiteral("EXCHANGE ") + letters;
+}
+inline QString forfeit() {
+    return QStringLiteral("FORFEIT");
+}
+inline QString leave() {
+    return QStringLiteral("LEAVE");
+}
+inline QString quit() {
+    return QStringLiteral("QUIT");
+}
+inline QString say(const QString& text) {
+    return QStringLiteral("SAY ") + text;
+}
+inline QString tell(const QString& targetAndText) {
+    return QStringLiteral("TELL ") + targetAndText;
+}
+inline QString emote(const QString& text) {
+    return QStringLiteral("EMOTE ") + text;
+}
+inline QString approve() {
+    return QStringLiteral("APPROVE");
+}
+inline QString refresh() {
+    return QStringLiteral("REFRESH");
+}
 
 } // namespace wordmoot::command
 

@@ -4,8 +4,13 @@ namespace wordmoot {
 
 void LineFramer::append(const QByteArray& bytes) {
     buffer_.append(bytes);
-    if (buffer_.indexOf('\n', start_ + scanned_) >= 0)
-        return;
+    if (buffer_.indexOf('\n', start_ + scanned_) < 0)
+        holdUnendedTail();
+}
+
+// What follows the last LF has no line end yet: remember that it has been
+// searched, and let go of it once it is too long to be a line.
+void LineFramer::holdUnendedTail() {
     scanned_ = pendingBytes();
     if (skipping_ || pendingBytes() > kMaxLineBytes)
         dropOverlongLine();
@@ -15,7 +20,7 @@ std::optional<QByteArray> LineFramer::takeLine() {
     for (;;) {
         const qsizetype end = buffer_.indexOf('\n', start_ + scanned_);
         if (end < 0) {
-            scanned_ = pendingBytes();
+            holdUnendedTail();
             return std::nullopt;
         }
         QByteArray line = buffer_.mid(start_, end - start_);

@@ -27,6 +27,7 @@ public:
     qsizetype pendingBytes() const { return buffer_.size() - start_; }
 
 private:
+    void holdUnendedTail();
     void dropOverlongLine();
 
     QByteArray buffer_;

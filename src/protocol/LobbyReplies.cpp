@@ -62,7 +62,9 @@ void ReplyHandlers::gameNumbers(const QString& argument) {
     client_.view.showGameSelection();
 }
 
-void ReplyHandlers::gameDescription(const QString& argument) { games_.addGame(argument); }
+void ReplyHandlers::gameDescription(const QString& argument) {
+    games_.addGame(argument);
+}
 
 void ReplyHandlers::saidToAll(const QString& argument) {
     const Words words = splitFirstWord(argument);
@@ -86,7 +88,9 @@ void ReplyHandlers::beep(const QString&) {
     client_.dialogs.message(QStringLiteral("*** BEEP ***"), kAppTitle, Dialogs::Icon::Warning);
 }
 
-void ReplyHandlers::nameIllegal(const QString&) { askForAnotherName(QStringLiteral("' is illegal.")); }
+void ReplyHandlers::nameIllegal(const QString&) {
+    askForAnotherName(QStringLiteral("' is illegal."));
+}
 
 void ReplyHandlers::nameInUse(const QString&) {
     askForAnotherName(QStringLiteral("' is already in use."));

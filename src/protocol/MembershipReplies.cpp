@@ -67,7 +67,9 @@ void ReplyHandlers::becameObserver(const QString&) {
     client_.server.send(command::refresh());
 }
 
-void ReplyHandlers::joined(const QString&) { joingame(); }
+void ReplyHandlers::joined(const QString&) {
+    joingame();
+}
 
 void ReplyHandlers::joinedAsPlayer(const QString&) {
     client_.state.observer = false;
@@ -75,7 +77,9 @@ void ReplyHandlers::joinedAsPlayer(const QString&) {
     joingame();
 }
 
-void ReplyHandlers::left(const QString&) { leftgame(); }
+void ReplyHandlers::left(const QString&) {
+    leftgame();
+}
 
 void ReplyHandlers::won(const QString& argument) {
     client_.dialogs.message(QStringLiteral("Game Over! ") + splitFirstWord(argument).first +

@@ -8,10 +8,16 @@
 namespace wordmoot {
 
 namespace {
-bool isAsciiDigit(QChar c) { return c.unicode() >= u'0' && c.unicode() <= u'9'; }
+bool isAsciiDigit(QChar c) {
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
 } // namespace
 
 double numericValue(QStringView text) {
+    return leadingNumber(text).value_or(0);
+}
+
+std::optional<double> leadingNumber(QStringView text) {
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && text[i] == u' ')
@@ -28,7 +34,7 @@ double numericValue(QStringView text) {
             number += static_cast<char>(text[i].unicode());
     }
     if (number.size() == signLength)
-        return 0;
+        return std::nullopt;
     const bool negative = signLength == 1 && number[0] == '-';
     double value = 0;
     const char* begin = number.data() + signLength;

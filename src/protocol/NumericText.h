@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 namespace wordmoot {
 
 // The number at the start of a text: leading blanks skipped, an optional
@@ -10,6 +12,8 @@ namespace wordmoot {
 // character that cannot continue it. 0 when the text starts with no number.
 // Versions, coordinates, counts, ports and reply codes are all read this way.
 double numericValue(QStringView text);
+// The same number, or nullopt when the text does not start with one.
+std::optional<double> leadingNumber(QStringView text);
 
 // A whole number rounded half to even, clamped to the range of qint64.
 qint64 wholeNumber(double value);

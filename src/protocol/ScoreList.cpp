@@ -10,7 +10,9 @@ void fillTo(QString& text, qsizetype length) {
         text.append(QString(length - text.size(), QLatin1Char(' ')));
 }
 
-QString firstWord(const QString& text) { return text.section(QLatin1Char(' '), 0, 0); }
+QString firstWord(const QString& text) {
+    return text.section(QLatin1Char(' '), 0, 0);
+}
 } // namespace
 
 QString ScoreList::entryText(const QString& player, const QString& count, const QString& score,
@@ -31,7 +33,9 @@ QString ScoreList::entryText(const QString& player, const QString& count, const 
     return entry;
 }
 
-void ScoreList::clear() { setStringList({}); }
+void ScoreList::clear() {
+    setStringList({});
+}
 
 int ScoreList::rowOf(const QString& player) const {
     const QString wanted = player.toLower();

@@ -1,0 +1,199 @@
+// A short game against the scripted server, from joining to the new rack
+// after an accepted play, and how long a whole board takes to show.
+#include "ClientFixture.h"
+#include "Drops.h"
+
+#include <QAbstractItemView>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace wordmoot;
+using namespace wordmoot::test;
+
+namespace {
+
+QPoint cellCentre(int column, int row) {
+    return {120 + 360 * column + 180, 120 + 360 * row + 180};
+}
+QPoint slotTile(int slot) {
+    return twips::toPixels(QPoint(135 + 360 * slot, 5655));
+}
+int cellIndex(int column, int row) {
+    return 7 + 15 * column + row;
+}
+
+QStringList rackShown(WordmootForm& form) {
+    QStringList shown;
+    for (int slot = 0; slot < 7; ++slot) {
+        const TileLabel* tile = form.tiles().tile(slot);
+        shown.append(tile->isVisible() && tile->pos() == slotTile(slot) ? tile->text() : QString());
+    }
+    return shown;
+}
+
+QStringList scoreEntries(WordmootForm& form) {
+    auto* list = form.findChild<QAbstractItemView*>(QStringLiteral("listscores"));
+    QStringList entries;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        entries.append(list->model()->index(row, 0).data().toString());
+    return entries;
+}
+
+// Fifteen board rows and a rack; the letters shift with the round so that
+// every round changes every tile.
+QList<QByteArray> fullBoard(int round) {
+    QList<QByteArray> lines;
+    for (int row = 0; row < 15; ++row) {
+        QByteArray cells;
+        for (int column = 0; column < 15; ++column)
+            cells += char('A' + (row + column + round) % 26);
+        lines.append("2012 " + QByteArray::number(row) + ' ' + cells);
+    }
+    lines.append("2013 " + QByteArray(round % 2 ? "QRSTUVW" : "ABCDEF_"));
+    return lines;
+}
+
+} // namespace
+
+class GameTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { ClientFixture::clearSettings(); }
+
+    void shortGameFromJoiningToTheNextRack() {
+        ClientFixture client;
+        QVERIFY(client.start(QStringLiteral("alice")));
+        WordmootForm& form = *client.form;
+        auto* submit = form.findChild<QPushButton*>(QStringLiteral("cmdsubmitplay"));
+        auto* lblturn = form.findChild<QLabel*>(QStringLiteral("lblturn"));
+
+        // Joining: the user wants to play.
+        client.dialogs.askAnswers.append(true);
+        client.reply({"1180 "});
+        QVERIFY(client.server.waitForLines(4));
+        QCOMPARE(client.sentAfterLogon(), QList<QByteArray>{"READY"});
+
+        // The game starts: players, scores, the empty board and the rack.
+        QList<QByteArray> start = {"2000 alice bob", "2008 alice 0 0 update",
+                                   "2008 bob 0 0 update"};
+        for (int row = 0; row < 15; ++row)
+            start.append("2012 " + QByteArray::number(row) + " ...............");
+        start += {"2013 CATSXYZ", "2002 alice rest"};
+        client.reply(start);
+        QCOMPARE(lblturn->text(), QStringLiteral("alice's turn"));
+        QCOMPARE(rackShown(form), (QStringList{"C", "A", "T", "S", "X", "Y", "Z"}));
+        QCOMPARE(scoreEntries(form),
+                 (QStringList{"alice        0   (updated)", "bob          0   (updated)"}));
+        QVERIFY(client.log().contains(QStringLiteral("*** Players in this game: alice bob")));
+        QVERIFY(!submit->isEnabled());
+
+        client.reply({"1020 It is your turn"});
+        QVERIFY(submit->isEnabled());
+        for (const char* name : {"cmdwithdraw", "cmdexchange", "cmdforfeit"})
+            QVERIFY(form.findChild<QPushButton*>(QLatin1String(name))->isEnabled());
+        QVERIFY(form.findChild<QLineEdit*>(QStringLiteral("txtexchange"))->isEnabled());
+        QVERIFY(client.log().endsWith(QStringLiteral("*** It is your turn")));
+
+        // First try: CAT across the centre.
+        QVERIFY(dropTile(form, 0, cellCentre(7, 7)).accepted);
+        QVERIFY(dropTile(form, 1, cellCentre(8, 7)).accepted);
+        QVERIFY(dropTile(form, 2, cellCentre(9, 7)).accepted);
+        submit->click();
+        QVERIFY(client.server.waitForLines(5));
+        QCOMPARE(client.server.lines().last(), QByteArray("PLAY 7,7,C 8,7,A 9,7,T "));
+        QVERIFY(client.server.received().endsWith("PLAY 7,7,C 8,7,A 9,7,T \r\n"));
+        QCOMPARE(rackShown(form), (QStringList{"", "", "", "S", "X", "Y", "Z"}));
+        for (int slot = 0; slot < 3; ++slot)
+            QVERIFY(!form.tiles().tile(slot)->isVisible());
+
+        // Refused: the tiles come back and the user is told why.
+        const qsizetype boxesBefore = client.dialogs.shown.size();
+        client.reply({"5031 Not a word"});
+        QCOMPARE(rackShown(form), (QStringList{"C", "A", "T", "S", "X", "Y", "Z"}));
+        QCOMPARE(form.tiles().value(0)->pos(), twips::toPixels(QPoint(135 + 175, 5655 + 205)));
+        QVERIFY(form.tiles().value(0)->isVisible());
+        QVERIFY(client.log().endsWith(QStringLiteral("*** Not a word")));
+        QCOMPARE(client.dialogs.shown.size(), boxesBefore + 1);
+        const ScriptedDialogs::Shown& refusal = client.dialogs.shown.last();
+        QCOMPARE(refusal.kind, ScriptedDialogs::Kind::Message);
+        QCOMPARE(refusal.text, QStringLiteral("Not a word"));
+        QCOMPARE(refusal.title, QStringLiteral("Wordmoot"));
+        QCOMPARE(refusal.icon, Dialogs::Icon::Information);
+
+        // Second try: CAT down through the centre.
+        QVERIFY(dropTile(form, 0, cellCentre(7, 6)).accepted);
+        QVERIFY(dropTile(form, 1, cellCentre(7, 7)).accepted);
+        QVERIFY(dropTile(form, 2, cellCentre(7, 8)).accepted);
+        submit->click();
+        QVERIFY(client.server.waitForLines(6));
+        QCOMPARE(client.server.lines().last(), QByteArray("PLAY 7,6,C 7,7,A 7,8,T "));
+
+        // Accepted: the board shows the play, the user is not asked to
+        // approve a play of their own.
+        client.reply({"2003 alice 10 7,7,C 8,7,A 9,7,T"});
+        const QStringList letters = {"C", "A", "T"};
+        for (int i = 0; i < 3; ++i) {
+            const TileLabel* tile = form.tiles().tile(cellIndex(7 + i, 7));
+            QVERIFY(tile->isVisible());
+            QCOMPARE(tile->text(), letters[i]);
+        }
+        QVERIFY(client.log().endsWith(QStringLiteral("*** alice scores 10 for CAT")));
+        QCOMPARE(client.dialogs.shown.size(), boxesBefore + 1);
+
+        // The new rack and the new score.
+        client.reply({"2013 SXYZQRE", "2008 alice 0 10 update"});
+        QCOMPARE(rackShown(form), (QStringList{"S", "X", "Y", "Z", "Q", "R", "E"}));
+        QCOMPARE(form.tiles().value(4)->text(), QStringLiteral(" 10"));
+        QCOMPARE(scoreEntries(form),
+                 (QStringList{"alice        10  (updated)", "bob          0   (updated)"}));
+        QVERIFY(form.findChild<QAbstractItemView*>(QStringLiteral("listscores"))->isVisible());
+
+        client.settle();
+        QCOMPARE(client.sentAfterLogon(), (QList<QByteArray>{"READY", "PLAY 7,7,C 8,7,A 9,7,T ",
+                                                             "PLAY 7,6,C 7,7,A 7,8,T "}));
+    }
+
+    // A whole board and rack arriving at once: fifteen rows, each redrawing
+    // the tiles, then the rack.
+    void fullBoardRefreshIsQuick() {
+        ClientFixture client;
+        QVERIFY(client.start(QStringLiteral("alice")));
+        WordmootForm& form = *client.form;
+
+        // Over the wire, in one arrival.
+        int handled = 0;
+        QElapsedTimer wire;
+        qint64 wireMs = -1;
+        const QList<QByteArray> lines = fullBoard(1);
+        QObject::connect(&form.connection(), &Connection::lineReceived, &form, [&] {
+            if (++handled == lines.size())
+                wireMs = wire.elapsed();
+        });
+        wire.start();
+        client.server.sendLines(lines);
+        QVERIFY(QTest::qWaitFor([&] { return wireMs >= 0; }, 5000));
+        QCOMPARE(form.tiles().tile(cellIndex(14, 14))->text(), QStringLiteral("D"));
+        QCOMPARE(rackShown(form), (QStringList{"Q", "R", "S", "T", "U", "V", "W"}));
+
+        // Straight through the reply handling, many times.
+        constexpr int kRounds = 100;
+        QElapsedTimer direct;
+        direct.start();
+        for (int round = 0; round < kRounds; ++round)
+            for (const QByteArray& line : fullBoard(round))
+                form.replies().dispatch(QString::fromLatin1(line));
+        const double perRefreshMs = static_cast<double>(direct.nsecsElapsed()) / 1e6 / kRounds;
+        QCOMPARE(form.tiles().tile(cellIndex(0, 0))->text(),
+                 QString(QChar(u'A' + (kRounds - 1) % 26)));
+
+        qInfo("full board refresh (15 rows and a rack): %lld ms in one arrival over the wire, "
+              "%.2f ms per refresh dispatched directly (%d rounds)",
+              wireMs, perRefreshMs, kRounds);
+        QVERIFY2(perRefreshMs < 500, "a board refresh takes longer than half a second");
+    }
+};
+
+QTEST_MAIN(GameTest)
+#include "tst_game.moc"

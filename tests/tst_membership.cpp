@@ -1,0 +1,300 @@
+// Joining, watching, leaving and the end of a game, handled without a
+// window: the flags, the game controls, the redraws, the questions and the
+// commands sent back, in their order.
+#include "RecordingView.h"
+#include "ScriptedDialogs.h"
+#include "connection/Settings.h"
+#include "protocol/ReplyHandlers.h"
+
+#include <QSettings>
+#include <QTest>
+
+using namespace wordmoot;
+using namespace wordmoot::test;
+
+namespace {
+
+const QString kPlayerQuestion = QStringLiteral("Do you want to be a player in this game?");
+const QString kTakeOverQuestion =
+    QStringLiteral("Please confirm that you want to take over this game?");
+
+const QList<GameControl> kTurnControls = {GameControl::Forfeit, GameControl::SubmitPlay,
+                                          GameControl::Exchange, GameControl::ExchangeBox,
+                                          GameControl::Withdraw};
+const QList<GameControl> kAllControls = {
+    GameControl::LeaveGame,   GameControl::Forfeit,  GameControl::SubmitPlay, GameControl::Exchange,
+    GameControl::ExchangeBox, GameControl::Withdraw, GameControl::SortRack};
+
+// Also notes the observer flag at every redraw: the rack outlines follow it.
+class SnapshotView : public RecordingView {
+public:
+    const ClientState* state = nullptr;
+    QList<bool> observerAtDraw;
+
+    void makegameboard() override {
+        RecordingView::makegameboard();
+        observerAtDraw.append(state->observer);
+    }
+};
+
+// What the client had done when a box opened.
+struct AtBox {
+    QStringList sent;
+    QStringList calls;
+    QMap<GameControl, bool> controls;
+};
+
+struct Client {
+    ClientState state;
+    SnapshotView view;
+    ScriptedDialogs dialogs;
+    Settings settings;
+    RecordingSink server;
+    ReplyHandlers replies{ClientContext{state, view, dialogs, settings, server}};
+    QList<AtBox> atBox;
+
+    explicit Client(const QString& nickname = QStringLiteral("alice")) {
+        state.nickname = nickname;
+        view.state = &state;
+        dialogs.whileOpen = [this] { atBox.append({server.sent, view.calls, view.controls}); };
+    }
+    void reply(const QString& line) { replies.dispatch(line); }
+    void enableAll() {
+        for (GameControl control : kAllControls)
+            view.controls[control] = true;
+    }
+};
+
+// The controls that are enabled ("on") or disabled ("off") in a recorded set.
+QList<GameControl> controlsSetTo(const QMap<GameControl, bool>& controls, bool enabled) {
+    QList<GameControl> found;
+    for (GameControl control : kAllControls)
+        if (controls.contains(control) && controls.value(control) == enabled)
+            found.append(control);
+    return found;
+}
+
+} // namespace
+
+class MembershipTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("TavikWordmoot"))
+            .clear();
+    }
+
+    // --- joining ----------------------------------------------------------
+
+    void joiningAsksForASeatUnlessTheGameHasStarted_data() {
+        QTest::addColumn<bool>("started");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QStringList>("sent");
+        QTest::newRow("yes takes a seat") << false << true << QStringList{"READY"};
+        QTest::newRow("no watches") << false << false << QStringList{"OBSERVER"};
+        QTest::newRow("game under way asks nothing") << true << true << QStringList{};
+    }
+    void joiningAsksForASeatUnlessTheGameHasStarted() {
+        QFETCH(bool, started);
+        QFETCH(bool, answer);
+        QFETCH(QStringList, sent);
+        Client client;
+        client.state.started = started;
+        client.state.observer = true;
+        client.dialogs.askAnswers = {answer};
+        client.reply(QStringLiteral("1180 You have joined game 3"));
+
+        QCOMPARE(client.dialogs.texts(), started ? QStringList{} : QStringList{kPlayerQuestion});
+        if (!started)
+            QCOMPARE(client.dialogs.shown.first().title, QStringLiteral("Wordmoot"));
+        QCOMPARE(client.server.sent, sent);
+        QVERIFY(client.state.ingame);
+        QCOMPARE(client.state.started, started);
+        QVERIFY(client.state.observer); // the server's answer decides that
+        QCOMPARE(controlsSetTo(client.view.controls, true),
+                 (QList<GameControl>{GameControl::LeaveGame, GameControl::SortRack}));
+        QCOMPARE(controlsSetTo(client.view.controls, false), QList<GameControl>{});
+        // Leave can be pressed while the question is open.
+        if (!started)
+            QCOMPARE(client.atBox.first().controls.value(GameControl::LeaveGame), true);
+    }
+
+    void joiningAsAPlayerRedrawsWithTheRackBeforeTheQuestion() {
+        Client client;
+        client.state.observer = true;
+        client.dialogs.askAnswers = {true};
+        client.reply(QStringLiteral("1190 You have joined game 3 as a player"));
+        QVERIFY(!client.state.observer);
+        QVERIFY(client.state.ingame);
+        QCOMPARE(client.view.observerAtDraw, QList<bool>{false});
+        QCOMPARE(client.dialogs.texts(), QStringList{kPlayerQuestion});
+        QCOMPARE(client.atBox.first().calls, QStringList{QStringLiteral("makegameboard")});
+        QCOMPARE(client.server.sent, QStringList{QStringLiteral("READY")});
+    }
+
+    void becomingAnObserverRedrawsWithoutTheRackAndRefreshes_data() {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("1120") << "1120 You are now watching";
+        QTest::newRow("5020") << "5020 The game is full, you are watching";
+    }
+    void becomingAnObserverRedrawsWithoutTheRackAndRefreshes() {
+        QFETCH(QString, line);
+        Client client;
+        client.reply(line);
+        QVERIFY(client.state.observer);
+        QVERIFY(!client.state.ingame);
+        QCOMPARE(client.view.observerAtDraw, QList<bool>{true});
+        QCOMPARE(client.server.sent, QStringList{QStringLiteral("REFRESH")});
+        QVERIFY(client.dialogs.shown.isEmpty());
+        QVERIFY(client.view.controls.isEmpty());
+    }
+
+    // --- leaving ----------------------------------------------------------
+
+    void leavingDisablesTheGameControlsAndAsksForTheGameList_data() {
+        QTest::addColumn<bool>("ingame");
+        QTest::addColumn<bool>("observer");
+        QTest::newRow("player") << true << false;
+        QTest::newRow("observer stays observer") << true << true;
+        QTest::newRow("already in the lobby") << false << false;
+    }
+    void leavingDisablesTheGameControlsAndAsksForTheGameList() {
+        QFETCH(bool, ingame);
+        QFETCH(bool, observer);
+        Client client;
+        client.state.ingame = ingame;
+        client.state.started = true;
+        client.state.observer = observer;
+        client.state.board[7][7] = QStringLiteral("C");
+        client.state.rack[0] = {QStringLiteral("A"), false};
+        client.enableAll();
+        client.reply(QStringLiteral("1200 You have left the game"));
+        QVERIFY(!client.state.ingame);
+        QVERIFY(!client.state.started);
+        QCOMPARE(client.state.observer, observer);
+        QCOMPARE(controlsSetTo(client.view.controls, false), kAllControls);
+        QCOMPARE(client.server.sent, QStringList{QStringLiteral("GLIST")});
+        QVERIFY(client.dialogs.shown.isEmpty());
+        // Board and rack stay as they were until the next game sends its own.
+        QCOMPARE(client.state.board[7][7], QStringLiteral("C"));
+        QCOMPARE(client.state.rack[0].tile, QStringLiteral("A"));
+    }
+
+    // --- watching and taking over -----------------------------------------
+
+    void watchingAGameInPlaySkipsTheSeatQuestion() {
+        Client client;
+        client.reply(QStringLiteral("2020 You are watching game 2"));
+        QVERIFY(client.state.started);
+        QVERIFY(client.state.observer);
+        QCOMPARE(client.view.observerAtDraw, QList<bool>{true});
+        QVERIFY(client.server.sent.isEmpty());
+
+        client.reply(QStringLiteral("1180 You have joined game 2"));
+        QVERIFY(client.dialogs.shown.isEmpty());
+        QVERIFY(client.server.sent.isEmpty());
+        QVERIFY(client.state.ingame);
+    }
+
+    void takingOverASeatEnablesTheGameControlsAndRefreshes() {
+        Client client;
+        client.state.observer = true;
+        client.reply(QStringLiteral("2021 You have taken over the game"));
+        QVERIFY(client.state.ingame);
+        QVERIFY(!client.state.observer);
+        QCOMPARE(controlsSetTo(client.view.controls, true), kAllControls);
+        QCOMPARE(client.view.observerAtDraw, QList<bool>{false});
+        QCOMPARE(client.server.sent, QStringList{QStringLiteral("REFRESH")});
+        QVERIFY(client.dialogs.shown.isEmpty());
+    }
+
+    void offeredSeatAcceptedOnlyApproves() {
+        Client client;
+        client.dialogs.askAnswers = {true};
+        client.reply(QStringLiteral("2022 bob left, take over?"));
+        QCOMPARE(client.dialogs.texts(), QStringList{kTakeOverQuestion});
+        QCOMPARE(client.dialogs.shown.first().title, QStringLiteral("Wordmoot"));
+        QCOMPARE(client.server.sent, QStringList{QStringLiteral("APPROVE")});
+        QVERIFY(!client.state.observer);
+        QVERIFY(client.view.calls.isEmpty());
+    }
+
+    void offeredSeatDeclinedWatchesWithoutTheRack() {
+        Client client;
+        client.dialogs.askAnswers = {false};
+        client.reply(QStringLiteral("2022 bob left, take over?"));
+        QCOMPARE(client.server.sent, QStringList{QStringLiteral("OBSERVER")});
+        QVERIFY(client.state.observer);
+        QCOMPARE(client.view.observerAtDraw, QList<bool>{true});
+    }
+
+    // --- game over --------------------------------------------------------
+
+    void gameOverAnnouncesThenOffersTheNextGame_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("announcement");
+        QTest::addColumn<bool>("started");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QStringList>("sent");
+        QTest::newRow("winner, seat taken")
+            << "2017 alice more text"
+            << "Game Over! alice won!" << false << true << QStringList{"READY", "REFRESH"};
+        QTest::newRow("winner, seat declined")
+            << "2017 alice more text"
+            << "Game Over! alice won!" << false << false << QStringList{"OBSERVER", "REFRESH"};
+        QTest::newRow("winner without a blank")
+            << "2017 alice"
+            << "Game Over! alice won!" << false << true << QStringList{"READY", "REFRESH"};
+        QTest::newRow("winner, game joined under way")
+            << "2017 alice more text"
+            << "Game Over! alice won!" << true << true << QStringList{"REFRESH"};
+        QTest::newRow("draw") << "2018 a b"
+                              << "Game Over! It was a draw between a b" << false << true
+                              << QStringList{"READY", "REFRESH"};
+        QTest::newRow("draw, game joined under way")
+            << "2018 a b"
+            << "Game Over! It was a draw between a b" << true << true << QStringList{"REFRESH"};
+    }
+    void gameOverAnnouncesThenOffersTheNextGame() {
+        QFETCH(QString, line);
+        QFETCH(QString, announcement);
+        QFETCH(bool, started);
+        QFETCH(bool, answer);
+        QFETCH(QStringList, sent);
+        Client client;
+        client.state.started = started;
+        client.state.ingame = true;
+        client.enableAll();
+        client.dialogs.askAnswers = {answer};
+        client.reply(line);
+
+        QCOMPARE(client.dialogs.shown.size(), started ? 1 : 2);
+        const ScriptedDialogs::Shown& box = client.dialogs.shown.first();
+        QCOMPARE(box.kind, ScriptedDialogs::Kind::Message);
+        QCOMPARE(box.text, announcement);
+        QCOMPARE(box.title, QStringLiteral("Wordmoot"));
+        QCOMPARE(box.icon, Dialogs::Icon::Information);
+        // Nothing changes until the announcement is dismissed.
+        QCOMPARE(controlsSetTo(client.atBox.first().controls, true), kAllControls);
+        QVERIFY(client.atBox.first().sent.isEmpty());
+        if (!started) {
+            QCOMPARE(client.dialogs.shown.at(1).text, kPlayerQuestion);
+            // By the question the turn is over but Leave still works, and
+            // nothing has been sent yet.
+            const AtBox& atQuestion = client.atBox.at(1);
+            for (GameControl control : kTurnControls)
+                QCOMPARE(atQuestion.controls.value(control), false);
+            QCOMPARE(atQuestion.controls.value(GameControl::LeaveGame), true);
+            QVERIFY(atQuestion.sent.isEmpty());
+        }
+        for (GameControl control : kTurnControls)
+            QCOMPARE(client.view.controls.value(control), false);
+        QCOMPARE(client.view.controls.value(GameControl::LeaveGame), true);
+        QCOMPARE(client.server.sent, sent);
+        QVERIFY(client.state.ingame);
+        QCOMPARE(client.state.started, started);
+    }
+};
+
+QTEST_GUILESS_MAIN(MembershipTest)
+#include "tst_membership.moc"

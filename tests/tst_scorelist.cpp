@@ -1,0 +1,324 @@
+// The score list: how an entry is laid out in columns, and how the players,
+// score and nickname replies change the list.
+#include "RecordingView.h"
+#include "ScriptedDialogs.h"
+#include "connection/Settings.h"
+#include "protocol/ReplyHandlers.h"
+#include "protocol/ScoreList.h"
+
+#include <QSettings>
+#include <QTest>
+
+using namespace wordmoot;
+using namespace wordmoot::test;
+
+namespace {
+
+struct Client {
+    ClientState state;
+    RecordingView view;
+    ScriptedDialogs dialogs;
+    Settings settings;
+    RecordingSink server;
+    ReplyHandlers replies{ClientContext{state, view, dialogs, settings, server}};
+
+    explicit Client(const QString& nickname = QStringLiteral("alice")) {
+        state.nickname = nickname;
+    }
+    void reply(const QString& line) { replies.dispatch(line); }
+    QStringList entries() { return replies.scores().stringList(); }
+};
+
+QString blanks(int count) {
+    return QString(count, QLatin1Char(' '));
+}
+
+QString storedUsername() {
+    return Settings().text(setting::kServer, setting::kUsername, QStringLiteral("<none>"));
+}
+
+} // namespace
+
+class ScoreListTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("TavikWordmoot"))
+            .clear();
+    }
+
+    // --- entry layout -----------------------------------------------------
+
+    void entryColumnsLineUp_data() {
+        QTest::addColumn<QString>("player");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<QString>("score");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("entry");
+
+        QTest::newRow("count 0 hidden, updated")
+            << "bob"
+            << "0"
+            << "12"
+            << "update"
+            << "bob" + blanks(10) + "12" + blanks(2) + "(updated)";
+        QTest::newRow("count 2 at character 11")
+            << "bob"
+            << "2"
+            << "12"
+            << ""
+            << "bob" + blanks(7) + "2" + blanks(2) + "12" + blanks(2);
+        QTest::newRow("two-digit count") << "bob"
+                                         << "10"
+                                         << "7"
+                                         << ""
+                                         << "bob" + blanks(7) + "10" + blanks(1) + "7" + blanks(3);
+        QTest::newRow("three-digit count pushes the score")
+            << "bob"
+            << "100"
+            << "5"
+            << ""
+            << "bob" + blanks(7) + "100 5" + blanks(2);
+        QTest::newRow("count that is not a number hidden") << "bob"
+                                                           << "x"
+                                                           << "12"
+                                                           << ""
+                                                           << "bob" + blanks(10) + "12" + blanks(2);
+        QTest::newRow("negative count hidden") << "bob"
+                                               << "-1"
+                                               << "12"
+                                               << ""
+                                               << "bob" + blanks(10) + "12" + blanks(2);
+        QTest::newRow("final") << "bob"
+                               << "0"
+                               << "40"
+                               << "final score"
+                               << "bob" + blanks(10) + "40" + blanks(2) + "(final)";
+        QTest::newRow("update wins over final")
+            << "bob"
+            << "0"
+            << "40"
+            << "final update"
+            << "bob" + blanks(10) + "40" + blanks(2) + "(updated)";
+        QTest::newRow("update found inside a word")
+            << "bob"
+            << "0"
+            << "40"
+            << "updated"
+            << "bob" + blanks(10) + "40" + blanks(2) + "(updated)";
+        QTest::newRow("status search is case-sensitive")
+            << "bob"
+            << "0"
+            << "40"
+            << "Update"
+            << "bob" + blanks(10) + "40" + blanks(2) + "Update";
+        QTest::newRow("other status appended unchanged")
+            << "bob"
+            << "0"
+            << "40"
+            << "resigned  now"
+            << "bob" + blanks(10) + "40" + blanks(2) + "resigned  now";
+        QTest::newRow("empty status appends nothing") << "bob"
+                                                      << "0"
+                                                      << "40"
+                                                      << ""
+                                                      << "bob" + blanks(10) + "40" + blanks(2);
+        QTest::newRow("score kept as text") << "bob"
+                                            << "0"
+                                            << "012"
+                                            << ""
+                                            << "bob" + blanks(10) + "012" + blanks(1);
+        QTest::newRow("nine-character name")
+            << "alexandra"
+            << "3"
+            << "99"
+            << ""
+            << "alexandra" + blanks(1) + "3" + blanks(2) + "99" + blanks(2);
+        QTest::newRow("long name not cut") << "maximilianus"
+                                           << "3"
+                                           << "140"
+                                           << "update"
+                                           << "maximilianus 3 140(updated)";
+    }
+    void entryColumnsLineUp() {
+        QFETCH(QString, player);
+        QFETCH(QString, count);
+        QFETCH(QString, score);
+        QFETCH(QString, status);
+        QFETCH(QString, entry);
+        QCOMPARE(ScoreList::entryText(player, count, score, status), entry);
+    }
+
+    // --- 2008: one player's score -----------------------------------------
+
+    void scoreReplacesThePlayersEntryInPlace() {
+        Client client;
+        client.reply(QStringLiteral("2008 alice 0 10 "));
+        client.reply(QStringLiteral("2008 bob 0 12 "));
+        client.reply(QStringLiteral("2008 carol 0 3 "));
+        client.reply(QStringLiteral("2008 BOB 1 20 update"));
+        QCOMPARE(client.entries(), (QStringList{ScoreList::entryText("alice", "0", "10", ""),
+                                                ScoreList::entryText("BOB", "1", "20", "update"),
+                                                ScoreList::entryText("carol", "0", "3", "")}));
+        QVERIFY(client.view.log.isEmpty());
+    }
+
+    void scoreOfANewPlayerIsAppended() {
+        Client client;
+        client.reply(QStringLiteral("2008 bob 0 12 "));
+        client.reply(QStringLiteral("2008 alice 0 10 "));
+        client.reply(QStringLiteral("2008 aaron 2 4 final"));
+        QCOMPARE(client.entries(), (QStringList{ScoreList::entryText("bob", "0", "12", ""),
+                                                ScoreList::entryText("alice", "0", "10", ""),
+                                                ScoreList::entryText("aaron", "2", "4", "final")}));
+    }
+
+    // "bob" must not take over the entry of "bobby", nor the other way round.
+    void scoreMatchesTheWholeNameNotAPrefix() {
+        Client client;
+        client.reply(QStringLiteral("2008 bobby 0 5 "));
+        client.reply(QStringLiteral("2008 bob 0 7 "));
+        client.reply(QStringLiteral("2008 bobby 0 9 "));
+        QCOMPARE(client.entries(), (QStringList{ScoreList::entryText("bobby", "0", "9", ""),
+                                                ScoreList::entryText("bob", "0", "7", "")}));
+    }
+
+    void scoreWithTooFewWordsIsDropped_data() {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("no blank after the score") << "2008 bob 3 12";
+        QTest::newRow("no score") << "2008 bob 3";
+        QTest::newRow("name alone") << "2008 bob";
+        QTest::newRow("empty argument") << "2008";
+    }
+    void scoreWithTooFewWordsIsDropped() {
+        QFETCH(QString, line);
+        Client client;
+        client.reply(QStringLiteral("2008 bob 0 10 "));
+        const QStringList before = client.entries();
+        client.reply(line);
+        QCOMPARE(client.entries(), before);
+    }
+
+    // --- 2000: the players of the game ------------------------------------
+
+    void playersEmptyTheListAndAreLogged() {
+        Client client;
+        client.reply(QStringLiteral("2008 alice 0 10 "));
+        client.reply(QStringLiteral("2008 bob 0 12 "));
+        client.reply(QStringLiteral("2000 alice bob carol"));
+        QCOMPARE(client.entries(), QStringList{});
+        QCOMPARE(client.view.log,
+                 QStringList{QStringLiteral("*** Players in this game: alice bob carol")});
+        client.reply(QStringLiteral("2008 bob 0 12 "));
+        QCOMPARE(client.entries(), QStringList{ScoreList::entryText("bob", "0", "12", "")});
+    }
+
+    // --- 2019: a nickname changed -----------------------------------------
+
+    void ownNicknameChangeIsAdoptedEverywhere_data() {
+        QTest::addColumn<QString>("oldName");
+        QTest::newRow("same case") << "alice";
+        QTest::newRow("other case") << "ALICE";
+    }
+    void ownNicknameChangeIsAdoptedEverywhere() {
+        QFETCH(QString, oldName);
+        Client client(QStringLiteral("alice"));
+        client.reply(QStringLiteral("2008 alice 0 10 update"));
+        client.reply(QStringLiteral("2008 bob 0 12 "));
+        client.reply(QStringLiteral("2019 ") + oldName + QStringLiteral(" new "));
+        QCOMPARE(client.state.nickname, QStringLiteral("new"));
+        QCOMPARE(client.view.caption, QStringLiteral("Wordmoot - new"));
+        QCOMPARE(storedUsername(), QStringLiteral("new"));
+        QCOMPARE(client.entries(), (QStringList{ScoreList::entryText("new", "0", "10", "update"),
+                                                ScoreList::entryText("bob", "0", "12", "")}));
+        QVERIFY(client.view.log.isEmpty());
+    }
+
+    void otherPlayersNicknameChangeOnlyRenamesTheirEntry() {
+        Client client(QStringLiteral("alice"));
+        client.reply(QStringLiteral("2008 alice 0 10 "));
+        client.reply(QStringLiteral("2008 bob 2 12 final"));
+        client.reply(QStringLiteral("2019 Bob robert and more"));
+        QCOMPARE(client.entries(),
+                 (QStringList{ScoreList::entryText("alice", "0", "10", ""),
+                              ScoreList::entryText("robert", "2", "12", "final")}));
+        QCOMPARE(client.state.nickname, QStringLiteral("alice"));
+        QVERIFY(client.view.caption.isEmpty());
+        QCOMPARE(storedUsername(), QStringLiteral("<none>"));
+        QVERIFY(client.view.log.isEmpty());
+    }
+
+    void renamedEntryKeepsItsColumns_data() {
+        QTest::addColumn<QString>("oldName");
+        QTest::addColumn<QString>("newName");
+        QTest::addColumn<QString>("entry");
+        // Up to eight characters the new entry is exactly as if the score
+        // had come in under the new name.
+        QTest::newRow("short to long")
+            << "bob"
+            << "robertus" << ScoreList::entryText("robertus", "2", "12", "final");
+        QTest::newRow("eight to one") << "bobbybob"
+                                      << "x" << ScoreList::entryText("x", "2", "12", "final");
+        // Longer names give up the column alignment as the entry is cut at
+        // the first blank from the ninth character on.
+        QTest::newRow("nine-character old name") << "alexandra"
+                                                 << "x"
+                                                 << "x" + blanks(7) + " 2  12  (final)";
+        QTest::newRow("new name longer than eight") << "bob"
+                                                    << "maximilian"
+                                                    << "maximilian" + blanks(2) + "2  12  (final)";
+    }
+    void renamedEntryKeepsItsColumns() {
+        QFETCH(QString, oldName);
+        QFETCH(QString, newName);
+        QFETCH(QString, entry);
+        Client client;
+        client.reply(QStringLiteral("2008 %1 2 12 final").arg(oldName));
+        client.reply(QStringLiteral("2019 %1 %2 ").arg(oldName, newName));
+        QCOMPARE(client.entries(), QStringList{entry});
+    }
+
+    // "bob" is renamed, not the "bobby" before it.
+    void renameMatchesTheWholeNameNotAPrefix() {
+        Client client;
+        client.reply(QStringLiteral("2008 bobby 0 5 "));
+        client.reply(QStringLiteral("2008 bob 0 7 "));
+        client.reply(QStringLiteral("2019 bob rob "));
+        QCOMPARE(client.entries(), (QStringList{ScoreList::entryText("bobby", "0", "5", ""),
+                                                ScoreList::entryText("rob", "0", "7", "")}));
+    }
+
+    void renameOfAnUnknownNameChangesNothing() {
+        Client client(QStringLiteral("alice"));
+        client.reply(QStringLiteral("2008 bob 0 7 "));
+        const QStringList before = client.entries();
+        client.reply(QStringLiteral("2019 zed zedd "));
+        QCOMPARE(client.entries(), before);
+        QCOMPARE(client.state.nickname, QStringLiteral("alice"));
+        QVERIFY(client.view.caption.isEmpty());
+        QVERIFY(client.view.log.isEmpty());
+    }
+
+    void renameWithoutABlankAfterTheNewNameIsDropped_data() {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("own name") << "2019 alice alicia";
+        QTest::newRow("other player") << "2019 bob robert";
+        QTest::newRow("old name alone") << "2019 bob";
+        QTest::newRow("empty argument") << "2019";
+    }
+    void renameWithoutABlankAfterTheNewNameIsDropped() {
+        QFETCH(QString, line);
+        Client client(QStringLiteral("alice"));
+        client.reply(QStringLiteral("2008 alice 0 10 "));
+        client.reply(QStringLiteral("2008 bob 0 7 "));
+        const QStringList before = client.entries();
+        client.reply(line);
+        QCOMPARE(client.entries(), before);
+        QCOMPARE(client.state.nickname, QStringLiteral("alice"));
+        QVERIFY(client.view.caption.isEmpty());
+        QCOMPARE(storedUsername(), QStringLiteral("<none>"));
+    }
+};
+
+QTEST_GUILESS_MAIN(ScoreListTest)
+#include "tst_scorelist.moc"
