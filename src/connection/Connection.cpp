@@ -17,6 +17,8 @@ Connection::Connection(QObject* parent)
     : QObject(parent) {
     socket_.setReadBufferSize(kReadAhead);
     connect(&socket_, &QTcpSocket::connected, this, [this] {
+        // Commands are short and the user waits for their answers.
+        socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
         if (!finished_)
             emit connected();
     });
@@ -67,7 +69,9 @@ void Connection::shutdown() {
     socket_.abort();
 }
 
-void Connection::finish() { finished_ = true; }
+void Connection::finish() {
+    finished_ = true;
+}
 
 // Takes every complete line the socket holds, one at a time. Handling a line
 // may open a modal box, and the socket does not signal data that arrives
@@ -81,9 +85,12 @@ void Connection::drain() {
     for (;;) {
         if (socket_.bytesAvailable() > 0)
             framer_.append(socket_.readAll());
-        for (int n = framer_.takeDroppedCount(); n > 0; --n)
-            emit overlongLineDropped();
         const auto line = framer_.takeLine();
+        // A line dropped on the way is reported before the line behind it.
+        for (int n = framer_.takeDroppedCount(); n > 0 && alive && !finished_; --n)
+            emit overlongLineDropped();
+        if (!alive)
+            return;
         if (!line || finished_)
             break;
         emit lineReceived(decodeServerLine(*line));

@@ -1,0 +1,247 @@
+// Choosing a game in the game selection window, against a scripted server.
+#include "ClientFixture.h"
+
+#include "app/GameSelectForm.h"
+
+#include <QListView>
+#include <QPushButton>
+#include <QTest>
+
+using namespace wordmoot;
+using namespace wordmoot::test;
+
+enum class Gesture { OkButton, DoubleClick };
+Q_DECLARE_METATYPE(Gesture)
+
+namespace {
+
+GameSelectForm* selection(const ClientFixture& client) {
+    return client.form->gameSelectForm();
+}
+
+QListView* gamelist(const ClientFixture& client) {
+    return selection(client)->findChild<QListView*>(QStringLiteral("gamelist"));
+}
+
+QPushButton* okButton(const ClientFixture& client) {
+    return selection(client)->findChild<QPushButton*>(QStringLiteral("OKButton"));
+}
+
+QStringList entries(const ClientFixture& client) {
+    QStringList result;
+    const QAbstractItemModel* model = gamelist(client)->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        result.append(model->index(row, 0).data().toString());
+    return result;
+}
+
+// Logs on, receives a game list with these descriptions and forgets what
+// was sent so far.
+bool openGameList(ClientFixture& client, const QList<QByteArray>& descriptions) {
+    if (!client.start("alice"))
+        return false;
+    QByteArray numbers = "1160 ";
+    for (const QByteArray& description : descriptions)
+        numbers += description.left(1) + ' ';
+    client.server.sendLines({numbers});
+    if (!client.server.waitForLines(3 + static_cast<int>(descriptions.size())))
+        return false;
+    QList<QByteArray> replies;
+    for (const QByteArray& description : descriptions)
+        replies.append("1170 " + description);
+    client.reply(replies);
+    client.server.clearReceived();
+    return selection(client) && selection(client)->isVisible();
+}
+
+void choose(ClientFixture& client, int row, Gesture gesture) {
+    QListView* list = gamelist(client);
+    const QModelIndex index = list->model()->index(row, 0);
+    if (gesture == Gesture::OkButton) {
+        list->setCurrentIndex(index);
+        QTest::mouseClick(okButton(client), Qt::LeftButton);
+    } else {
+        // A double click is a click followed by the second press, as the
+        // platform delivers it.
+        const QPoint centre = list->visualRect(index).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+    }
+    ClientFixture::settle();
+}
+
+} // namespace
+
+class GameSelectTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { ClientFixture::clearSettings(); }
+
+    void gameListAsksForEachGameAndOpensTheSelection() {
+        ClientFixture client;
+        QVERIFY(client.start("alice"));
+        client.reply({"1160 1 2 "});
+        QVERIFY(client.server.waitForLines(5));
+        ClientFixture::settle();
+        QCOMPARE(client.sentAfterLogon(), (QList<QByteArray>{"GINFO 1", "GINFO 2"}));
+        QVERIFY(selection(client));
+        QVERIFY(selection(client)->isVisible());
+        QVERIFY(selection(client)->isEnabled());
+        QVERIFY(!client.form->isEnabled());
+        QCOMPARE(entries(client), QStringList{QStringLiteral("0: Create New Game ...")});
+    }
+
+    void gameDescriptionsAddEntriesInArrivalOrder() {
+        ClientFixture client;
+        QVERIFY(openGameList(client, {"2 FORM 2 0", "4 PLAY 3 1"}));
+        QCOMPARE(entries(client),
+                 (QStringList{QStringLiteral("0: Create New Game ..."),
+                              QStringLiteral("2: game 2 - forming - 2 players, 0 observers"),
+                              QStringLiteral("4: game 4 - in play - 3 players, 1 observers")}));
+    }
+
+    void choiceSendsItsCommandsAndHandsBackTheMainWindow_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<Gesture>("gesture");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<bool>("watching");
+
+        const struct {
+            const char* name;
+            int row;
+            QByteArray sent;
+            bool watching;
+        } choices[] = {
+            {"new game", 0, "NEWGAME\r\n", false},
+            {"forming game 3", 1, "JOIN  3\r\n", false},
+            {"game 4 in play", 2, "JOIN  4\r\nREFRESH\r\n", true},
+        };
+        for (const auto& choice : choices) {
+            QTest::addRow("%s by OK", choice.name)
+                << choice.row << Gesture::OkButton << choice.sent << choice.watching;
+            QTest::addRow("%s by double click", choice.name)
+                << choice.row << Gesture::DoubleClick << choice.sent << choice.watching;
+        }
+    }
+    void choiceSendsItsCommandsAndHandsBackTheMainWindow() {
+        QFETCH(int, row);
+        QFETCH(Gesture, gesture);
+        QFETCH(QByteArray, sent);
+        QFETCH(bool, watching);
+        ClientFixture client;
+        QVERIFY(openGameList(client, {"3 FORM 1 0", "4 PLAY 2 1"}));
+
+        choose(client, row, gesture);
+        // A second small line may wait for the first one's acknowledgement.
+        QVERIFY(QTest::qWaitFor([&] { return client.server.received().size() >= sent.size(); }));
+        ClientFixture::settle();
+
+        QCOMPARE(client.server.received(), sent);
+        QVERIFY(!selection(client)->isVisible());
+        QVERIFY(!selection(client)->isEnabled());
+        QVERIFY(client.form->isEnabled());
+        QCOMPARE(client.form->state().started, watching);
+        QCOMPARE(client.form->state().observer, watching);
+    }
+
+    void okWithNothingSelectedDoesNothing() {
+        ClientFixture client;
+        QVERIFY(openGameList(client, {"3 FORM 1 0"}));
+        QTest::mouseClick(okButton(client), Qt::LeftButton);
+        ClientFixture::settle();
+        QCOMPARE(client.server.received(), QByteArray());
+        QVERIFY(selection(client)->isVisible());
+        QVERIFY(!client.form->isEnabled());
+    }
+
+    void enterInTheListDoesNotChoose() {
+        ClientFixture client;
+        QVERIFY(openGameList(client, {"3 FORM 1 0"}));
+        gamelist(client)->setCurrentIndex(gamelist(client)->model()->index(1, 0));
+        QTest::keyClick(gamelist(client), Qt::Key_Return);
+        ClientFixture::settle();
+        QCOMPARE(client.server.received(), QByteArray());
+        QVERIFY(selection(client)->isVisible());
+    }
+
+    void closingTheSelectionReenablesMainWindowAndSendsNothing() {
+        ClientFixture client;
+        QVERIFY(openGameList(client, {"3 FORM 1 0"}));
+        selection(client)->close();
+        ClientFixture::settle();
+        QCOMPARE(client.server.received(), QByteArray());
+        QVERIFY(client.form->isEnabled());
+        QVERIFY(!selection(client)->isVisible());
+        QCOMPARE(client.ended->count(), 0);
+
+        // The next list starts afresh.
+        client.reply({"1160 5 ", "1170 5 FORM 1 1"});
+        QVERIFY(selection(client)->isVisible());
+        QCOMPARE(entries(client),
+                 (QStringList{QStringLiteral("0: Create New Game ..."),
+                              QStringLiteral("5: game 5 - forming - 1 players, 1 observers")}));
+    }
+
+    void nextGameListReopensTheWindowAfterAChoice() {
+        ClientFixture client;
+        QVERIFY(openGameList(client, {"3 FORM 1 0"}));
+        choose(client, 1, Gesture::OkButton);
+        QVERIFY(!selection(client)->isVisible());
+
+        client.reply({"1160 2 ", "1170 2 FORM 2 0"});
+        QVERIFY(selection(client)->isVisible());
+        QVERIFY(selection(client)->isEnabled());
+        QVERIFY(!client.form->isEnabled());
+        QCOMPARE(entries(client),
+                 (QStringList{QStringLiteral("0: Create New Game ..."),
+                              QStringLiteral("2: game 2 - forming - 2 players, 0 observers")}));
+        QVERIFY(gamelist(client)->selectionModel()->selectedIndexes().isEmpty());
+    }
+
+    void gameListWhileInAGameChangesNothing() {
+        ClientFixture client;
+        QVERIFY(openGameList(client, {}));
+        choose(client, 0, Gesture::OkButton);
+        client.dialogs.askAnswers = {true};
+        client.reply({"1180 "});
+        QCOMPARE(client.server.lines(), (QList<QByteArray>{"NEWGAME", "READY"}));
+        client.server.clearReceived();
+
+        client.reply({"1160 1 2 "});
+        QCOMPARE(client.server.received(), QByteArray());
+        QVERIFY(!selection(client)->isVisible());
+        QVERIFY(client.form->isEnabled());
+    }
+
+    void selectionWindowHasItsDesignedLayout() {
+        ClientFixture client;
+        QVERIFY(openGameList(client, {}));
+        GameSelectForm* window = selection(client);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Select A Game"));
+        QCOMPARE(window->size(), QSize(272, 151));
+        QCOMPARE(window->minimumSize(), QSize(272, 151));
+        QCOMPARE(window->maximumSize(), QSize(272, 151));
+        QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(window->windowType() == Qt::Dialog || window->windowType() == Qt::Tool);
+
+        QCOMPARE(gamelist(client)->geometry(), QRect(8, 8, 257, 95));
+        QCOMPARE(gamelist(client)->selectionMode(), QAbstractItemView::SingleSelection);
+        QCOMPARE(gamelist(client)->toolTip(), QString());
+
+        QPushButton* ok = okButton(client);
+        QCOMPARE(ok->geometry(), QRect(184, 112, 81, 33));
+        QCOMPARE(ok->text(), QStringLiteral("OK"));
+        QCOMPARE(ok->toolTip(), QString());
+        QVERIFY2(!ok->isDefault() && !ok->autoDefault(), "OK must not be a default button");
+        QCOMPARE(window->focusWidget(), ok);
+
+        QVERIFY(!window->windowIcon().isNull());
+        QCOMPARE(window->windowIcon().pixmap(32, 32).toImage(),
+                 client.form->windowIcon().pixmap(32, 32).toImage());
+    }
+};
+
+QTEST_MAIN(GameSelectTest)
+#include "tst_gameselect.moc"
