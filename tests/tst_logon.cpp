@@ -172,6 +172,17 @@ private slots:
         QVERIFY(!client.server.waitForClient(100));
     }
 
+    void emptyHostFailsWithTheStopBoxAndIsStored() {
+        ClientFixture client;
+        load(client, QStringLiteral("alice@:7000"));
+        QVERIFY(QTest::qWaitFor([&] { return client.ended->count() > 0; }));
+        QCOMPARE(client.dialogs.shown.size(), 2);
+        QVERIFY2(client.dialogs.shown.last().text.startsWith(
+                     QStringLiteral("An error has occoured connecting to .\n\n")),
+                 qPrintable(client.dialogs.shown.last().text));
+        QCOMPARE(storedSettings().value(QStringLiteral("Server/Hostname")).toString(), QString());
+    }
+
     void serverClosingShowsDisconnectedBoxThenEnds() {
         ClientFixture client;
         QVERIFY(client.start("alice"));

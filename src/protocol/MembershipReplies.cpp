@@ -1,38 +1,9 @@
-// The replies that move the user into, around and out of a game, and the
-// score list.
+// The replies that move the user into, around and out of a game.
 #include "protocol/Commands.h"
 #include "protocol/ReplyHandlers.h"
 #include "protocol/Words.h"
 
 namespace wordmoot {
-
-void ReplyHandlers::players(const QString& argument) {
-    scores_.clear();
-    client_.view.addmsg(QStringLiteral("*** Players in this game: ") + argument);
-}
-
-// "bob 0 12 update": player, count, score and status. A line without the
-// player, count and score words is dropped.
-void ReplyHandlers::score(const QString& argument) {
-    const Words player = splitFirstWord(argument);
-    const Words count = splitFirstWord(player.rest);
-    const Words score = splitFirstWord(count.rest);
-    if (!count.hadBlank || !score.hadBlank)
-        return;
-    scores_.setScore(player.first, count.first, score.first, score.rest);
-}
-
-// "alice alicia": a player changed nickname. A line without the blank after
-// the new name is dropped.
-void ReplyHandlers::nicknameChanged(const QString& argument) {
-    const Words oldName = splitFirstWord(argument);
-    const Words newName = splitFirstWord(oldName.rest);
-    if (!newName.hadBlank)
-        return;
-    if (oldName.first.toLower() == client_.state.nickname.toLower())
-        adoptNickname(client_, newName.first);
-    scores_.rename(oldName.first, newName.first);
-}
 
 void ReplyHandlers::joingame() {
     client_.state.ingame = true;
