@@ -1,12 +1,8 @@
 // The replies that carry the board, the rack, the turn and the plays, handled
 // without a window: what lands in the client state, what is logged, asked
 // and sent back.
-#include "RecordingView.h"
-#include "ScriptedDialogs.h"
-#include "connection/Settings.h"
-#include "protocol/ReplyHandlers.h"
+#include "OfflineClient.h"
 
-#include <QSettings>
 #include <QTest>
 
 #include <algorithm>
@@ -71,7 +67,6 @@ QStringList rowCells(const QString& text) {
 // so a test can tell whether the state was written before the redraw.
 class SnapshotView : public RecordingView {
 public:
-    const ClientState* state = nullptr;
     QStringList placedAtFillRack;
     Board boardAtFillBoard;
 
@@ -85,34 +80,15 @@ public:
     }
 };
 
-struct Client {
-    ClientState state;
-    SnapshotView view;
-    ScriptedDialogs dialogs;
-    Settings settings;
-    RecordingSink server;
-    ReplyHandlers replies{ClientContext{state, view, dialogs, settings, server}};
-
-    explicit Client(const QString& nickname = QStringLiteral("alice")) {
-        state.nickname = nickname;
-        view.state = &state;
-    }
-    void reply(const QString& line) { replies.dispatch(line); }
-};
-
-const QList<GameControl> kTurnControls = {GameControl::Forfeit, GameControl::SubmitPlay,
-                                          GameControl::Exchange, GameControl::ExchangeBox,
-                                          GameControl::Withdraw};
+using Client = OfflineClient<SnapshotView>;
 
 } // namespace
 
 class BoardRepliesTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("TavikWordmoot"))
-            .clear();
-    }
+    void initTestCase() { QVERIFY(keepSettingsPrivate()); }
+    void init() { clearSettings(); }
 
     // --- whose turn -------------------------------------------------------
 
@@ -134,7 +110,7 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QString, logged);
         Client client;
-        client.reply(line);
+        client.dispatch(line);
         QCOMPARE(client.view.log, QStringList{logged});
         for (GameControl control : kTurnControls)
             QCOMPARE(client.view.controls.value(control, false), true);
@@ -159,7 +135,7 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QString, logged);
         Client client;
-        client.reply(line);
+        client.dispatch(line);
         QCOMPARE(client.view.log, QStringList{logged});
     }
 
@@ -171,7 +147,7 @@ private slots:
     void whoseTurnNamesThePlayerAndLeavesTheControlsAlone() {
         QFETCH(QString, line);
         Client client;
-        client.reply(line);
+        client.dispatch(line);
         QCOMPARE(client.view.turnText, QStringLiteral("bob's turn"));
         QVERIFY(client.view.controls.isEmpty());
         QVERIFY(client.view.log.isEmpty());
@@ -196,7 +172,7 @@ private slots:
             logWhenAsked = client.view.log;
             cellsShownWhenAsked = cellsOtherThan(client.view.boardAtFillBoard, QString());
         };
-        client.reply(QStringLiteral("2003 bob 10 7,7,C 8,7,A 9,7,T"));
+        client.dispatch(QStringLiteral("2003 bob 10 7,7,C 8,7,A 9,7,T"));
 
         const QStringList cat = {QStringLiteral("7,7,C"), QStringLiteral("8,7,A"),
                                  QStringLiteral("9,7,T")};
@@ -230,7 +206,7 @@ private slots:
         Client client(nickname);
         client.state.observer = observer;
         client.dialogs.askAnswers = {true};
-        client.reply(QStringLiteral("2003 bob 10 7,7,C 8,7,A 9,7,T"));
+        client.dispatch(QStringLiteral("2003 bob 10 7,7,C 8,7,A 9,7,T"));
         QCOMPARE(client.dialogs.shown.size(), asked ? 1 : 0);
         QCOMPARE(client.server.sent.size(), asked ? 1 : 0);
         // Whoever played, the board and the log show the play.
@@ -291,7 +267,7 @@ private slots:
         QFETCH(QString, logged);
         Client client(QStringLiteral("bob")); // asks nothing
         fillBoard(client.state, QStringLiteral("."));
-        client.reply(QStringLiteral("2003 ") + argument);
+        client.dispatch(QStringLiteral("2003 ") + argument);
         cells.sort();
         QCOMPARE(cellsOtherThan(client.state.board, QStringLiteral(".")), cells);
         QCOMPARE(client.view.log, QStringList{logged});
@@ -300,8 +276,8 @@ private slots:
 
     void eachPlayLogsOnlyItsOwnLetters() {
         Client client;
-        client.reply(QStringLiteral("2003 bob 10 7,7,C 8,7,A 9,7,T"));
-        client.reply(QStringLiteral("2003 carol 6 7,8,O 7,9,W"));
+        client.dispatch(QStringLiteral("2003 bob 10 7,7,C 8,7,A 9,7,T"));
+        client.dispatch(QStringLiteral("2003 carol 6 7,8,O 7,9,W"));
         QCOMPARE(client.view.log, (QStringList{QStringLiteral("*** bob scores 10 for CAT"),
                                                QStringLiteral("*** carol scores 6 for OW")}));
         QCOMPARE(client.dialogs.texts(),
@@ -312,7 +288,7 @@ private slots:
 
     void noticeWithRefreshLogsAndAsksForTheGameAgain() {
         Client client;
-        client.reply(QStringLiteral("2004 bob has left the game"));
+        client.dispatch(QStringLiteral("2004 bob has left the game"));
         QCOMPARE(client.view.log, QStringList{QStringLiteral("*** bob has left the game")});
         QCOMPARE(client.server.sent, QStringList{QStringLiteral("REFRESH")});
     }
@@ -338,7 +314,7 @@ private slots:
         QFETCH(QString, cells);
         Client client;
         fillBoard(client.state, QStringLiteral("X"));
-        client.reply(QStringLiteral("2012 ") + argument);
+        client.dispatch(QStringLiteral("2012 ") + argument);
         QCOMPARE(rowOf(client.state.board, row), rowCells(cells));
         // Only that row changes, and it is shown after it was stored.
         for (int other = 0; other < kBoardCells; ++other)
@@ -361,7 +337,7 @@ private slots:
         QFETCH(QString, argument);
         Client client;
         fillBoard(client.state, QStringLiteral("X"));
-        client.reply(QStringLiteral("2012 ") + argument);
+        client.dispatch(QStringLiteral("2012 ") + argument);
         QCOMPARE(cellsOtherThan(client.state.board, QStringLiteral("X")), QStringList{});
         QVERIFY(client.view.calls.isEmpty());
     }
@@ -388,7 +364,7 @@ private slots:
         Client client;
         for (RackSlot& slot : client.state.rack)
             slot = {QStringLiteral("Z"), true};
-        client.reply(QStringLiteral("2013 ") + argument);
+        client.dispatch(QStringLiteral("2013 ") + argument);
         QStringList expected;
         for (int slot = 0; slot < kRackSlots; ++slot)
             expected.append(tiles.mid(slot, 1));
@@ -438,7 +414,7 @@ private slots:
         for (int slot = 0; slot < kRackSlots; ++slot)
             client.state.rack[slot] = {before[slot] == u'-' ? QString() : before.mid(slot, 1),
                                        true};
-        client.reply(line);
+        client.dispatch(line);
         QStringList expected;
         for (QChar c : after)
             expected.append(c == u'-' ? QString() : QString(c));
@@ -461,17 +437,12 @@ private slots:
         Client client;
         for (int slot = 0; slot < kRackSlots; ++slot)
             client.state.rack[slot] = {QString(QChar(u'A' + slot)), slot % 2 == 0};
-        client.reply(QString::number(code) + QLatin1Char(' ') + why);
+        client.dispatch(QString::number(code) + QLatin1Char(' ') + why);
         QCOMPARE(placedFlags(client.state), QStringLiteral("0000000"));
         QCOMPARE(client.view.placedAtFillRack, QStringList{QStringLiteral("0000000")});
         QCOMPARE(rackTiles(client.state).join(QString()), QStringLiteral("ABCDEFG"));
         QCOMPARE(client.view.log, QStringList{QStringLiteral("*** ") + why});
-        QCOMPARE(client.dialogs.shown.size(), 1);
-        const ScriptedDialogs::Shown& box = client.dialogs.shown.first();
-        QCOMPARE(box.kind, ScriptedDialogs::Kind::Message);
-        QCOMPARE(box.text, why);
-        QCOMPARE(box.title, QStringLiteral("Wordmoot"));
-        QCOMPARE(box.icon, Dialogs::Icon::Information);
+        QCOMPARE(client.dialogs.shown, QList{messageBox(why, Dialogs::Icon::Information)});
         QVERIFY(client.server.sent.isEmpty());
     }
 };

@@ -1,12 +1,12 @@
 // The chat input line against a scripted server: prefix characters typed into
 // an empty line, and the exact command each finished line puts on the wire.
 #include "ClientFixture.h"
+#include "StoredSettings.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QTest>
 
 using namespace wordmoot;
@@ -256,9 +256,7 @@ private slots:
         // Before the server has said anything about it.
         QCOMPARE(chat.client.form->state().nickname, nickname);
         QCOMPARE(chat.client.form->windowTitle(), QStringLiteral("Wordmoot - ") + nickname);
-        QSettings stored(QSettings::NativeFormat, QSettings::UserScope,
-                         QStringLiteral("TavikWordmoot"));
-        QCOMPARE(stored.value(QStringLiteral("Server/Username")).toString(), nickname);
+        QCOMPARE(storedSetting(QStringLiteral("Server/Username")), nickname);
         QCOMPARE(chat.wireUpToNow(), QByteArray("NAME ") + nickname.toLatin1() + "\r\n");
     }
 

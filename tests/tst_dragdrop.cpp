@@ -1,6 +1,8 @@
 // Dragging rack tiles about the main window and the turn buttons that send
 // what was composed. Drops are delivered as Qt delivers them: to the widget
 // under the pointer, passed up to the window.
+#include "BoardPlaces.h"
+#include "Boxes.h"
 #include "ClientFixture.h"
 #include "Drops.h"
 
@@ -15,16 +17,6 @@ using namespace wordmoot::test;
 
 namespace {
 
-// Pointer positions and tile corners in twips of the window.
-QPoint cellCentre(int column, int row) {
-    return {120 + 360 * column + 180, 120 + 360 * row + 180};
-}
-QPoint cellTile(int column, int row) {
-    return twips::toPixels(QPoint(135 + 360 * column, 135 + 360 * row));
-}
-QPoint slotTile(int slot) {
-    return twips::toPixels(QPoint(135 + 360 * slot, 5655));
-}
 // A point well inside a tile's upper left part, clear of its value label.
 QPoint insideTile(const WordmootForm& form, const QWidget* tile) {
     return twipsCentreOf(form, tile) - QPoint(90, 90);
@@ -219,12 +211,8 @@ private slots:
         auto* logo = table.control<QLabel>("imgwordmoot");
         QVERIFY(table.drop(0, twipsCentreOf(*table.form, logo)));
 
-        const QList<ScriptedDialogs::Shown> boxes = table.boxes();
-        QCOMPARE(boxes.size(), 1);
-        const ScriptedDialogs::Shown& box = boxes.first();
-        QCOMPARE(box.kind, ScriptedDialogs::Kind::Message);
-        QCOMPARE(box.title, QStringLiteral("Wordmoot Credits"));
-        QCOMPARE(box.text, chat::creditsText());
+        QCOMPARE(table.boxes(), QList{messageBox(chat::creditsText(), Dialogs::Icon::Information,
+                                                 QStringLiteral("Wordmoot Credits"))});
         QCOMPARE(table.tile(0)->pos(), QPoint(177, 177));
         QCOMPARE(table.placement(0).letter, QStringLiteral("A"));
     }

@@ -1,5 +1,7 @@
 // A short game against the scripted server, from joining to the new rack
 // after an accepted play, and how long a whole board takes to show.
+#include "BoardPlaces.h"
+#include "Boxes.h"
 #include "ClientFixture.h"
 #include "Drops.h"
 
@@ -13,16 +15,6 @@ using namespace wordmoot;
 using namespace wordmoot::test;
 
 namespace {
-
-QPoint cellCentre(int column, int row) {
-    return {120 + 360 * column + 180, 120 + 360 * row + 180};
-}
-QPoint slotTile(int slot) {
-    return twips::toPixels(QPoint(135 + 360 * slot, 5655));
-}
-int cellIndex(int column, int row) {
-    return 7 + 15 * column + row;
-}
 
 QStringList rackShown(WordmootForm& form) {
     QStringList shown;
@@ -115,12 +107,8 @@ private slots:
         QCOMPARE(form.tiles().value(0)->pos(), twips::toPixels(QPoint(135 + 175, 5655 + 205)));
         QVERIFY(form.tiles().value(0)->isVisible());
         QVERIFY(client.log().endsWith(QStringLiteral("*** Not a word")));
-        QCOMPARE(client.dialogs.shown.size(), boxesBefore + 1);
-        const ScriptedDialogs::Shown& refusal = client.dialogs.shown.last();
-        QCOMPARE(refusal.kind, ScriptedDialogs::Kind::Message);
-        QCOMPARE(refusal.text, QStringLiteral("Not a word"));
-        QCOMPARE(refusal.title, QStringLiteral("Wordmoot"));
-        QCOMPARE(refusal.icon, Dialogs::Icon::Information);
+        QCOMPARE(client.dialogs.shown.mid(boxesBefore),
+                 QList{messageBox(QStringLiteral("Not a word"), Dialogs::Icon::Information)});
 
         // Second try: CAT down through the centre.
         QVERIFY(dropTile(form, 0, cellCentre(7, 6)).accepted);
@@ -135,7 +123,7 @@ private slots:
         client.reply({"2003 alice 10 7,7,C 8,7,A 9,7,T"});
         const QStringList letters = {"C", "A", "T"};
         for (int i = 0; i < 3; ++i) {
-            const TileLabel* tile = form.tiles().tile(cellIndex(7 + i, 7));
+            const TileLabel* tile = form.tiles().tile(board::cellTileIndex(7 + i, 7));
             QVERIFY(tile->isVisible());
             QCOMPARE(tile->text(), letters[i]);
         }
@@ -174,7 +162,7 @@ private slots:
         wire.start();
         client.server.sendLines(lines);
         QVERIFY(QTest::qWaitFor([&] { return wireMs >= 0; }, 5000));
-        QCOMPARE(form.tiles().tile(cellIndex(14, 14))->text(), QStringLiteral("D"));
+        QCOMPARE(form.tiles().tile(board::cellTileIndex(14, 14))->text(), QStringLiteral("D"));
         QCOMPARE(rackShown(form), (QStringList{"Q", "R", "S", "T", "U", "V", "W"}));
 
         // Straight through the reply handling, many times.
@@ -185,7 +173,7 @@ private slots:
             for (const QByteArray& line : fullBoard(round))
                 form.replies().dispatch(QString::fromLatin1(line));
         const double perRefreshMs = static_cast<double>(direct.nsecsElapsed()) / 1e6 / kRounds;
-        QCOMPARE(form.tiles().tile(cellIndex(0, 0))->text(),
+        QCOMPARE(form.tiles().tile(board::cellTileIndex(0, 0))->text(),
                  QString(QChar(u'A' + (kRounds - 1) % 26)));
 
         qInfo("full board refresh (15 rows and a rack): %lld ms in one arrival over the wire, "

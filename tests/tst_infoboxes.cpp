@@ -1,5 +1,6 @@
 // The logo's two boxes: the help on a double click, the credits when a tile is
 // dropped on it.
+#include "Boxes.h"
 #include "ClientFixture.h"
 #include "board/TileLabels.h"
 #include "chat/InfoTexts.h"
@@ -37,8 +38,12 @@ const QString kExpectedHelp = QStringLiteral("input keystrokes:\n"
                                              "blue\ttriple letter score\n"
                                              "cyan\tdouble letter score\n");
 
-int boxesShown(const ClientFixture& client) {
-    return static_cast<int>(client.dialogs.shown.size());
+// Starts a logged-on window, forgets the logon lines, and finds the logo.
+QLabel* startAndFindLogo(ClientFixture& client) {
+    if (!client.start())
+        return nullptr;
+    client.server.clearReceived();
+    return client.form->findChild<QLabel*>(QStringLiteral("imgwordmoot"));
 }
 
 } // namespace
@@ -58,20 +63,15 @@ private slots:
 
     void doubleClickOnLogoShowsHelpBox() {
         ClientFixture client;
-        QVERIFY(client.start());
-        client.server.clearReceived();
-        auto* logo = client.form->findChild<QLabel*>(QStringLiteral("imgwordmoot"));
+        QLabel* logo = startAndFindLogo(client);
         QVERIFY(logo);
-        const int before = boxesShown(client);
+        const qsizetype before = client.dialogs.shown.size();
 
         QTest::mouseDClick(logo, Qt::LeftButton);
 
-        QCOMPARE(boxesShown(client), before + 1);
-        const ScriptedDialogs::Shown& box = client.dialogs.shown.last();
-        QVERIFY(box.kind == ScriptedDialogs::Kind::Message);
-        QCOMPARE(box.title, QStringLiteral("Wordmoot Help"));
-        QVERIFY(box.icon == Dialogs::Icon::Information);
-        QCOMPARE(box.text, kExpectedHelp);
+        QCOMPARE(client.dialogs.shown.mid(before),
+                 QList{messageBox(kExpectedHelp, Dialogs::Icon::Information,
+                                  QStringLiteral("Wordmoot Help"))});
         ClientFixture::settle();
         QCOMPARE(client.server.received(), QByteArray());
     }
@@ -108,12 +108,10 @@ private slots:
 
     void tileDroppedOnLogoShowsCreditsBoxAndStaysPut() {
         ClientFixture client;
-        QVERIFY(client.start());
-        client.server.clearReceived();
-        auto* logo = client.form->findChild<QLabel*>(QStringLiteral("imgwordmoot"));
+        QLabel* logo = startAndFindLogo(client);
         QVERIFY(logo);
         const QPoint tileBefore = client.form->tiles().tile(0)->pos();
-        const int before = boxesShown(client);
+        const qsizetype before = client.dialogs.shown.size();
 
         QMimeData mime;
         mime.setData(TileLabel::kMimeType, QByteArray("0"));
@@ -125,12 +123,9 @@ private slots:
         QDropEvent drop(at, Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(client.form.get(), &drop);
 
-        QCOMPARE(boxesShown(client), before + 1);
-        const ScriptedDialogs::Shown& box = client.dialogs.shown.last();
-        QVERIFY(box.kind == ScriptedDialogs::Kind::Message);
-        QCOMPARE(box.title, QStringLiteral("Wordmoot Credits"));
-        QVERIFY(box.icon == Dialogs::Icon::Information);
-        QCOMPARE(box.text, chat::creditsText());
+        QCOMPARE(client.dialogs.shown.mid(before),
+                 QList{messageBox(chat::creditsText(), Dialogs::Icon::Information,
+                                  QStringLiteral("Wordmoot Credits"))});
         QCOMPARE(client.form->tiles().tile(0)->pos(), tileBefore);
         ClientFixture::settle();
         QCOMPARE(client.server.received(), QByteArray());

@@ -1,16 +1,9 @@
 // The server's replies about logging on, the lobby and chat, handled without
 // a window: what is logged, which boxes open, what goes back to the server.
-#include "RecordingView.h"
-#include "ScriptedDialogs.h"
-#include "connection/Settings.h"
+#include "OfflineClient.h"
 #include "lobby/GameList.h"
-#include "protocol/ReplyHandlers.h"
 
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <memory>
 
 using namespace wordmoot;
 using namespace wordmoot::test;
@@ -24,33 +17,17 @@ const QString kCreateEntry = QStringLiteral("0: Create New Game ...");
 const QString kNewVersionBox = QStringLiteral("A new version (v0.6) of this client is available.\n"
                                               "You can download it from ");
 
-QString storedText(const QString& key) {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
-                       QStringLiteral("TavikWordmoot"));
-    settings.sync();
-    return settings.value(key, QStringLiteral("<absent>")).toString();
-}
+const QString kAvailableVersion = QStringLiteral("Client/AvailableVersion");
 
 // One client without a window, logged on as alice and not in a game.
-struct Client {
-    ClientState state;
-    RecordingView view;
-    ScriptedDialogs dialogs;
-    Settings settings;
-    RecordingSink server;
-    ReplyHandlers replies{ClientContext{state, view, dialogs, settings, server}};
+using Client = OfflineClient<>;
 
-    Client() { state.nickname = QStringLiteral("alice"); }
-
-    void dispatch(const QString& line) { replies.dispatch(line); }
-    QStringList games() { return replies.games().stringList(); }
-    // Whether anything at all was done to the window, the boxes or the server.
-    bool untouched() const {
-        return view.log.isEmpty() && view.calls.isEmpty() && view.controls.isEmpty() &&
-               view.turnText.isEmpty() && view.caption.isEmpty() && view.gameSelectionShown == 0 &&
-               dialogs.shown.isEmpty() && server.sent.isEmpty();
-    }
-};
+// Lists one game, then forgets what listing it did to the window and the server.
+void listOneGame(Client& client) {
+    client.dispatch(QStringLiteral("1160 "));
+    client.dispatch(QStringLiteral("1170 7 FORM 1 0"));
+    client.forgetRecorded();
+}
 
 bool sameState(const ClientState& a, const ClientState& b) {
     if (a.started != b.started || a.observer != b.observer || a.ingame != b.ingame ||
@@ -70,21 +47,9 @@ bool sameState(const ClientState& a, const ClientState& b) {
 
 class LobbyRepliesTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> config_;
-
 private slots:
-    void initTestCase() {
-        // Never touch a real user's settings when run by hand.
-        if (qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME")) {
-            config_ = std::make_unique<QTemporaryDir>();
-            QVERIFY(config_->isValid());
-            qputenv("XDG_CONFIG_HOME", config_->path().toLocal8Bit());
-        }
-    }
-    void init() {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("TavikWordmoot"))
-            .clear();
-    }
+    void initTestCase() { QVERIFY(keepSettingsPrivate()); }
+    void init() { clearSettings(); }
 
     // ---- dispatch -------------------------------------------------------
 
@@ -103,17 +68,14 @@ private slots:
         client.state.board[3][4] = QStringLiteral("Q");
         client.state.rack[2].tile = QStringLiteral("E");
         const ClientState before = client.state;
-        client.dispatch(QStringLiteral("1160 "));
-        client.dispatch(QStringLiteral("1170 1 FORM 2 0"));
+        listOneGame(client);
         const QStringList games = client.games();
-        client.view = RecordingView();
-        client.server.sent.clear();
 
         client.dispatch(line);
         QVERIFY(client.untouched());
         QVERIFY(sameState(client.state, before));
         QCOMPARE(client.games(), games);
-        QCOMPARE(storedText(QStringLiteral("Client/AvailableVersion")), QStringLiteral("<absent>"));
+        QCOMPARE(storedSetting(kAvailableVersion), QStringLiteral("<absent>"));
     }
 
     // Lines that end up as a notice in the log, and the text logged.
@@ -207,13 +169,10 @@ private slots:
             QVERIFY(client.dialogs.shown.isEmpty());
             return;
         }
-        QCOMPARE(client.dialogs.shown.size(), 1);
-        const ScriptedDialogs::Shown& box = client.dialogs.shown[0];
-        QCOMPARE(box.kind, Kind::Message);
-        QCOMPARE(box.text, QStringLiteral("Server reports a different protocol version.  "
-                                          "This may cause errors."));
-        QCOMPARE(box.title, QStringLiteral("Wordmoot"));
-        QCOMPARE(box.icon, Icon::Warning);
+        QCOMPARE(client.dialogs.shown,
+                 QList{messageBox(QStringLiteral("Server reports a different protocol version.  "
+                                                 "This may cause errors."),
+                                  Icon::Warning)});
     }
 
     // ---- 1980 newest client -----------------------------------------------
@@ -231,7 +190,7 @@ private slots:
             QVERIFY(!address.contains(u'\n'));
             QCOMPARE(box.title, QStringLiteral("Wordmoot"));
             QCOMPARE(box.icon, Icon::Information);
-            QCOMPARE(storedText(QStringLiteral("Client/AvailableVersion")), QStringLiteral(" 0.6"));
+            QCOMPARE(storedSetting(kAvailableVersion), QStringLiteral(" 0.6"));
             QVERIFY(client.view.log.isEmpty());
             QVERIFY(client.server.sent.isEmpty());
 
@@ -245,7 +204,7 @@ private slots:
         QCOMPARE(nextRun.dialogs.shown.size(), 1);
         QVERIFY(nextRun.dialogs.shown[0].text.startsWith(
             QStringLiteral("A new version (v0.7) of this client")));
-        QCOMPARE(storedText(QStringLiteral("Client/AvailableVersion")), QStringLiteral(" 0.7"));
+        QCOMPARE(storedSetting(kAvailableVersion), QStringLiteral(" 0.7"));
     }
 
     void announcementsThatAreNotNewerSayNothing_data() {
@@ -276,15 +235,13 @@ private slots:
         QFETCH(QString, alreadyStored);
         QFETCH(QString, line);
         if (!alreadyStored.isEmpty()) {
-            QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                      QStringLiteral("TavikWordmoot"))
-                .setValue(QStringLiteral("Client/AvailableVersion"), alreadyStored);
+            storeSetting(kAvailableVersion, alreadyStored);
         }
-        const QString before = storedText(QStringLiteral("Client/AvailableVersion"));
+        const QString before = storedSetting(kAvailableVersion);
         Client client;
         client.dispatch(line);
         QVERIFY(client.untouched());
-        QCOMPARE(storedText(QStringLiteral("Client/AvailableVersion")), before);
+        QCOMPARE(storedSetting(kAvailableVersion), before);
     }
 
     void announcedVersionTextRunsToTheEndOfTheLine() {
@@ -295,7 +252,7 @@ private slots:
                      QStringLiteral("A new version (v0.6 <b>beta</b>) of this client is "
                                     "available.\nYou can download it from ")),
                  qPrintable(client.dialogs.shown[0].text));
-        QCOMPARE(storedText(QStringLiteral("Client/AvailableVersion")), QStringLiteral(" 0.6"));
+        QCOMPARE(storedSetting(kAvailableVersion), QStringLiteral(" 0.6"));
     }
 
     // ---- 1160 game list and 1170 game description -------------------------
@@ -318,11 +275,8 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QStringList, sent);
         Client client;
-        client.dispatch(QStringLiteral("1160 "));
-        client.dispatch(QStringLiteral("1170 7 FORM 1 0"));
+        listOneGame(client);
         QCOMPARE(client.games().size(), 2);
-        client.server.sent.clear();
-        client.view.gameSelectionShown = 0;
 
         client.dispatch(line);
         QCOMPARE(client.server.sent, sent);
@@ -334,11 +288,8 @@ private slots:
 
     void gameListIsIgnoredWhileInAGame() {
         Client client;
-        client.dispatch(QStringLiteral("1160 "));
-        client.dispatch(QStringLiteral("1170 7 FORM 1 0"));
+        listOneGame(client);
         const QStringList games = client.games();
-        client.server.sent.clear();
-        client.view.gameSelectionShown = 0;
         client.state.ingame = true;
 
         client.dispatch(QStringLiteral("1160 1 2 "));
@@ -441,12 +392,8 @@ private slots:
     void beepShowsAWarningBoxWithoutTheSender() {
         Client client;
         client.dispatch(QStringLiteral("2026 bob"));
-        QCOMPARE(client.dialogs.shown.size(), 1);
-        const ScriptedDialogs::Shown& box = client.dialogs.shown[0];
-        QCOMPARE(box.kind, Kind::Message);
-        QCOMPARE(box.text, QStringLiteral("*** BEEP ***"));
-        QCOMPARE(box.title, QStringLiteral("Wordmoot"));
-        QCOMPARE(box.icon, Icon::Warning);
+        QCOMPARE(client.dialogs.shown,
+                 QList{messageBox(QStringLiteral("*** BEEP ***"), Icon::Warning)});
         QVERIFY(client.view.log.isEmpty());
         QVERIFY(client.server.sent.isEmpty());
     }
@@ -491,7 +438,7 @@ private slots:
         QCOMPARE(client.state.nickname, nickname);
         // The caption and the stored name wait for the server to accept it.
         QCOMPARE(client.view.caption, QStringLiteral("Wordmoot - alice"));
-        QCOMPARE(storedText(QStringLiteral("Server/Username")), QStringLiteral("<absent>"));
+        QCOMPARE(storedSetting(QStringLiteral("Server/Username")), QStringLiteral("<absent>"));
         QVERIFY(client.view.log.isEmpty());
     }
 
@@ -514,12 +461,8 @@ private slots:
         qsizetype sentWhileOpen = -1;
         client.dialogs.whileOpen = [&] { sentWhileOpen = client.server.sent.size(); };
         client.dispatch(QStringLiteral("5180 "));
-        QCOMPARE(client.dialogs.shown.size(), 1);
-        const ScriptedDialogs::Shown& box = client.dialogs.shown[0];
-        QCOMPARE(box.kind, Kind::Message);
-        QCOMPARE(box.text, QStringLiteral("Can not create new game"));
-        QCOMPARE(box.title, QStringLiteral("Wordmoot"));
-        QCOMPARE(box.icon, Icon::Information);
+        QCOMPARE(client.dialogs.shown,
+                 QList{messageBox(QStringLiteral("Can not create new game"), Icon::Information)});
         QCOMPARE(sentWhileOpen, 0); // the box is dismissed before the list is asked for
         QCOMPARE(client.server.sent, QStringList{"GLIST"});
         QVERIFY(client.view.log.isEmpty());

@@ -1,12 +1,8 @@
 // Joining, watching, leaving and the end of a game, handled without a
 // window: the flags, the game controls, the redraws, the questions and the
 // commands sent back, in their order.
-#include "RecordingView.h"
-#include "ScriptedDialogs.h"
-#include "connection/Settings.h"
-#include "protocol/ReplyHandlers.h"
+#include "OfflineClient.h"
 
-#include <QSettings>
 #include <QTest>
 
 using namespace wordmoot;
@@ -18,9 +14,6 @@ const QString kPlayerQuestion = QStringLiteral("Do you want to be a player in th
 const QString kTakeOverQuestion =
     QStringLiteral("Please confirm that you want to take over this game?");
 
-const QList<GameControl> kTurnControls = {GameControl::Forfeit, GameControl::SubmitPlay,
-                                          GameControl::Exchange, GameControl::ExchangeBox,
-                                          GameControl::Withdraw};
 const QList<GameControl> kAllControls = {
     GameControl::LeaveGame,   GameControl::Forfeit,  GameControl::SubmitPlay, GameControl::Exchange,
     GameControl::ExchangeBox, GameControl::Withdraw, GameControl::SortRack};
@@ -28,7 +21,6 @@ const QList<GameControl> kAllControls = {
 // Also notes the observer flag at every redraw: the rack outlines follow it.
 class SnapshotView : public RecordingView {
 public:
-    const ClientState* state = nullptr;
     QList<bool> observerAtDraw;
 
     void makegameboard() override {
@@ -44,21 +36,13 @@ struct AtBox {
     QMap<GameControl, bool> controls;
 };
 
-struct Client {
-    ClientState state;
-    SnapshotView view;
-    ScriptedDialogs dialogs;
-    Settings settings;
-    RecordingSink server;
-    ReplyHandlers replies{ClientContext{state, view, dialogs, settings, server}};
+// Logged on as alice; also notes what was done by the time each box opened.
+struct Client : OfflineClient<SnapshotView> {
     QList<AtBox> atBox;
 
-    explicit Client(const QString& nickname = QStringLiteral("alice")) {
-        state.nickname = nickname;
-        view.state = &state;
+    Client() {
         dialogs.whileOpen = [this] { atBox.append({server.sent, view.calls, view.controls}); };
     }
-    void reply(const QString& line) { replies.dispatch(line); }
     void enableAll() {
         for (GameControl control : kAllControls)
             view.controls[control] = true;
@@ -79,10 +63,8 @@ QList<GameControl> controlsSetTo(const QMap<GameControl, bool>& controls, bool e
 class MembershipTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("TavikWordmoot"))
-            .clear();
-    }
+    void initTestCase() { QVERIFY(keepSettingsPrivate()); }
+    void init() { clearSettings(); }
 
     // --- joining ----------------------------------------------------------
 
@@ -102,7 +84,7 @@ private slots:
         client.state.started = started;
         client.state.observer = true;
         client.dialogs.askAnswers = {answer};
-        client.reply(QStringLiteral("1180 You have joined game 3"));
+        client.dispatch(QStringLiteral("1180 You have joined game 3"));
 
         QCOMPARE(client.dialogs.texts(), started ? QStringList{} : QStringList{kPlayerQuestion});
         if (!started)
@@ -123,7 +105,7 @@ private slots:
         Client client;
         client.state.observer = true;
         client.dialogs.askAnswers = {true};
-        client.reply(QStringLiteral("1190 You have joined game 3 as a player"));
+        client.dispatch(QStringLiteral("1190 You have joined game 3 as a player"));
         QVERIFY(!client.state.observer);
         QVERIFY(client.state.ingame);
         QCOMPARE(client.view.observerAtDraw, QList<bool>{false});
@@ -140,7 +122,7 @@ private slots:
     void becomingAnObserverRedrawsWithoutTheRackAndRefreshes() {
         QFETCH(QString, line);
         Client client;
-        client.reply(line);
+        client.dispatch(line);
         QVERIFY(client.state.observer);
         QVERIFY(!client.state.ingame);
         QCOMPARE(client.view.observerAtDraw, QList<bool>{true});
@@ -168,7 +150,7 @@ private slots:
         client.state.board[7][7] = QStringLiteral("C");
         client.state.rack[0] = {QStringLiteral("A"), false};
         client.enableAll();
-        client.reply(QStringLiteral("1200 You have left the game"));
+        client.dispatch(QStringLiteral("1200 You have left the game"));
         QVERIFY(!client.state.ingame);
         QVERIFY(!client.state.started);
         QCOMPARE(client.state.observer, observer);
@@ -184,13 +166,13 @@ private slots:
 
     void watchingAGameInPlaySkipsTheSeatQuestion() {
         Client client;
-        client.reply(QStringLiteral("2020 You are watching game 2"));
+        client.dispatch(QStringLiteral("2020 You are watching game 2"));
         QVERIFY(client.state.started);
         QVERIFY(client.state.observer);
         QCOMPARE(client.view.observerAtDraw, QList<bool>{true});
         QVERIFY(client.server.sent.isEmpty());
 
-        client.reply(QStringLiteral("1180 You have joined game 2"));
+        client.dispatch(QStringLiteral("1180 You have joined game 2"));
         QVERIFY(client.dialogs.shown.isEmpty());
         QVERIFY(client.server.sent.isEmpty());
         QVERIFY(client.state.ingame);
@@ -199,7 +181,7 @@ private slots:
     void takingOverASeatEnablesTheGameControlsAndRefreshes() {
         Client client;
         client.state.observer = true;
-        client.reply(QStringLiteral("2021 You have taken over the game"));
+        client.dispatch(QStringLiteral("2021 You have taken over the game"));
         QVERIFY(client.state.ingame);
         QVERIFY(!client.state.observer);
         QCOMPARE(controlsSetTo(client.view.controls, true), kAllControls);
@@ -211,7 +193,7 @@ private slots:
     void offeredSeatAcceptedOnlyApproves() {
         Client client;
         client.dialogs.askAnswers = {true};
-        client.reply(QStringLiteral("2022 bob left, take over?"));
+        client.dispatch(QStringLiteral("2022 bob left, take over?"));
         QCOMPARE(client.dialogs.texts(), QStringList{kTakeOverQuestion});
         QCOMPARE(client.dialogs.shown.first().title, QStringLiteral("Wordmoot"));
         QCOMPARE(client.server.sent, QStringList{QStringLiteral("APPROVE")});
@@ -222,7 +204,7 @@ private slots:
     void offeredSeatDeclinedWatchesWithoutTheRack() {
         Client client;
         client.dialogs.askAnswers = {false};
-        client.reply(QStringLiteral("2022 bob left, take over?"));
+        client.dispatch(QStringLiteral("2022 bob left, take over?"));
         QCOMPARE(client.server.sent, QStringList{QStringLiteral("OBSERVER")});
         QVERIFY(client.state.observer);
         QCOMPARE(client.view.observerAtDraw, QList<bool>{true});
@@ -266,14 +248,11 @@ private slots:
         client.state.ingame = true;
         client.enableAll();
         client.dialogs.askAnswers = {answer};
-        client.reply(line);
+        client.dispatch(line);
 
         QCOMPARE(client.dialogs.shown.size(), started ? 1 : 2);
-        const ScriptedDialogs::Shown& box = client.dialogs.shown.first();
-        QCOMPARE(box.kind, ScriptedDialogs::Kind::Message);
-        QCOMPARE(box.text, announcement);
-        QCOMPARE(box.title, QStringLiteral("Wordmoot"));
-        QCOMPARE(box.icon, Dialogs::Icon::Information);
+        QCOMPARE(client.dialogs.shown.first(),
+                 messageBox(announcement, Dialogs::Icon::Information));
         // Nothing changes until the announcement is dismissed.
         QCOMPARE(controlsSetTo(client.atBox.first().controls, true), kAllControls);
         QVERIFY(client.atBox.first().sent.isEmpty());

@@ -1,12 +1,8 @@
 // The score list: how an entry is laid out in columns, and how the players,
 // score and nickname replies change the list.
-#include "RecordingView.h"
-#include "ScriptedDialogs.h"
-#include "connection/Settings.h"
-#include "protocol/ReplyHandlers.h"
+#include "OfflineClient.h"
 #include "protocol/ScoreList.h"
 
-#include <QSettings>
 #include <QTest>
 
 using namespace wordmoot;
@@ -14,27 +10,14 @@ using namespace wordmoot::test;
 
 namespace {
 
-struct Client {
-    ClientState state;
-    RecordingView view;
-    ScriptedDialogs dialogs;
-    Settings settings;
-    RecordingSink server;
-    ReplyHandlers replies{ClientContext{state, view, dialogs, settings, server}};
-
-    explicit Client(const QString& nickname = QStringLiteral("alice")) {
-        state.nickname = nickname;
-    }
-    void reply(const QString& line) { replies.dispatch(line); }
-    QStringList entries() { return replies.scores().stringList(); }
-};
+using Client = OfflineClient<>;
 
 QString blanks(int count) {
     return QString(count, QLatin1Char(' '));
 }
 
 QString storedUsername() {
-    return Settings().text(setting::kServer, setting::kUsername, QStringLiteral("<none>"));
+    return storedSetting(QStringLiteral("Server/Username"));
 }
 
 } // namespace
@@ -42,10 +25,8 @@ QString storedUsername() {
 class ScoreListTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("TavikWordmoot"))
-            .clear();
-    }
+    void initTestCase() { QVERIFY(keepSettingsPrivate()); }
+    void init() { clearSettings(); }
 
     // --- entry layout -----------------------------------------------------
 
@@ -153,34 +134,34 @@ private slots:
 
     void scoreReplacesThePlayersEntryInPlace() {
         Client client;
-        client.reply(QStringLiteral("2008 alice 0 10 "));
-        client.reply(QStringLiteral("2008 bob 0 12 "));
-        client.reply(QStringLiteral("2008 carol 0 3 "));
-        client.reply(QStringLiteral("2008 BOB 1 20 update"));
-        QCOMPARE(client.entries(), (QStringList{ScoreList::entryText("alice", "0", "10", ""),
-                                                ScoreList::entryText("BOB", "1", "20", "update"),
-                                                ScoreList::entryText("carol", "0", "3", "")}));
+        client.dispatch(QStringLiteral("2008 alice 0 10 "));
+        client.dispatch(QStringLiteral("2008 bob 0 12 "));
+        client.dispatch(QStringLiteral("2008 carol 0 3 "));
+        client.dispatch(QStringLiteral("2008 BOB 1 20 update"));
+        QCOMPARE(client.scores(), (QStringList{ScoreList::entryText("alice", "0", "10", ""),
+                                               ScoreList::entryText("BOB", "1", "20", "update"),
+                                               ScoreList::entryText("carol", "0", "3", "")}));
         QVERIFY(client.view.log.isEmpty());
     }
 
     void scoreOfANewPlayerIsAppended() {
         Client client;
-        client.reply(QStringLiteral("2008 bob 0 12 "));
-        client.reply(QStringLiteral("2008 alice 0 10 "));
-        client.reply(QStringLiteral("2008 aaron 2 4 final"));
-        QCOMPARE(client.entries(), (QStringList{ScoreList::entryText("bob", "0", "12", ""),
-                                                ScoreList::entryText("alice", "0", "10", ""),
-                                                ScoreList::entryText("aaron", "2", "4", "final")}));
+        client.dispatch(QStringLiteral("2008 bob 0 12 "));
+        client.dispatch(QStringLiteral("2008 alice 0 10 "));
+        client.dispatch(QStringLiteral("2008 aaron 2 4 final"));
+        QCOMPARE(client.scores(), (QStringList{ScoreList::entryText("bob", "0", "12", ""),
+                                               ScoreList::entryText("alice", "0", "10", ""),
+                                               ScoreList::entryText("aaron", "2", "4", "final")}));
     }
 
     // "bob" must not take over the entry of "bobby", nor the other way round.
     void scoreMatchesTheWholeNameNotAPrefix() {
         Client client;
-        client.reply(QStringLiteral("2008 bobby 0 5 "));
-        client.reply(QStringLiteral("2008 bob 0 7 "));
-        client.reply(QStringLiteral("2008 bobby 0 9 "));
-        QCOMPARE(client.entries(), (QStringList{ScoreList::entryText("bobby", "0", "9", ""),
-                                                ScoreList::entryText("bob", "0", "7", "")}));
+        client.dispatch(QStringLiteral("2008 bobby 0 5 "));
+        client.dispatch(QStringLiteral("2008 bob 0 7 "));
+        client.dispatch(QStringLiteral("2008 bobby 0 9 "));
+        QCOMPARE(client.scores(), (QStringList{ScoreList::entryText("bobby", "0", "9", ""),
+                                               ScoreList::entryText("bob", "0", "7", "")}));
     }
 
     void scoreWithTooFewWordsIsDropped_data() {
@@ -193,24 +174,24 @@ private slots:
     void scoreWithTooFewWordsIsDropped() {
         QFETCH(QString, line);
         Client client;
-        client.reply(QStringLiteral("2008 bob 0 10 "));
-        const QStringList before = client.entries();
-        client.reply(line);
-        QCOMPARE(client.entries(), before);
+        client.dispatch(QStringLiteral("2008 bob 0 10 "));
+        const QStringList before = client.scores();
+        client.dispatch(line);
+        QCOMPARE(client.scores(), before);
     }
 
     // --- 2000: the players of the game ------------------------------------
 
     void playersEmptyTheListAndAreLogged() {
         Client client;
-        client.reply(QStringLiteral("2008 alice 0 10 "));
-        client.reply(QStringLiteral("2008 bob 0 12 "));
-        client.reply(QStringLiteral("2000 alice bob carol"));
-        QCOMPARE(client.entries(), QStringList{});
+        client.dispatch(QStringLiteral("2008 alice 0 10 "));
+        client.dispatch(QStringLiteral("2008 bob 0 12 "));
+        client.dispatch(QStringLiteral("2000 alice bob carol"));
+        QCOMPARE(client.scores(), QStringList{});
         QCOMPARE(client.view.log,
                  QStringList{QStringLiteral("*** Players in this game: alice bob carol")});
-        client.reply(QStringLiteral("2008 bob 0 12 "));
-        QCOMPARE(client.entries(), QStringList{ScoreList::entryText("bob", "0", "12", "")});
+        client.dispatch(QStringLiteral("2008 bob 0 12 "));
+        QCOMPARE(client.scores(), QStringList{ScoreList::entryText("bob", "0", "12", "")});
     }
 
     // --- 2019: a nickname changed -----------------------------------------
@@ -223,28 +204,28 @@ private slots:
     void ownNicknameChangeIsAdoptedEverywhere() {
         QFETCH(QString, oldName);
         Client client(QStringLiteral("alice"));
-        client.reply(QStringLiteral("2008 alice 0 10 update"));
-        client.reply(QStringLiteral("2008 bob 0 12 "));
-        client.reply(QStringLiteral("2019 ") + oldName + QStringLiteral(" new "));
+        client.dispatch(QStringLiteral("2008 alice 0 10 update"));
+        client.dispatch(QStringLiteral("2008 bob 0 12 "));
+        client.dispatch(QStringLiteral("2019 ") + oldName + QStringLiteral(" new "));
         QCOMPARE(client.state.nickname, QStringLiteral("new"));
         QCOMPARE(client.view.caption, QStringLiteral("Wordmoot - new"));
         QCOMPARE(storedUsername(), QStringLiteral("new"));
-        QCOMPARE(client.entries(), (QStringList{ScoreList::entryText("new", "0", "10", "update"),
-                                                ScoreList::entryText("bob", "0", "12", "")}));
+        QCOMPARE(client.scores(), (QStringList{ScoreList::entryText("new", "0", "10", "update"),
+                                               ScoreList::entryText("bob", "0", "12", "")}));
         QVERIFY(client.view.log.isEmpty());
     }
 
     void otherPlayersNicknameChangeOnlyRenamesTheirEntry() {
         Client client(QStringLiteral("alice"));
-        client.reply(QStringLiteral("2008 alice 0 10 "));
-        client.reply(QStringLiteral("2008 bob 2 12 final"));
-        client.reply(QStringLiteral("2019 Bob robert and more"));
-        QCOMPARE(client.entries(),
+        client.dispatch(QStringLiteral("2008 alice 0 10 "));
+        client.dispatch(QStringLiteral("2008 bob 2 12 final"));
+        client.dispatch(QStringLiteral("2019 Bob robert and more"));
+        QCOMPARE(client.scores(),
                  (QStringList{ScoreList::entryText("alice", "0", "10", ""),
                               ScoreList::entryText("robert", "2", "12", "final")}));
         QCOMPARE(client.state.nickname, QStringLiteral("alice"));
         QVERIFY(client.view.caption.isEmpty());
-        QCOMPARE(storedUsername(), QStringLiteral("<none>"));
+        QCOMPARE(storedUsername(), QStringLiteral("<absent>"));
         QVERIFY(client.view.log.isEmpty());
     }
 
@@ -273,27 +254,27 @@ private slots:
         QFETCH(QString, newName);
         QFETCH(QString, entry);
         Client client;
-        client.reply(QStringLiteral("2008 %1 2 12 final").arg(oldName));
-        client.reply(QStringLiteral("2019 %1 %2 ").arg(oldName, newName));
-        QCOMPARE(client.entries(), QStringList{entry});
+        client.dispatch(QStringLiteral("2008 %1 2 12 final").arg(oldName));
+        client.dispatch(QStringLiteral("2019 %1 %2 ").arg(oldName, newName));
+        QCOMPARE(client.scores(), QStringList{entry});
     }
 
     // "bob" is renamed, not the "bobby" before it.
     void renameMatchesTheWholeNameNotAPrefix() {
         Client client;
-        client.reply(QStringLiteral("2008 bobby 0 5 "));
-        client.reply(QStringLiteral("2008 bob 0 7 "));
-        client.reply(QStringLiteral("2019 bob rob "));
-        QCOMPARE(client.entries(), (QStringList{ScoreList::entryText("bobby", "0", "5", ""),
-                                                ScoreList::entryText("rob", "0", "7", "")}));
+        client.dispatch(QStringLiteral("2008 bobby 0 5 "));
+        client.dispatch(QStringLiteral("2008 bob 0 7 "));
+        client.dispatch(QStringLiteral("2019 bob rob "));
+        QCOMPARE(client.scores(), (QStringList{ScoreList::entryText("bobby", "0", "5", ""),
+                                               ScoreList::entryText("rob", "0", "7", "")}));
     }
 
     void renameOfAnUnknownNameChangesNothing() {
         Client client(QStringLiteral("alice"));
-        client.reply(QStringLiteral("2008 bob 0 7 "));
-        const QStringList before = client.entries();
-        client.reply(QStringLiteral("2019 zed zedd "));
-        QCOMPARE(client.entries(), before);
+        client.dispatch(QStringLiteral("2008 bob 0 7 "));
+        const QStringList before = client.scores();
+        client.dispatch(QStringLiteral("2019 zed zedd "));
+        QCOMPARE(client.scores(), before);
         QCOMPARE(client.state.nickname, QStringLiteral("alice"));
         QVERIFY(client.view.caption.isEmpty());
         QVERIFY(client.view.log.isEmpty());
@@ -309,14 +290,14 @@ private slots:
     void renameWithoutABlankAfterTheNewNameIsDropped() {
         QFETCH(QString, line);
         Client client(QStringLiteral("alice"));
-        client.reply(QStringLiteral("2008 alice 0 10 "));
-        client.reply(QStringLiteral("2008 bob 0 7 "));
-        const QStringList before = client.entries();
-        client.reply(line);
-        QCOMPARE(client.entries(), before);
+        client.dispatch(QStringLiteral("2008 alice 0 10 "));
+        client.dispatch(QStringLiteral("2008 bob 0 7 "));
+        const QStringList before = client.scores();
+        client.dispatch(line);
+        QCOMPARE(client.scores(), before);
         QCOMPARE(client.state.nickname, QStringLiteral("alice"));
         QVERIFY(client.view.caption.isEmpty());
-        QCOMPARE(storedUsername(), QStringLiteral("<none>"));
+        QCOMPARE(storedUsername(), QStringLiteral("<absent>"));
     }
 };
 

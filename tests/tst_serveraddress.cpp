@@ -1,14 +1,11 @@
 // The start-up question: which server, under which nickname, and what is
 // remembered for next time.
 #include "ScriptedDialogs.h"
+#include "StoredSettings.h"
 #include "connection/ServerAddress.h"
 #include "connection/Settings.h"
 
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <memory>
 
 namespace wordmoot {
 // So that a failed comparison shows both addresses.
@@ -29,17 +26,14 @@ const QString kPrompt = QStringLiteral("Which Wordmoot server do you wish to con
 const QString kDefaultHost = QStringLiteral(WORDMOOT_DEFAULT_HOST);
 
 void storeServer(const QString& user, const QString& host, const QString& port) {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
-                       QStringLiteral("TavikWordmoot"));
-    settings.setValue(QStringLiteral("Server/Username"), user);
-    settings.setValue(QStringLiteral("Server/Hostname"), host);
-    settings.setValue(QStringLiteral("Server/Port"), port);
+    storeSetting(QStringLiteral("Server/Username"), user);
+    storeSetting(QStringLiteral("Server/Hostname"), host);
+    storeSetting(QStringLiteral("Server/Port"), port);
 }
 
 // What the store holds, one "key=value" per setting, keys sorted.
 QStringList stored() {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
-                       QStringLiteral("TavikWordmoot"));
+    SettingsStore settings;
     settings.sync();
     QStringList result;
     for (const QString& key : settings.allKeys())
@@ -52,21 +46,9 @@ QStringList stored() {
 
 class ServerAddressTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> config_;
-
 private slots:
-    void initTestCase() {
-        // Never touch a real user's settings when run by hand.
-        if (qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME")) {
-            config_ = std::make_unique<QTemporaryDir>();
-            QVERIFY(config_->isValid());
-            qputenv("XDG_CONFIG_HOME", config_->path().toLocal8Bit());
-        }
-    }
-    void init() {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("TavikWordmoot"))
-            .clear();
-    }
+    void initTestCase() { QVERIFY(keepSettingsPrivate()); }
+    void init() { clearSettings(); }
 
     void answersAreSplitAtTheFirstAtAndColon_data() {
         QTest::addColumn<QString>("answer");

@@ -1,11 +1,9 @@
 // How fast server lines go through the receive buffer and the dispatch, into
 // a recording view and into the real window. Prints lines per second.
 #include "ClientFixture.h"
-#include "RecordingView.h"
-#include "ScriptedDialogs.h"
+#include "OfflineClient.h"
 #include "protocol/Commands.h"
 #include "protocol/LineFramer.h"
-#include "protocol/ReplyHandlers.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -56,14 +54,9 @@ private slots:
     }
     void linesFlowThroughFramingAndDispatch() {
         QFETCH(QByteArray, line);
-        ClientState state;
-        RecordingView view;
-        ScriptedDialogs dialogs;
-        Settings settings;
-        RecordingSink sink;
-        ReplyHandlers replies({state, view, dialogs, settings, sink});
+        OfflineClient client;
         int handled = 0;
-        const double rate = pump(manyLines(line, kLines), replies, handled);
+        const double rate = pump(manyLines(line, kLines), client.replies, handled);
         QCOMPARE(handled, kLines);
         qInfo("%s: %.0f lines per second", line.constData(), rate);
     }

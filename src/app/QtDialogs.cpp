@@ -43,8 +43,7 @@ void QtDialogs::message(const QString& text, const QString& title, Icon icon) {
 }
 
 bool QtDialogs::ask(const QString& text, const QString& title, bool defaultNo) {
-    return runBox(parent_, QMessageBox::Question, text, title,
-                  QMessageBox::Yes | QMessageBox::No,
+    return runBox(parent_, QMessageBox::Question, text, title, QMessageBox::Yes | QMessageBox::No,
                   defaultNo ? QMessageBox::No : QMessageBox::Yes) == QMessageBox::Yes;
 }
 

@@ -10,9 +10,12 @@ namespace wordmoot::twips {
 inline constexpr int kPerPixel = 15;
 
 constexpr int toPixels(int twips) {
-    return twips >= 0 ? (twips + kPerPixel / 2) / kPerPixel : -((-twips + kPerPixel / 2) / kPerPixel);
+    return twips >= 0 ? (twips + kPerPixel / 2) / kPerPixel
+                      : -((-twips + kPerPixel / 2) / kPerPixel);
 }
-constexpr QPoint toPixels(QPoint twips) { return {toPixels(twips.x()), toPixels(twips.y())}; }
+constexpr QPoint toPixels(QPoint twips) {
+    return {toPixels(twips.x()), toPixels(twips.y())};
+}
 // Edges are converted, not sizes, so that neighbours stay neighbours.
 constexpr QRect toPixels(const QRect& twips) {
     const int left = toPixels(twips.x());
@@ -23,6 +26,8 @@ constexpr QRect toPixels(const QRect& twips) {
 inline QRect rect(int left, int top, int width, int height) {
     return toPixels(QRect(left, top, width, height));
 }
-constexpr double fromPixels(double pixels) { return pixels * kPerPixel; }
+constexpr double fromPixels(double pixels) {
+    return pixels * kPerPixel;
+}
 
 } // namespace wordmoot::twips

@@ -45,7 +45,8 @@ void WordmootForm::dropEvent(QDropEvent* event) {
 // On the board the tile lies on the cell under the pointer; anywhere else
 // on the window it goes back to its own rack slot.
 void WordmootForm::Form_DragDrop(int slot, QPointF position) {
-    const auto cell = board::cellAt(twips::fromPixels(position.x()), twips::fromPixels(position.y()));
+    const auto cell =
+        board::cellAt(twips::fromPixels(position.x()), twips::fromPixels(position.y()));
     if (!cell) {
         lettertile_DragDrop(slot);
         return;

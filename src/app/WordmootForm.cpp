@@ -41,7 +41,11 @@ WordmootForm::WordmootForm(Dialogs& dialogs)
     wireControls();
 }
 
-WordmootForm::~WordmootForm() = default;
+// The connection goes first, so that its closing reaches no handler of a
+// window that is half taken down.
+WordmootForm::~WordmootForm() {
+    connection_.shutdown();
+}
 
 void WordmootForm::wireControls() {
     setAcceptDrops(true);
@@ -117,7 +121,9 @@ void WordmootForm::cmdquit_Click() {
 }
 
 // Every way out closes the game selection window first, then this one.
-void WordmootForm::endProgram() { close(); }
+void WordmootForm::endProgram() {
+    close();
+}
 
 void WordmootForm::closeEvent(QCloseEvent* event) {
     event->accept();
@@ -149,11 +155,17 @@ void WordmootForm::keyPressEvent(QKeyEvent* event) {
 
 // ClientView
 
-void WordmootForm::addmsg(const QString& message) { irchistorybox_->addmsg(message); }
+void WordmootForm::addmsg(const QString& message) {
+    irchistorybox_->addmsg(message);
+}
 
-void WordmootForm::makegameboard() { update(); }
+void WordmootForm::makegameboard() {
+    update();
+}
 
-void WordmootForm::fill_board() { tiles_->fill_board(state_); }
+void WordmootForm::fill_board() {
+    tiles_->fill_board(state_);
+}
 
 void WordmootForm::fill_rack() {
     tiles_->fill_rack(state_);
@@ -189,9 +201,13 @@ void WordmootForm::setGameControlEnabled(GameControl control, bool enabled) {
     widget->setEnabled(enabled);
 }
 
-void WordmootForm::setTurnText(const QString& text) { lblturn_->setText(text); }
+void WordmootForm::setTurnText(const QString& text) {
+    lblturn_->setText(text);
+}
 
-void WordmootForm::setCaption(const QString& caption) { setWindowTitle(caption); }
+void WordmootForm::setCaption(const QString& caption) {
+    setWindowTitle(caption);
+}
 
 void WordmootForm::showGameSelection() {
     if (!gameSelect_) {

@@ -76,9 +76,9 @@ void WordmootForm::buildControls() {
     scorePalette.setColor(QPalette::Base, QColor(212, 208, 200)); // inactive caption text
     listscores_->setPalette(scorePalette);
 
-    cmdsubmitplay_ = button(this, "cmdsubmitplay", QStringLiteral("Submit &Play"), 6120, 2400,
-                            2295, 615, QStringLiteral("submit the current play to the game server"),
-                            false);
+    cmdsubmitplay_ =
+        button(this, "cmdsubmitplay", QStringLiteral("Submit &Play"), 6120, 2400, 2295, 615,
+               QStringLiteral("submit the current play to the game server"), false);
     ircinputbox_ = place(new QLineEdit(this), "ircinputbox", 120, 7330, 7575, 370,
                          QStringLiteral("type a message to send"));
     // Neither text box limits its length; a line box otherwise stops at 32767.
@@ -96,9 +96,9 @@ void WordmootForm::buildControls() {
 
     // Focus order: the input line first, so it has the focus when the window
     // opens.
-    const QList<QWidget*> order = {ircinputbox_,  cmdsubmitplay_, listscores_, cmdsortrack_,
-                                   cmdsend_,      cmdleavegame_,  cmdforfeit_, txtexchange_,
-                                   cmdexchange_,  cmdwithdraw_,   cmdquit_,    irchistorybox_};
+    const QList<QWidget*> order = {ircinputbox_, cmdsubmitplay_, listscores_, cmdsortrack_,
+                                   cmdsend_,     cmdleavegame_,  cmdforfeit_, txtexchange_,
+                                   cmdexchange_, cmdwithdraw_,   cmdquit_,    irchistorybox_};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     ircinputbox_->setFocus();

@@ -66,13 +66,17 @@ QRect cellRect(int column, int row) {
     return {kBoardLeft + column * kCellSize, kBoardTop + row * kCellSize, kCellSize, kCellSize};
 }
 
-QRect slotRect(int slot) { return {kBoardLeft + slot * kCellSize, kRackTop, kCellSize, kCellSize}; }
+QRect slotRect(int slot) {
+    return {kBoardLeft + slot * kCellSize, kRackTop, kCellSize, kCellSize};
+}
 
 QPoint cellTileOrigin(int column, int row) {
     return cellRect(column, row).topLeft() + QPoint(kInset, kInset);
 }
 
-QPoint slotTileOrigin(int slot) { return slotRect(slot).topLeft() + QPoint(kInset, kInset); }
+QPoint slotTileOrigin(int slot) {
+    return slotRect(slot).topLeft() + QPoint(kInset, kInset);
+}
 
 std::optional<QPoint> cellAt(double x, double y) {
     // Rounded half to even, then divided with the fraction dropped toward

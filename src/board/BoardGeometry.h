@@ -26,7 +26,13 @@ inline constexpr int kBoardBottom = kBoardTop + kBoardCells * kCellSize;
 inline constexpr QPoint kValueOffsetShown{175, 205};
 inline constexpr QPoint kValueOffsetDropped{190, 210};
 
-enum class Premium { Plain = 0, DoubleLetter = 2, TripleLetter = 3, DoubleWord = 4, TripleWord = 5 };
+enum class Premium {
+    Plain = 0,
+    DoubleLetter = 2,
+    TripleLetter = 3,
+    DoubleWord = 4,
+    TripleWord = 5
+};
 
 Premium premium(int column, int row);
 // The face value of a letter, in either case; nullopt for anything else.
@@ -47,6 +53,8 @@ std::optional<QPoint> cellAt(double x, double y);
 
 // Tile label numbers: 0..6 the rack slots, then one per cell.
 inline constexpr int kTileCount = kRackSlots + kBoardCells * kBoardCells;
-constexpr int cellTileIndex(int column, int row) { return kRackSlots + kBoardCells * column + row; }
+constexpr int cellTileIndex(int column, int row) {
+    return kRackSlots + kBoardCells * column + row;
+}
 
 } // namespace wordmoot::board

@@ -26,7 +26,9 @@ QColor premiumColour(board::Premium kind) {
     return kBoardColour;
 }
 
-QPoint px(int x, int y) { return twips::toPixels(QPoint(x, y)); }
+QPoint px(int x, int y) {
+    return twips::toPixels(QPoint(x, y));
+}
 } // namespace
 
 void makegameboard(QPainter& painter, bool observer, const QColor& foreground) {
@@ -50,7 +52,8 @@ void makegameboard(QPainter& painter, bool observer, const QColor& foreground) {
             const Premium kind = premium(column, row);
             if (kind != Premium::Plain)
                 painter.fillRect(
-                    twips::toPixels(cellRect(column, row).adjusted(kInset, kInset, -kInset, -kInset)),
+                    twips::toPixels(
+                        cellRect(column, row).adjusted(kInset, kInset, -kInset, -kInset)),
                     premiumColour(kind));
         }
     }

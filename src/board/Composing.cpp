@@ -21,7 +21,8 @@ QString takePlay(ClientState& state) {
         const Placement& laid = state.placement[slot];
         if (laid.letter.isEmpty())
             continue;
-        line += QStringLiteral("%1,%2,%3 ").arg(laid.column).arg(laid.row).arg(laid.letter.toUpper());
+        line +=
+            QStringLiteral("%1,%2,%3 ").arg(laid.column).arg(laid.row).arg(laid.letter.toUpper());
         state.rack[slot].placed = true;
         any = true;
     }

@@ -14,12 +14,14 @@ const QColor kBoardTileColour(224, 224, 224);
 const QColor kRackTileColour(255, 255, 192);
 constexpr int kValueSize = 135; // twips, the value label's side
 
-void paintBackground(QLabel* label, const QColor& colour) {
+// Tiles keep their look while the window is disabled, as real tiles would.
+void paintTile(QLabel* label, const QColor& background) {
     QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, colour);
     palette.setColor(QPalette::WindowText, Qt::black);
+    if (background.isValid())
+        palette.setColor(QPalette::Window, background);
     label->setPalette(palette);
-    label->setAutoFillBackground(true);
+    label->setAutoFillBackground(background.isValid());
 }
 } // namespace
 
@@ -28,9 +30,7 @@ TileLabel::TileLabel(int index, QWidget* parent)
     , index_(index) {
     setObjectName(QStringLiteral("lettertile(%1)").arg(index));
     setTextFormat(Qt::PlainText);
-    // The letter sits at the top so that the value label in the lower right
-    // corner does not hide it.
-    setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    setAlignment(Qt::AlignCenter);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(1);
     QFont font(QStringLiteral("Arial"));
@@ -78,7 +78,7 @@ TileLabels::TileLabels(QWidget* surface) {
     for (int i = 0; i < board::kTileCount; ++i) {
         auto* tile = new TileLabel(i, surface);
         tile->resize(twips::toPixels(QRect(0, 0, board::kTileSize, board::kTileSize)).size());
-        paintBackground(tile, i < kRackSlots ? kRackTileColour : kBoardTileColour);
+        paintTile(tile, i < kRackSlots ? kRackTileColour : kBoardTileColour);
         tile->hide();
         tile->lower();
 
@@ -89,7 +89,10 @@ TileLabels::TileLabels(QWidget* surface) {
         value->setFont(valueFont);
         value->setText(QStringLiteral("10"));
         value->resize(twips::toPixels(QRect(0, 0, kValueSize, kValueSize)).size());
-        paintBackground(value, i < kRackSlots ? kRackTileColour : kBoardTileColour);
+        // The value label fills no background: the value is drawn straight
+        // onto its tile, whose colour shows through, and the foot of the
+        // letter is not cut off.
+        paintTile(value, QColor());
         value->hide();
         value->raise();
 

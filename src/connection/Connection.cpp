@@ -38,6 +38,12 @@ Connection::Connection(QObject* parent)
     });
 }
 
+// The socket reports its own closing as it goes; nobody is listening by then.
+Connection::~Connection() {
+    finish();
+    socket_.abort();
+}
+
 void Connection::connectToServer(const QString& host, qint64 port) {
     host_ = host;
     if (port < 0 || port > 65535) {

@@ -16,6 +16,7 @@ class Connection : public QObject, public CommandSink {
     Q_OBJECT
 public:
     explicit Connection(QObject* parent = nullptr);
+    ~Connection() override;
 
     // Starts connecting and returns at once; connected() or failed() follows.
     void connectToServer(const QString& host, qint64 port);

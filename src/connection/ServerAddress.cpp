@@ -37,10 +37,10 @@ std::optional<ServerAddress> askServerAddress(Dialogs& dialogs, Settings& settin
     const QString user = settings.text(kServer, kUsername, kDefaultNickname);
     const QString port = settings.text(kServer, kPort, QString::number(kDefaultPort));
 
-    const QString answer = dialogs.input(
-        QStringLiteral("Which Wordmoot server do you wish to connect to?\n\n"
-                       "Enter the details in the form user@host:port"),
-        QStringLiteral("Wordmoot - Server"), proposeAnswer(user, host, port));
+    const QString answer =
+        dialogs.input(QStringLiteral("Which Wordmoot server do you wish to connect to?\n\n"
+                                     "Enter the details in the form user@host:port"),
+                      QStringLiteral("Wordmoot - Server"), proposeAnswer(user, host, port));
     if (answer.isEmpty())
         return std::nullopt;
 

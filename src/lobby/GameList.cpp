@@ -12,7 +12,9 @@ QString GameList::entryText(const QString& description) {
            QLatin1String(" observers");
 }
 
-void GameList::reset() { setStringList({kCreateEntry}); }
+void GameList::reset() {
+    setStringList({kCreateEntry});
+}
 
 void GameList::addGame(const QString& description) {
     const int end = rowCount();

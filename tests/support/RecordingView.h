@@ -11,12 +11,14 @@ namespace wordmoot::test {
 // Records what the reply handlings do to the window, for tests without one.
 class RecordingView : public ClientView {
 public:
-    QStringList log;                     // addmsg lines
-    QStringList calls;                   // makegameboard, fill_board, ... in order
-    QMap<GameControl, bool> controls;    // last enabled state set
+    QStringList log;                  // addmsg lines
+    QStringList calls;                // makegameboard, fill_board, ... in order
+    QMap<GameControl, bool> controls; // last enabled state set
     QString turnText;
     QString caption;
     int gameSelectionShown = 0;
+    // The state being shown, for views that note what it held at a redraw.
+    const ClientState* state = nullptr;
 
     void addmsg(const QString& message) override { log.append(message); }
     void makegameboard() override { calls.append(QStringLiteral("makegameboard")); }
