@@ -16,6 +16,8 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include <array>
+
 namespace wordmoot {
 
 namespace {
@@ -174,31 +176,11 @@ void WordmootForm::fill_rack() {
 }
 
 void WordmootForm::setGameControlEnabled(GameControl control, bool enabled) {
-    QWidget* widget = nullptr;
-    switch (control) {
-    case GameControl::LeaveGame:
-        widget = cmdleavegame_;
-        break;
-    case GameControl::Forfeit:
-        widget = cmdforfeit_;
-        break;
-    case GameControl::SubmitPlay:
-        widget = cmdsubmitplay_;
-        break;
-    case GameControl::Exchange:
-        widget = cmdexchange_;
-        break;
-    case GameControl::ExchangeBox:
-        widget = txtexchange_;
-        break;
-    case GameControl::Withdraw:
-        widget = cmdwithdraw_;
-        break;
-    case GameControl::SortRack:
-        widget = cmdsortrack_;
-        break;
-    }
-    widget->setEnabled(enabled);
+    // In the order of GameControl.
+    const std::array<QWidget*, kGameControlCount> controls = {
+        cmdleavegame_, cmdforfeit_,  cmdsubmitplay_, cmdexchange_,
+        txtexchange_,  cmdwithdraw_, cmdsortrack_};
+    controls[static_cast<std::size_t>(control)]->setEnabled(enabled);
 }
 
 void WordmootForm::setTurnText(const QString& text) {

@@ -19,6 +19,7 @@ enum class GameControl {
     Withdraw,
     SortRack
 };
+inline constexpr std::size_t kGameControlCount = 7;
 
 // What the reply handlings need of the main window.
 class ClientView {
