@@ -51,7 +51,9 @@ struct Window {
     }
     QImage picture() const { return form->grab().toImage(); }
     // The grid and the rack outlines are drawn in the colour of button text.
-    QColor foreground() const { return form->palette().color(QPalette::ButtonText); }
+    QColor foreground() const {
+        return form->palette().color(QPalette::Active, QPalette::ButtonText);
+    }
     QColor background() const { return form->palette().color(form->backgroundRole()); }
     TileLabel* tile(int index) const { return form->tiles().tile(index); }
     QLabel* value(int index) const { return form->tiles().value(index); }
@@ -109,6 +111,21 @@ private slots:
             QCOMPARE(pixel(image, {gridLine(k), across}), window.foreground());
             QCOMPARE(pixel(image, {down, gridLine(k)}), window.foreground());
         }
+    }
+
+    // While the game selection is up the window is disabled; the board
+    // keeps its look, and so does the logo.
+    void boardAndLogoKeepTheirColoursWhileTheWindowWaits() {
+        Window window;
+        QVERIFY(window.open());
+        const QImage before = window.picture();
+        window.client.reply({"1160 1 "});
+        QVERIFY(!window.form->isEnabled());
+        const QImage after = window.picture();
+        QCOMPARE(pixel(after, {gridLine(3), cellMiddle(6, 6).y()}), window.foreground());
+        QWidget* logo = window.form->findChild<QWidget*>(QStringLiteral("imgwordmoot"));
+        const QPoint inLogo = logo->geometry().center();
+        QCOMPARE(pixel(after, inLogo), pixel(before, inLogo));
     }
 
     void rackOutlinesAreDrawnOnlyForAPlayer() {

@@ -160,6 +160,43 @@ private slots:
         QCOMPARE(table.form->state().board[7][7], QStringLiteral("A"));
     }
 
+    // The grid line and the strip of green beside a tile belong to the
+    // window; a drop there must not lay a second tile on a taken cell.
+    void dropBesideATileOnATakenCellSendsTileHome_data() {
+        QTest::addColumn<QPoint>("cell");
+        QTest::newRow("cell with a board tile") << QPoint(7, 7);
+        QTest::newRow("cell with a laid rack tile") << QPoint(2, 2);
+    }
+    void dropBesideATileOnATakenCellSendsTileHome() {
+        QFETCH(QPoint, cell);
+        Table table;
+        QVERIFY(table.open({"2012 7 ......CAT......", "2013 ACTEQ_S"}));
+        QVERIFY(table.drop(0, cellCentre(2, 2)));
+        const QPoint gridLine(120 + cell.x() * 360, cellCentre(cell.x(), cell.y()).y());
+        const DropOutcome outcome = dropTile(*table.form, 3, gridLine);
+        QCOMPARE(outcome.under.data(), nullptr);
+        QVERIFY(outcome.accepted);
+
+        QCOMPARE(table.tile(3)->pos(), slotTile(3));
+        QVERIFY(!table.placed(3));
+        QVERIFY(table.placement(3).letter.isEmpty());
+        QCOMPARE(table.placement(0).column, 2); // the tile already there stays
+        QVERIFY(table.placed(0));
+    }
+
+    void dragFromAnotherWindowIsRefused() {
+        Table table;
+        QVERIFY(table.open());
+        QWidget stranger;
+        QMimeData mime;
+        TileLabel::carrySlot(mime, 0, &stranger);
+        QDragEnterEvent enter(twips::toPixels(cellCentre(7, 7)), Qt::MoveAction, &mime,
+                              Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(table.form, &enter);
+        QVERIFY(!enter.isAccepted());
+        QCOMPARE(table.tile(0)->pos(), slotTile(0));
+    }
+
     // Small value labels, buttons, the chat and the other controls do not
     // take tiles: a laid tile stays on its cell and in the play.
     void dropOnOtherControlsLeavesLaidTileWhereItWas_data() {

@@ -114,7 +114,7 @@ private slots:
         const qsizetype before = client.dialogs.shown.size();
 
         QMimeData mime;
-        mime.setData(TileLabel::kMimeType, QByteArray("0"));
+        TileLabel::carrySlot(mime, 0, client.form.get());
         const QPointF at = logo->geometry().center();
         // A drop reaches only the widget that took the drag when it entered.
         QDragEnterEvent enter(at.toPoint(), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);

@@ -29,7 +29,8 @@ GameSelectForm::GameSelectForm(QAbstractItemModel* games, QWidget* owner)
 
     okButton_->setObjectName(QStringLiteral("OKButton"));
     okButton_->setGeometry(twips::rect(2760, 1680, 1215, 495));
-    okButton_->setAutoDefault(false);
+    // Not the default button: Enter presses it only while it has the focus.
+    okButton_->setAutoDefault(true);
 
     setTabOrder(okButton_, gamelist_);
     okButton_->setFocus();

@@ -12,17 +12,17 @@
 namespace wordmoot {
 
 void WordmootForm::dragEnterEvent(QDragEnterEvent* event) {
-    if (TileLabel::draggedSlot(event->mimeData()))
+    if (TileLabel::draggedSlot(event->mimeData(), this))
         event->acceptProposedAction();
 }
 
 void WordmootForm::dragMoveEvent(QDragMoveEvent* event) {
-    if (TileLabel::draggedSlot(event->mimeData()))
+    if (TileLabel::draggedSlot(event->mimeData(), this))
         event->acceptProposedAction();
 }
 
 void WordmootForm::dropEvent(QDropEvent* event) {
-    const auto slot = TileLabel::draggedSlot(event->mimeData());
+    const auto slot = TileLabel::draggedSlot(event->mimeData(), this);
     if (!slot)
         return;
     event->acceptProposedAction();
@@ -43,11 +43,13 @@ void WordmootForm::dropEvent(QDropEvent* event) {
 }
 
 // On the board the tile lies on the cell under the pointer; anywhere else
-// on the window it goes back to its own rack slot.
+// on the window it goes back to its own rack slot. A tile covers its cell but
+// for the grid line and a pixel of green, and a drop there must not lay a
+// second tile on the cell: it counts as a drop on the tile.
 void WordmootForm::Form_DragDrop(int slot, QPointF position) {
     const auto cell =
         board::cellAt(twips::fromPixels(position.x()), twips::fromPixels(position.y()));
-    if (!cell) {
+    if (!cell || composing::cellTaken(state_, cell->x(), cell->y(), slot)) {
         lettertile_DragDrop(slot);
         return;
     }

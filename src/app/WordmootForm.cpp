@@ -140,7 +140,9 @@ void WordmootForm::closeEvent(QCloseEvent* event) {
 
 void WordmootForm::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    wordmoot::makegameboard(painter, state_.observer, palette().color(QPalette::ButtonText));
+    // The board keeps its colours while the window waits for a game choice.
+    wordmoot::makegameboard(painter, state_.observer,
+                            palette().color(QPalette::Active, QPalette::ButtonText));
 }
 
 void WordmootForm::keyPressEvent(QKeyEvent* event) {

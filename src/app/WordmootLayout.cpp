@@ -28,7 +28,8 @@ QPushButton* button(QWidget* form, const char* name, const QString& caption, int
                     int width, int height, const QString& toolTip, bool enabled) {
     auto* control = place(new QPushButton(caption, form), name, left, top, width, height, toolTip);
     control->setEnabled(enabled);
-    control->setAutoDefault(false);
+    // Enter presses the button that has the focus; elsewhere it sends.
+    control->setAutoDefault(true);
     return control;
 }
 
@@ -74,6 +75,7 @@ void WordmootForm::buildControls() {
     listscores_->setFont(designFont(QStringLiteral("Courier New"), 9));
     QPalette scorePalette = listscores_->palette();
     scorePalette.setColor(QPalette::Base, QColor(212, 208, 200)); // inactive caption text
+    scorePalette.setColor(QPalette::Text, Qt::black);
     listscores_->setPalette(scorePalette);
 
     cmdsubmitplay_ =

@@ -14,6 +14,18 @@ void returnTile(ClientState& state, int slot) {
     state.rack[slot].placed = false;
 }
 
+bool cellTaken(const ClientState& state, int column, int row, int slot) {
+    const QString& cell = state.board[column][row];
+    if (!cell.isEmpty() && cell != QLatin1String("."))
+        return true;
+    for (int other = 0; other < kRackSlots; ++other) {
+        const Placement& laid = state.placement[other];
+        if (other != slot && !laid.letter.isEmpty() && laid.column == column && laid.row == row)
+            return true;
+    }
+    return false;
+}
+
 QString takePlay(ClientState& state) {
     QString line = QStringLiteral("PLAY ");
     bool any = false;

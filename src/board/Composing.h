@@ -12,6 +12,9 @@ namespace wordmoot::composing {
 void layTile(ClientState& state, int slot, int column, int row, const QString& letter);
 // Takes a rack slot's tile back: it is no longer part of the play.
 void returnTile(ClientState& state, int slot);
+// Whether a cell already holds a tile: one from the server, or another rack
+// tile of the play.
+bool cellTaken(const ClientState& state, int column, int row, int slot);
 
 // "PLAY 8,7,A 7,7,C 9,7,T " for the tiles laid, in slot order, each
 // followed by a blank; empty when no tile is laid. The laid slots are

@@ -23,6 +23,38 @@ void paintTile(QLabel* label, const QColor& background) {
     label->setPalette(palette);
     label->setAutoFillBackground(background.isValid());
 }
+
+// A tile's small value label. On a rack tile it passes the mouse on to the
+// tile, so that the tile can be picked up by its corner too.
+class ValueLabel : public QLabel {
+public:
+    ValueLabel(TileLabel* tile, QWidget* parent)
+        : QLabel(parent)
+        , tile_(tile) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override { forward(event); }
+    void mouseMoveEvent(QMouseEvent* event) override { forward(event); }
+
+private:
+    void forward(QMouseEvent* event) {
+        if (tile_->index() >= kRackSlots) {
+            event->ignore();
+            return;
+        }
+        const QPointF at = tile_->mapFromGlobal(event->globalPosition());
+        QMouseEvent forwarded(event->type(), at, event->scenePosition(), event->globalPosition(),
+                              event->button(), event->buttons(), event->modifiers());
+        QCoreApplication::sendEvent(tile_, &forwarded);
+    }
+
+    TileLabel* tile_;
+};
+
+QByteArray windowToken(const QWidget* window) {
+    return QByteArray::number(QCoreApplication::applicationPid()) + '/' +
+           QByteArray::number(reinterpret_cast<quintptr>(window), 16) + '/';
+}
 } // namespace
 
 TileLabel::TileLabel(int index, QWidget* parent)
@@ -39,11 +71,19 @@ TileLabel::TileLabel(int index, QWidget* parent)
     setFont(font);
 }
 
-std::optional<int> TileLabel::draggedSlot(const QMimeData* mime) {
+void TileLabel::carrySlot(QMimeData& mime, int slot, const QWidget* window) {
+    mime.setData(kMimeType, windowToken(window) + QByteArray::number(slot));
+}
+
+std::optional<int> TileLabel::draggedSlot(const QMimeData* mime, const QWidget* window) {
     if (!mime || !mime->hasFormat(kMimeType))
         return std::nullopt;
+    const QByteArray data = mime->data(kMimeType);
+    const QByteArray token = windowToken(window);
+    if (!data.startsWith(token))
+        return std::nullopt;
     bool ok = false;
-    const int slot = mime->data(kMimeType).toInt(&ok);
+    const int slot = data.mid(token.size()).toInt(&ok);
     if (!ok || slot < 0 || slot >= kRackSlots)
         return std::nullopt;
     return slot;
@@ -62,7 +102,7 @@ void TileLabel::mouseMoveEvent(QMouseEvent* event) {
         return;
     pressed_ = false;
     auto* mime = new QMimeData;
-    mime->setData(kMimeType, QByteArray::number(index_));
+    carrySlot(*mime, index_, window());
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
     drag->setPixmap(grab());
@@ -82,7 +122,7 @@ TileLabels::TileLabels(QWidget* surface) {
         tile->hide();
         tile->lower();
 
-        auto* value = new QLabel(surface);
+        auto* value = new ValueLabel(tile, surface);
         value->setObjectName(QStringLiteral("lettertilescore(%1)").arg(i));
         value->setTextFormat(Qt::PlainText);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -19,8 +19,12 @@ public:
 
     TileLabel(int index, QWidget* parent);
     int index() const { return index_; }
-    // The rack slot a drag carries, if it is one of ours.
-    static std::optional<int> draggedSlot(const QMimeData* mime);
+
+    // A drag carries its rack slot and the window it started in, so that a
+    // tile dragged from another client's window is not taken for our own.
+    static void carrySlot(QMimeData& mime, int slot, const QWidget* window);
+    // The rack slot a drag carries, if it started in this window.
+    static std::optional<int> draggedSlot(const QMimeData* mime, const QWidget* window);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -52,7 +52,7 @@ inline DropOutcome dropTile(WordmootForm& form, int slot, QPoint twipsPosition) 
     const QPointF local = target->mapFrom(&form, QPointF(pointer));
 
     QMimeData mime;
-    mime.setData(TileLabel::kMimeType, QByteArray::number(slot));
+    TileLabel::carrySlot(mime, slot, &form);
 
     QDragEnterEvent enter(local.toPoint(), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
