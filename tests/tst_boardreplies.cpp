@@ -307,6 +307,7 @@ private slots:
         QTest::newRow("lower case and blank tiles kept") << "14 q_." << 14 << "q_.";
         QTest::newRow("no cells empties the row") << "4" << 4 << "";
         QTest::newRow("row number with leading zero") << "07 A" << 7 << "A";
+        QTest::newRow("only blanks are trimmed") << "2 \tAB\t" << 2 << "\tAB\t";
     }
     void boardRowFillsOneRowOfCells() {
         QFETCH(QString, argument);
@@ -355,6 +356,10 @@ private slots:
                                                << "QU";
         QTest::newRow("longer than seven") << "ABCDEFGHI"
                                            << "ABCDEFG";
+        QTest::newRow("only blanks are trimmed") << QString::fromLatin1(" \xa0"
+                                                                        "AB")
+                                                 << QString::fromLatin1("\xa0"
+                                                                        "AB");
         QTest::newRow("empty rack") << ""
                                     << "";
     }

@@ -1,6 +1,7 @@
 // The main window as it opens: its controls, where they sit, how they look,
 // the focus order, the default button, and the message log.
 #include "ClientFixture.h"
+#include "app/ShownText.h"
 
 #include "chat/MessageLog.h"
 
@@ -14,6 +15,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
+#include <QWindow>
 
 using namespace wordmoot;
 using namespace wordmoot::test;
@@ -339,6 +341,26 @@ private slots:
             QVERIFY(log->textCursor().atEnd());
         }
         QCOMPARE(log->text(), text);
+    }
+
+    // A server line may be megabytes long; laying that out would stall the
+    // window, so the log and the turn label show only its beginning.
+    void hugeServerTextIsShownCut() {
+        ClientFixture client;
+        QVERIFY(client.start("alice"));
+        const QByteArray huge(1000000, 'x');
+        client.reply({"2014 " + huge, "2002 " + huge + " rest"});
+        const QString xs(kMaxShownLength, QLatin1Char('x'));
+        QCOMPARE(client.log(),
+                 (QStringLiteral("*** ") + xs).left(kMaxShownLength) + QStringLiteral("..."));
+        QCOMPARE(control<QLabel>(*client.form, "lblturn")->text(), xs + QStringLiteral("..."));
+    }
+
+    void captionShowsANicknameHoldingTheModifiedMarkLiterally() {
+        ClientFixture client;
+        QVERIFY(client.start("a[*]b"));
+        // The title the window system is given is the one the user typed.
+        QCOMPARE(client.form->windowHandle()->title(), QStringLiteral("Wordmoot - a[*]b"));
     }
 
     // The log fills for as long as the program runs; appending must not get

@@ -190,6 +190,44 @@ private slots:
         QVERIFY(client.dialogs.shown.isEmpty());
     }
 
+    // When the focused control is switched off, the focus moves on to the
+    // next one in line; the replies switch their controls in a fixed order.
+    void controlsAreSwitchedInTheirOrder_data() {
+        using enum GameControl;
+        using Switches = QList<QPair<GameControl, bool>>;
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<Switches>("switched");
+        QTest::newRow("your turn") << QStringList{"1020 go"}
+                                   << Switches{{Forfeit, true},
+                                               {SubmitPlay, true},
+                                               {Exchange, true},
+                                               {ExchangeBox, true},
+                                               {Withdraw, true}};
+        QTest::newRow("seat taken over")
+            << QStringList{"2021 "}
+            << Switches{{LeaveGame, true},   {SubmitPlay, true}, {Forfeit, true}, {Exchange, true},
+                        {ExchangeBox, true}, {Withdraw, true},   {SortRack, true}};
+        QTest::newRow("left the game")
+            << QStringList{"1200 "}
+            << Switches{{LeaveGame, false}, {Forfeit, false},     {SubmitPlay, false},
+                        {Exchange, false},  {ExchangeBox, false}, {Withdraw, false},
+                        {SortRack, false}};
+        QTest::newRow("game over, then the next game joined")
+            << QStringList{"2020 ", "2017 bob won"}
+            << Switches{{LeaveGame, true}, {SubmitPlay, false}, {Forfeit, false},
+                        {Exchange, false}, {Withdraw, false},   {ExchangeBox, false},
+                        {LeaveGame, true}, {SortRack, true}};
+    }
+    void controlsAreSwitchedInTheirOrder() {
+        QFETCH(QStringList, lines);
+        using Switches = QList<QPair<GameControl, bool>>;
+        QFETCH(Switches, switched);
+        Client client;
+        for (const QString& line : lines)
+            client.dispatch(line);
+        QCOMPARE(client.view.switched, switched);
+    }
+
     void offeredSeatAcceptedOnlyApproves() {
         Client client;
         client.dialogs.askAnswers = {true};

@@ -154,6 +154,18 @@ private slots:
                                                ScoreList::entryText("aaron", "2", "4", "final")}));
     }
 
+    // A server naming thousands of players must not make every score line
+    // slower: the list stops growing at its limit, and known players are
+    // still updated.
+    void listStopsGrowingAtItsLimit() {
+        Client client;
+        for (int i = 0; i < ScoreList::kMaxEntries + 50; ++i)
+            client.dispatch(QStringLiteral("2008 p%1 0 1 ").arg(i));
+        QCOMPARE(client.scores().size(), ScoreList::kMaxEntries);
+        client.dispatch(QStringLiteral("2008 p0 0 99 final"));
+        QCOMPARE(client.scores().first(), ScoreList::entryText("p0", "0", "99", "final"));
+    }
+
     // "bob" must not take over the entry of "bobby", nor the other way round.
     void scoreMatchesTheWholeNameNotAPrefix() {
         Client client;

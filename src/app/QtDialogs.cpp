@@ -1,8 +1,11 @@
 #include "app/QtDialogs.h"
 
+#include "app/ShownText.h"
+
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QWindow>
 
 namespace wordmoot {
 
@@ -21,19 +24,25 @@ QMessageBox::Icon boxIcon(Dialogs::Icon icon) {
     return QMessageBox::Information;
 }
 
-// A box belongs to the main window only while that window can take input:
-// a child of a disabled window would be disabled too, and nobody could
-// close it.
-QWidget* usableParent(QWidget* parent) {
-    return parent && parent->isVisible() && parent->isEnabled() ? parent : nullptr;
+// A box is a window of its own that merely stands in front of the main
+// window: as the main window's child it would be disabled with it when a game
+// list arrives while the box is open, and nobody could close it.
+void standInFrontOf(QWidget& box, QWidget* owner) {
+    if (!owner || !owner->isVisible())
+        return;
+    box.winId();
+    box.windowHandle()->setTransientParent(owner->windowHandle());
 }
 
-int runBox(QWidget* parent, QMessageBox::Icon icon, const QString& text, const QString& title,
+int runBox(QWidget* owner, QMessageBox::Icon icon, const QString& text, const QString& title,
            QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
-    QMessageBox box(icon, title, text, buttons, usableParent(parent));
+    QMessageBox box(icon, title, shownText(text), buttons);
     box.setTextFormat(Qt::PlainText);
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    for (QLabel* label : box.findChildren<QLabel*>())
+        label->setOpenExternalLinks(false);
     box.setDefaultButton(defaultButton);
+    standInFrontOf(box, owner);
     return box.exec();
 }
 } // namespace
@@ -48,12 +57,13 @@ bool QtDialogs::ask(const QString& text, const QString& title, bool defaultNo) {
 }
 
 QString QtDialogs::input(const QString& prompt, const QString& title, const QString& answer) {
-    QInputDialog dialog(usableParent(parent_));
+    QInputDialog dialog;
     dialog.setWindowTitle(title);
-    dialog.setLabelText(prompt);
+    dialog.setLabelText(shownText(prompt));
     dialog.setTextValue(answer);
     for (QLabel* label : dialog.findChildren<QLabel*>())
         label->setTextFormat(Qt::PlainText);
+    standInFrontOf(dialog, parent_);
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 

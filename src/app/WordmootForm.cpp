@@ -2,6 +2,7 @@
 
 #include "app/GameSelectForm.h"
 #include "app/LogoLabel.h"
+#include "app/ShownText.h"
 #include "app/Twips.h"
 #include "board/BoardPainter.h"
 #include "board/Composing.h"
@@ -186,11 +187,13 @@ void WordmootForm::setGameControlEnabled(GameControl control, bool enabled) {
 }
 
 void WordmootForm::setTurnText(const QString& text) {
-    lblturn_->setText(text);
+    lblturn_->setText(shownText(text));
 }
 
 void WordmootForm::setCaption(const QString& caption) {
-    setWindowTitle(caption);
+    // "[*]" in a title marks where Qt shows a modified document; a nickname
+    // holding it is shown as it is.
+    setWindowTitle(QString(caption).replace(QLatin1String("[*]"), QLatin1String("[*][*]")));
 }
 
 void WordmootForm::showGameSelection() {

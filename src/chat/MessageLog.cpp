@@ -1,5 +1,7 @@
 #include "chat/MessageLog.h"
 
+#include "app/ShownText.h"
+
 namespace wordmoot {
 
 MessageLog::MessageLog(QWidget* parent)
@@ -11,7 +13,7 @@ MessageLog::MessageLog(QWidget* parent)
 }
 
 void MessageLog::addmsg(const QString& message) {
-    QString line = message;
+    QString line = shownText(message);
     line.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     line.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (document()->isEmpty()) {

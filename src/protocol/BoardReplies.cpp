@@ -23,10 +23,8 @@ QString characterAt(const QString& text, qsizetype position) {
 }
 } // namespace
 
-void ReplyHandlers::setTurnControlsEnabled(bool enabled) {
-    for (GameControl control :
-         {GameControl::Forfeit, GameControl::SubmitPlay, GameControl::Exchange,
-          GameControl::ExchangeBox, GameControl::Withdraw})
+void ReplyHandlers::setControlsEnabled(std::initializer_list<GameControl> controls, bool enabled) {
+    for (GameControl control : controls)
         client_.view.setGameControlEnabled(control, enabled);
 }
 
@@ -36,7 +34,8 @@ void ReplyHandlers::yourTurn(const QString& argument) {
                             QStringLiteral("' as your starting tile"));
     else
         client_.view.addmsg(QStringLiteral("*** ") + argument);
-    setTurnControlsEnabled(true);
+    using enum GameControl;
+    setControlsEnabled({Forfeit, SubmitPlay, Exchange, ExchangeBox, Withdraw}, true);
 }
 
 void ReplyHandlers::startingLetter(const QString& argument) {
@@ -95,14 +94,14 @@ void ReplyHandlers::boardRow(const QString& argument) {
     const auto row = boardIndex(words.first);
     if (!row)
         return;
-    const QString cells = words.rest.trimmed();
+    const QString cells = trimBlanks(words.rest);
     for (int column = 0; column < kBoardCells; ++column)
         client_.state.board[column][*row] = characterAt(cells, column);
     client_.view.fill_board();
 }
 
 void ReplyHandlers::newRack(const QString& argument) {
-    const QString letters = argument.trimmed();
+    const QString letters = trimBlanks(argument);
     for (int slot = 0; slot < kRackSlots; ++slot)
         client_.state.rack[slot] = {characterAt(letters, slot), false};
     client_.view.fill_rack();

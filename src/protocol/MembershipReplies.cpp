@@ -19,15 +19,16 @@ void ReplyHandlers::joingame() {
 void ReplyHandlers::leftgame() {
     client_.state.ingame = false;
     client_.state.started = false;
-    client_.view.setGameControlEnabled(GameControl::LeaveGame, false);
-    setTurnControlsEnabled(false);
-    client_.view.setGameControlEnabled(GameControl::SortRack, false);
+    using enum GameControl;
+    setControlsEnabled({LeaveGame, Forfeit, SubmitPlay, Exchange, ExchangeBox, Withdraw, SortRack},
+                       false);
     client_.server.send(command::gameList());
 }
 
 void ReplyHandlers::gameover() {
-    client_.view.setGameControlEnabled(GameControl::LeaveGame, true);
-    setTurnControlsEnabled(false);
+    using enum GameControl;
+    client_.view.setGameControlEnabled(LeaveGame, true);
+    setControlsEnabled({SubmitPlay, Forfeit, Exchange, Withdraw, ExchangeBox}, false);
     joingame();
     client_.server.send(command::refresh());
 }
@@ -73,9 +74,9 @@ void ReplyHandlers::watchingGameInPlay(const QString&) {
 
 void ReplyHandlers::tookOverSeat(const QString&) {
     client_.state.ingame = true;
-    client_.view.setGameControlEnabled(GameControl::LeaveGame, true);
-    client_.view.setGameControlEnabled(GameControl::SortRack, true);
-    setTurnControlsEnabled(true);
+    using enum GameControl;
+    setControlsEnabled({LeaveGame, SubmitPlay, Forfeit, Exchange, ExchangeBox, Withdraw, SortRack},
+                       true);
     client_.state.observer = false;
     client_.view.makegameboard();
     client_.server.send(command::refresh());

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <initializer_list>
+
 namespace wordmoot {
 
 // The client's side of every server reply. dispatch() takes one line, finds
@@ -70,7 +72,9 @@ private:
     void seatOffered(const QString& argument);
 
     void askForAnotherName(const QString& problem);
-    void setTurnControlsEnabled(bool enabled);
+    // Switches game controls in the order given: the order decides where
+    // the keyboard focus goes when the focused control is switched off.
+    void setControlsEnabled(std::initializer_list<GameControl> controls, bool enabled);
 
     ClientContext client_;
     ScoreList scores_;

@@ -55,6 +55,8 @@ void ScoreList::setScore(const QString& player, const QString& count, const QStr
         return;
     }
     const int end = rowCount();
+    if (end >= kMaxEntries)
+        return;
     insertRows(end, 1);
     setData(index(end), entry);
 }

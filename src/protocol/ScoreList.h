@@ -12,11 +12,16 @@ class ScoreList : public QStringListModel {
 public:
     using QStringListModel::QStringListModel;
 
+    // A game has a handful of players; a server that names more than this
+    // is not followed further.
+    static constexpr int kMaxEntries = 100;
+
     static QString entryText(const QString& player, const QString& count, const QString& score,
                              const QString& status);
 
     void clear();
-    // Replaces the player's entry, or appends one for a new player.
+    // Replaces the player's entry, or appends one for a new player while
+    // the list has room.
     void setScore(const QString& player, const QString& count, const QString& score,
                   const QString& status);
     // Puts the new name in place of the old, keeping the other columns.

@@ -20,4 +20,16 @@ inline Words splitFirstWord(const QString& text) {
     return {text.left(blank), text.mid(blank + 1), true};
 }
 
+// The text without the blanks at either end; other white space stays, as the
+// server may mean it.
+inline QString trimBlanks(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 } // namespace wordmoot

@@ -30,8 +30,12 @@ void ClientFixture::reply(const QList<QByteArray>& lines) {
     settle();
 }
 
-void ClientFixture::settle(int ms) { QTest::qWait(ms); }
+void ClientFixture::settle(int ms) {
+    QTest::qWait(ms);
+}
 
-QString ClientFixture::log() const { return form->irchistorybox()->text(); }
+QString ClientFixture::log() const {
+    return form->irchistorybox()->text();
+}
 
 } // namespace wordmoot::test

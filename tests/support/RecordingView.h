@@ -11,9 +11,10 @@ namespace wordmoot::test {
 // Records what the reply handlings do to the window, for tests without one.
 class RecordingView : public ClientView {
 public:
-    QStringList log;                  // addmsg lines
-    QStringList calls;                // makegameboard, fill_board, ... in order
-    QMap<GameControl, bool> controls; // last enabled state set
+    QStringList log;                          // addmsg lines
+    QStringList calls;                        // makegameboard, fill_board, ... in order
+    QMap<GameControl, bool> controls;         // last enabled state set
+    QList<QPair<GameControl, bool>> switched; // every switch, in order
     QString turnText;
     QString caption;
     int gameSelectionShown = 0;
@@ -26,6 +27,7 @@ public:
     void fill_rack() override { calls.append(QStringLiteral("fill_rack")); }
     void setGameControlEnabled(GameControl control, bool enabled) override {
         controls[control] = enabled;
+        switched.append({control, enabled});
     }
     void setTurnText(const QString& text) override { turnText = text; }
     void setCaption(const QString& text) override { caption = text; }

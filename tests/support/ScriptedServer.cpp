@@ -8,8 +8,7 @@ ScriptedServer::ScriptedServer() {
     server_.listen(QHostAddress::LocalHost, 0);
     connect(&server_, &QTcpServer::newConnection, this, [this] {
         client_ = server_.nextPendingConnection();
-        connect(client_, &QTcpSocket::readyRead, this,
-                [this] { received_ += client_->readAll(); });
+        connect(client_, &QTcpSocket::readyRead, this, [this] { received_ += client_->readAll(); });
     });
 }
 

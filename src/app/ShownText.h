@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace wordmoot {
+
+// Text from the server can be as long as a line may be. Laying out megabytes
+// in a label or the log would stall the window, so no more than this is
+// shown of one text; a longer one is cut and ends with "...".
+inline constexpr qsizetype kMaxShownLength = 4096;
+
+inline QString shownText(const QString& text) {
+    if (text.size() <= kMaxShownLength)
+        return text;
+    return text.left(kMaxShownLength) + QStringLiteral("...");
+}
+
+} // namespace wordmoot
