@@ -75,7 +75,7 @@ private slots:
         mainWindow.show();
         QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
         QtDialogs dialogs;
-        dialogs.setParent(&mainWindow);
+        dialogs.setOwner(&mainWindow);
         bool enabled = false;
         whenOpen([&](QDialog* box) {
             mainWindow.setEnabled(false);

@@ -48,11 +48,11 @@ int runBox(QWidget* owner, QMessageBox::Icon icon, const QString& text, const QS
 } // namespace
 
 void QtDialogs::message(const QString& text, const QString& title, Icon icon) {
-    runBox(parent_, boxIcon(icon), text, title, QMessageBox::Ok, QMessageBox::Ok);
+    runBox(owner_, boxIcon(icon), text, title, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool QtDialogs::ask(const QString& text, const QString& title, bool defaultNo) {
-    return runBox(parent_, QMessageBox::Question, text, title, QMessageBox::Yes | QMessageBox::No,
+    return runBox(owner_, QMessageBox::Question, text, title, QMessageBox::Yes | QMessageBox::No,
                   defaultNo ? QMessageBox::No : QMessageBox::Yes) == QMessageBox::Yes;
 }
 
@@ -63,7 +63,7 @@ QString QtDialogs::input(const QString& prompt, const QString& title, const QStr
     dialog.setTextValue(answer);
     for (QLabel* label : dialog.findChildren<QLabel*>())
         label->setTextFormat(Qt::PlainText);
-    standInFrontOf(dialog, parent_);
+    standInFrontOf(dialog, owner_);
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 

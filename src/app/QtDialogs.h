@@ -10,14 +10,15 @@ namespace wordmoot {
 // they are always shown as plain text and never become links.
 class QtDialogs : public Dialogs {
 public:
-    void setParent(QWidget* parent) { parent_ = parent; }
+    // The window the boxes stand in front of; they are never its children.
+    void setOwner(QWidget* owner) { owner_ = owner; }
 
     void message(const QString& text, const QString& title, Icon icon) override;
     bool ask(const QString& text, const QString& title, bool defaultNo) override;
     QString input(const QString& prompt, const QString& title, const QString& answer) override;
 
 private:
-    QWidget* parent_ = nullptr;
+    QWidget* owner_ = nullptr;
 };
 
 } // namespace wordmoot

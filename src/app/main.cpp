@@ -12,7 +12,7 @@ int main(int argc, char* argv[]) {
 
     wordmoot::QtDialogs dialogs;
     wordmoot::WordmootForm form(dialogs);
-    dialogs.setParent(&form);
+    dialogs.setOwner(&form);
     QObject::connect(&form, &wordmoot::WordmootForm::programEnded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     form.Form_Load();

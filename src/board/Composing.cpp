@@ -27,18 +27,16 @@ bool cellTaken(const ClientState& state, int column, int row, int slot) {
 }
 
 QString takePlay(ClientState& state) {
-    QString line = QStringLiteral("PLAY ");
-    bool any = false;
+    QString tiles;
     for (int slot = 0; slot < kRackSlots; ++slot) {
         const Placement& laid = state.placement[slot];
         if (laid.letter.isEmpty())
             continue;
-        line +=
+        tiles +=
             QStringLiteral("%1,%2,%3 ").arg(laid.column).arg(laid.row).arg(laid.letter.toUpper());
         state.rack[slot].placed = true;
-        any = true;
     }
-    return any ? line : QString();
+    return tiles.isEmpty() ? QString() : command::play(tiles);
 }
 
 QString exchangeLine(const QString& boxText) {

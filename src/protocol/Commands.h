@@ -30,6 +30,10 @@ inline QString ready() {
 inline QString observe() {
     return QStringLiteral("OBSERVER");
 }
+// The laid tiles as "column,row,LETTER " each, a blank after every one.
+inline QString play(const QString& tiles) {
+    return QStringLiteral("PLAY ") + tiles;
+}
 inline QString withdraw() {
     return QStringLiteral("WITHDRAW");
 }
