@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the client needs to build, run and test,
+# Installs the Debian 12 packages the project needs to build, run and test,
 # then configures and builds it into build/. Packages already present are
 # left alone, so a second run only rebuilds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core)
+# wamerican is the server's word list.
+packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core wamerican)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -19,5 +20,12 @@ fi
 
 werror=OFF
 [ "${CI:-}" = "true" ] && werror=ON
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWORDMOOT_WERROR="$werror" >/dev/null
+# Quiet when all is well; everything cmake said when it is not.
+log=$(mktemp)
+if ! cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWORDMOOT_WERROR="$werror" >"$log" 2>&1; then
+  cat "$log"
+  rm -f "$log"
+  exit 1
+fi
+rm -f "$log"
 cmake --build build -j "$(nproc)"

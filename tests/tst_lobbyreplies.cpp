@@ -1,7 +1,7 @@
 // The server's replies about logging on, the lobby and chat, handled without
 // a window: what is logged, which boxes open, what goes back to the server.
 #include "OfflineClient.h"
-#include "lobby/GameList.h"
+#include "session/GameList.h"
 
 #include <QTest>
 

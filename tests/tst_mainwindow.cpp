@@ -1,7 +1,7 @@
 // The main window as it opens: its controls, where they sit, how they look,
 // the focus order, the default button, and the message log.
 #include "ClientFixture.h"
-#include "app/ShownText.h"
+#include "protocol/ShownText.h"
 
 #include "chat/MessageLog.h"
 

@@ -2,7 +2,7 @@
 // markup or links, a box stays usable whatever happens to the main window
 // meanwhile, and a huge text cannot stall it.
 #include "app/QtDialogs.h"
-#include "app/ShownText.h"
+#include "protocol/ShownText.h"
 
 #include <QApplication>
 #include <QInputDialog>

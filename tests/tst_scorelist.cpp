@@ -1,7 +1,7 @@
 // The score list: how an entry is laid out in columns, and how the players,
 // score and nickname replies change the list.
 #include "OfflineClient.h"
-#include "protocol/ScoreList.h"
+#include "session/ScoreList.h"
 
 #include <QTest>
 

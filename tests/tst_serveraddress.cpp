@@ -1,5 +1,6 @@
 // The start-up question: which server, under which nickname, and what is
 // remembered for next time.
+#include "BuildConfig.h"
 #include "ScriptedDialogs.h"
 #include "StoredSettings.h"
 #include "connection/ServerAddress.h"

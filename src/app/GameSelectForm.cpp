@@ -1,7 +1,7 @@
 #include "app/GameSelectForm.h"
 
 #include "app/Artwork.h"
-#include "app/Twips.h"
+#include "board/Twips.h"
 
 #include <QCloseEvent>
 #include <QListView>

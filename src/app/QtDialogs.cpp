@@ -1,6 +1,6 @@
 #include "app/QtDialogs.h"
 
-#include "app/ShownText.h"
+#include "protocol/ShownText.h"
 
 #include <QInputDialog>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // Rack tiles dropped on the main window. Only the window itself takes drops;
 // it looks at what lies under the pointer to decide what the drop means.
 #include "app/LogoLabel.h"
-#include "app/Twips.h"
+#include "board/Twips.h"
 #include "app/WordmootForm.h"
 #include "board/Composing.h"
 

@@ -2,8 +2,8 @@
 
 #include "app/GameSelectForm.h"
 #include "app/LogoLabel.h"
-#include "app/ShownText.h"
-#include "app/Twips.h"
+#include "protocol/ShownText.h"
+#include "board/Twips.h"
 #include "board/BoardPainter.h"
 #include "board/Composing.h"
 #include "chat/MessageLog.h"

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "board/TileLabels.h"
-#include "connection/ClientState.h"
+#include "session/ClientState.h"
 #include "connection/Connection.h"
 #include "connection/Settings.h"
-#include "protocol/ClientView.h"
-#include "protocol/ReplyHandlers.h"
+#include "session/ClientView.h"
+#include "session/ReplyHandlers.h"
 
 #include <QWidget>
 

@@ -2,7 +2,7 @@
 // window opens. Positions are in twips.
 #include "app/Artwork.h"
 #include "app/LogoLabel.h"
-#include "app/Twips.h"
+#include "board/Twips.h"
 #include "app/WordmootForm.h"
 #include "chat/MessageLog.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connection/ClientState.h"
+#include "rules/Board.h"
 
 #include <QPoint>
 #include <QRect>
@@ -26,17 +26,6 @@ inline constexpr int kBoardBottom = kBoardTop + kBoardCells * kCellSize;
 inline constexpr QPoint kValueOffsetShown{175, 205};
 inline constexpr QPoint kValueOffsetDropped{190, 210};
 
-enum class Premium {
-    Plain = 0,
-    DoubleLetter = 2,
-    TripleLetter = 3,
-    DoubleWord = 4,
-    TripleWord = 5
-};
-
-Premium premium(int column, int row);
-// The face value of a letter, in either case; nullopt for anything else.
-std::optional<int> letterValue(QChar letter);
 // The small caption of a tile: " 3" for a letter worth 3, "0" for a blank,
 // an empty slot or any character that is not a letter.
 QString valueText(const QString& tile);

@@ -1,6 +1,6 @@
 #include "board/BoardPainter.h"
 
-#include "app/Twips.h"
+#include "board/Twips.h"
 #include "board/BoardGeometry.h"
 
 #include <QPainter>
@@ -10,17 +10,17 @@ namespace wordmoot {
 namespace {
 const QColor kBoardColour(30, 160, 50);
 
-QColor premiumColour(board::Premium kind) {
+QColor premiumColour(Premium kind) {
     switch (kind) {
-    case board::Premium::TripleWord:
+    case Premium::TripleWord:
         return {240, 0, 0};
-    case board::Premium::DoubleWord:
+    case Premium::DoubleWord:
         return {240, 128, 128};
-    case board::Premium::TripleLetter:
+    case Premium::TripleLetter:
         return {0, 0, 240};
-    case board::Premium::DoubleLetter:
+    case Premium::DoubleLetter:
         return {125, 174, 240};
-    case board::Premium::Plain:
+    case Premium::Plain:
         break;
     }
     return kBoardColour;

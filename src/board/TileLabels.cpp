@@ -1,6 +1,6 @@
 #include "board/TileLabels.h"
 
-#include "app/Twips.h"
+#include "board/Twips.h"
 
 #include <QApplication>
 #include <QDrag>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "board/BoardGeometry.h"
-#include "connection/ClientState.h"
+#include "session/ClientState.h"
 
 #include <QLabel>
 #include <QMimeData>

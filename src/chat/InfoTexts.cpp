@@ -1,4 +1,5 @@
 #include "chat/InfoTexts.h"
+#include "BuildConfig.h"
 
 namespace wordmoot::chat {
 

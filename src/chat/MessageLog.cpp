@@ -1,6 +1,6 @@
 #include "chat/MessageLog.h"
 
-#include "app/ShownText.h"
+#include "protocol/ShownText.h"
 
 namespace wordmoot {
 

@@ -1,6 +1,7 @@
 #include "connection/ServerAddress.h"
 
-#include "protocol/NumericText.h"
+#include "rules/NumericText.h"
+#include "BuildConfig.h"
 
 namespace wordmoot {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connection/ClientState.h"
+#include "session/ClientState.h"
 #include "connection/CommandSink.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "protocol/Commands.h"
 
-#include "protocol/NumericText.h"
+#include "rules/NumericText.h"
 
 namespace wordmoot::command {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Twips.h"
+#include "board/Twips.h"
 #include "app/WordmootForm.h"
 #include "board/TileLabels.h"
 

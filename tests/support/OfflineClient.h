@@ -5,7 +5,7 @@
 #include "ScriptedDialogs.h"
 #include "StoredSettings.h"
 #include "connection/Settings.h"
-#include "protocol/ReplyHandlers.h"
+#include "session/ReplyHandlers.h"
 
 namespace wordmoot::test {
 

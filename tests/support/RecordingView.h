@@ -1,7 +1,7 @@
 #pragma once
 
 #include "connection/CommandSink.h"
-#include "protocol/ClientView.h"
+#include "session/ClientView.h"
 
 #include <QMap>
 #include <QStringList>

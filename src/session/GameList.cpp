@@ -1,4 +1,4 @@
-#include "lobby/GameList.h"
+#include "session/GameList.h"
 
 namespace wordmoot {
 

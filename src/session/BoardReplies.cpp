@@ -1,7 +1,7 @@
 // The replies that carry the board, the rack and the plays.
 #include "protocol/Commands.h"
-#include "protocol/NumericText.h"
-#include "protocol/ReplyHandlers.h"
+#include "rules/NumericText.h"
+#include "session/ReplyHandlers.h"
 #include "protocol/Words.h"
 
 #include <optional>

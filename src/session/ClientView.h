@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connection/ClientState.h"
+#include "session/ClientState.h"
 #include "connection/CommandSink.h"
 #include "connection/Dialogs.h"
 #include "connection/Settings.h"

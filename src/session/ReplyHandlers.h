@@ -1,8 +1,8 @@
 #pragma once
 
-#include "lobby/GameList.h"
-#include "protocol/ClientView.h"
-#include "protocol/ScoreList.h"
+#include "session/GameList.h"
+#include "session/ClientView.h"
+#include "session/ScoreList.h"
 
 #include <QString>
 

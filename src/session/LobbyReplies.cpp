@@ -1,8 +1,9 @@
 // The replies about logging on, the lobby and chat.
 #include "protocol/Commands.h"
-#include "protocol/NumericText.h"
-#include "protocol/ReplyHandlers.h"
+#include "rules/NumericText.h"
+#include "session/ReplyHandlers.h"
 #include "protocol/Words.h"
+#include "BuildConfig.h"
 
 namespace wordmoot {
 

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "rules/Board.h"
+
 #include <QString>
 
 #include <array>
 
 namespace wordmoot {
-
-inline constexpr int kBoardCells = 15; // columns and rows of the board
-inline constexpr int kRackSlots = 7;
 
 // One rack slot: its tile ("_" is a blank, empty text an empty slot) and
 // whether the tile lies on the board as part of the play being composed.

@@ -1,6 +1,6 @@
 // The replies that move the user into, around and out of a game.
 #include "protocol/Commands.h"
-#include "protocol/ReplyHandlers.h"
+#include "session/ReplyHandlers.h"
 #include "protocol/Words.h"
 
 namespace wordmoot {

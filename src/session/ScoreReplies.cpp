@@ -1,6 +1,6 @@
 // The replies that keep the score list: the players, their scores and their
 // changes of nickname.
-#include "protocol/ReplyHandlers.h"
+#include "session/ReplyHandlers.h"
 #include "protocol/Words.h"
 
 namespace wordmoot {

@@ -1,4 +1,4 @@
-#include "protocol/NumericText.h"
+#include "rules/NumericText.h"
 
 #include <charconv>
 #include <cmath>

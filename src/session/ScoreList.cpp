@@ -1,6 +1,6 @@
-#include "protocol/ScoreList.h"
+#include "session/ScoreList.h"
 
-#include "protocol/NumericText.h"
+#include "rules/NumericText.h"
 
 namespace wordmoot {
 

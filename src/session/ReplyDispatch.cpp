@@ -1,5 +1,5 @@
-#include "protocol/NumericText.h"
-#include "protocol/ReplyHandlers.h"
+#include "rules/NumericText.h"
+#include "session/ReplyHandlers.h"
 
 #include <vector>
 
