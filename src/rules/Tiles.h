@@ -1,0 +1,57 @@
+#pragma once
+
+#include "rules/Board.h"
+
+#include <array>
+#include <vector>
+
+// Tiles as the game holds them: a letter from A to Z, and whether the tile is
+// a blank standing for that letter. The client keeps the board as the server
+// writes it; the server, the robots and the scoring keep it as this.
+namespace wordmoot {
+
+struct Tile {
+    char letter = 0; // 'A' to 'Z'; 0 for no tile
+    bool blank = false;
+
+    bool isEmpty() const { return letter == 0; }
+    bool operator==(const Tile&) const = default;
+};
+
+// What a tile scores before premiums: a blank nothing, a letter its value.
+inline int tileValue(const Tile& tile) {
+    return tile.blank || tile.isEmpty() ? 0 : letterValue(QChar(tile.letter)).value_or(0);
+}
+
+// The board's tiles, addressed (column, row) like every board in the game.
+class Grid {
+public:
+    const Tile& at(int column, int row) const { return cells_[index(column, row)]; }
+    Tile& at(int column, int row) { return cells_[index(column, row)]; }
+    static bool onBoard(int column, int row) {
+        return column >= 0 && column < kBoardCells && row >= 0 && row < kBoardCells;
+    }
+    bool isEmpty() const {
+        for (const Tile& tile : cells_)
+            if (!tile.isEmpty())
+                return false;
+        return true;
+    }
+    bool operator==(const Grid&) const = default;
+
+private:
+    static int index(int column, int row) { return column * kBoardCells + row; }
+    std::array<Tile, kBoardCells * kBoardCells> cells_{};
+};
+
+// One tile a play lays on the board.
+struct LaidTile {
+    int column = 0;
+    int row = 0;
+    Tile tile;
+
+    bool operator==(const LaidTile&) const = default;
+};
+using Play = std::vector<LaidTile>;
+
+} // namespace wordmoot
