@@ -10,6 +10,10 @@
 // writes it; the server, the robots and the scoring keep it as this.
 namespace wordmoot {
 
+// The letter of a blank whose letter nobody has named: it forms words but
+// matches none, and scores nothing like every blank.
+inline constexpr char kUnnamedBlank = '_';
+
 struct Tile {
     char letter = 0; // 'A' to 'Z'; 0 for no tile
     bool blank = false;

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "rules/Tiles.h"
+
+#include <string>
+#include <vector>
+
+// Where a play may lie, the words it forms and what it scores. Plain
+// functions on the board before the play and the tiles it lays.
+namespace wordmoot {
+
+inline constexpr int kAllTilesBonus = 50; // for laying all seven tiles of a rack
+
+enum class PlacementFault {
+    None,
+    NoTiles,
+    OffBoard,
+    CellTaken,
+    SameCellTwice,
+    NotInLine, // neither one row nor one column
+    Gap,       // an empty cell between the laid tiles
+    FirstOffCentre,
+    FirstTooShort, // the first play lays a single tile
+    NotTouching,   // no laid tile is next to a tile already there
+};
+
+// The first fault of the tiles' cells (off the board, taken, twice), then of
+// their placement; None for a play that may stand wherever words allow.
+PlacementFault checkPlacement(const Grid& board, const Play& play);
+// Whether the fault concerns the cells themselves rather than their shape.
+bool isCellFault(PlacementFault fault);
+// A short reason in the players' words, e.g. "the tiles are not in one line".
+const char* describe(PlacementFault fault);
+
+// One word of two or more letters that a play makes or lengthens.
+struct FormedWord {
+    std::string letters; // upper case; an unnamed blank is kUnnamedBlank
+    int column = 0;      // its first cell
+    int row = 0;
+    bool across = true;
+    int score = 0;
+    bool operator==(const FormedWord&) const = default;
+};
+
+// The main word first (along the laid tiles), then each cross word in the
+// order of the laid tiles. The play must have passed checkPlacement.
+std::vector<FormedWord> formedWords(const Grid& board, const Play& play);
+
+// The words' scores added up, premiums counting only under laid tiles, and
+// the bonus when all seven tiles of a rack are laid.
+int scorePlay(const Grid& board, const Play& play);
+
+} // namespace wordmoot
