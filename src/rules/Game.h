@@ -1,0 +1,141 @@
+#pragma once
+
+#include "rules/GameRecord.h"
+#include "rules/TileBag.h"
+#include "rules/Tiles.h"
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace wordmoot {
+
+class WordList;
+
+enum class Judging {
+    List,  // every word must be in the list
+    Vote,  // every play is put to the other players
+    Mixed, // words in the list stand, others go to the vote
+    None,  // every well-placed play stands
+};
+
+// Why the game refuses a command; nothing has changed when it does.
+enum class Refusal {
+    Turn,      // not this seat's turn, no game in play, or a play waits for the vote
+    Tiles,     // tiles not on the rack, or cells off the board, taken or twice
+    Placement, // not in one line, a gap, off the centre, not touching
+    Words,     // words not in the list, or no letter for a blank makes them so
+};
+struct Refused {
+    Refusal kind;
+    std::string reason;
+};
+
+struct Seat {
+    std::string name;
+    std::string rack;
+    int score = 0;
+    bool present = true; // false once the player has left
+};
+
+struct Adjustment {
+    int seat = 0;
+    int points = 0; // added to the seat's score; negative for tiles left
+};
+
+// What the game tells whoever runs it, in the order it happens. The server
+// turns these into lines; robots and tests read them directly.
+class GameListener {
+public:
+    virtual ~GameListener() = default;
+    virtual void startingTileDrawn(int /*seat*/, char /*tile*/, bool /*redraw*/) {}
+    virtual void rackChanged(int /*seat*/) {}
+    virtual void scoresChanged(int /*moverSeat*/) {}
+    virtual void turnBegins(int /*seat*/, std::optional<char> /*startingTile*/) {}
+    // A play is on the board for good; `shown` lists the words it formed.
+    virtual void playStands(int /*seat*/, const Play& /*play*/, int /*score*/, bool /*afterVote*/) {
+    }
+    virtual void playPutToVote(int /*seat*/, const Play& /*play*/, int /*score*/) {}
+    // A play waiting for the vote is off the board again.
+    virtual void playTakenBack(int /*seat*/, const Play& /*play*/, bool /*withdrawn*/) {}
+    virtual void exchanged(int /*seat*/, int /*count*/) {}
+    virtual void passed(int /*seat*/) {}
+    virtual void gameOver(const std::vector<Adjustment>& /*adjustments*/,
+                          const std::vector<int>& /*winners*/) {}
+};
+
+struct PendingPlay {
+    int seat = 0;
+    Play play;
+    int score = 0;
+    std::set<int> approvals;
+};
+
+// One game from the first draw to the last adjustment: the board, the bag,
+// the racks, the turns and a play waiting for the vote. No clock: whoever
+// runs the game calls voteExpired() when the vote has lasted long enough.
+class Game {
+public:
+    static constexpr int kScorelessTurnsToEnd = 6;
+
+    Game(std::vector<std::string> names, Judging judging, const WordList* words, std::uint64_t seed,
+         GameListener* listener);
+
+    void start();
+    std::optional<Refused> play(int seat, const Play& play);
+    std::optional<Refused> exchange(int seat, std::string_view tiles);
+    std::optional<Refused> pass(int seat);
+    // Takes back the seat's play waiting for the vote; the turn stays.
+    bool withdraw(int seat);
+    // Counts a seat's approval of the play waiting; true when it was counted.
+    bool approve(int seat);
+    void voteExpired();
+    void leave(int seat);
+    void takeSeat(int seat, std::string name);
+    void rename(int seat, std::string name) { seats_.at(seat).name = std::move(name); }
+
+    const std::vector<Seat>& seats() const { return seats_; }
+    int presentSeats() const;
+    int turn() const { return turn_; }
+    bool isOver() const { return over_; }
+    int bagSize() const { return bag_.size(); }
+    const std::optional<PendingPlay>& pending() const { return pending_; }
+    // The board as players see it: a play waiting for the vote lies on it.
+    Grid shownBoard() const;
+    const std::vector<RecordedMove>& record() const { return record_; }
+    std::vector<std::string> names() const;
+
+private:
+    std::vector<int> drawOrder(std::vector<int> group, bool redraw, int rounds);
+    std::optional<Refused> checkTurn(int seat) const;
+    std::optional<Play> judgedBlanks(const Play& play, std::vector<std::string>& unknown) const;
+    std::vector<std::string> unknownWords(const Play& play) const;
+    enum class End { WentOut, Scoreless, Deserted };
+    void stand(int seat, const Play& play, int score, bool afterVote);
+    void settleVote();
+    void takeBack(bool withdrawn);
+    void record(int seat, const std::string& rack, std::string notation, int score, int total);
+    void endTurn(bool scored);
+    void advance();
+    void finish(End end);
+
+    std::vector<Seat> seats_;
+    Judging judging_;
+    const WordList* words_;
+    GameListener* listener_;
+    TileBag bag_;
+    Grid board_;
+    std::vector<int> order_;
+    int turn_ = -1;
+    int scoreless_ = 0;
+    bool over_ = false;
+    std::optional<PendingPlay> pending_;
+    std::vector<RecordedMove> record_;
+};
+
+// The play's tiles as the rack holds them: letters, a blank as kUnnamedBlank.
+std::string rackTiles(const Play& play);
+
+} // namespace wordmoot
