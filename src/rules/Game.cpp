@@ -263,7 +263,10 @@ void Game::leave(int seat) {
     } else if (seat == turn_) {
         advance();
     }
-    if (!over_ && presentSeats() < 2)
+}
+
+void Game::endForLackOfPlayers() {
+    if (!over_)
         finish(End::Deserted);
 }
 

@@ -54,7 +54,7 @@ public:
     virtual void rackChanged(int /*seat*/) {}
     virtual void scoresChanged(int /*moverSeat*/) {}
     virtual void turnBegins(int /*seat*/, std::optional<char> /*startingTile*/) {}
-    // A play is on the board for good; `shown` lists the words it formed.
+    // A play is on the board for good.
     virtual void playStands(int /*seat*/, const Play& /*play*/, int /*score*/, bool /*afterVote*/) {
     }
     virtual void playPutToVote(int /*seat*/, const Play& /*play*/, int /*score*/) {}
@@ -92,7 +92,11 @@ public:
     // Counts a seat's approval of the play waiting; true when it was counted.
     bool approve(int seat);
     void voteExpired();
+    // The seat's player has gone: the game goes on without the seat, whose
+    // rack and score wait for someone to take it over.
     void leave(int seat);
+    // Ends the game as it stands, without adjustment, when too few are left.
+    void endForLackOfPlayers();
     void takeSeat(int seat, std::string name);
     void rename(int seat, std::string name) { seats_.at(seat).name = std::move(name); }
 

@@ -1,0 +1,62 @@
+#include "server/GameServer.h"
+
+#include "server/Client.h"
+#include "server/Lobby.h"
+#include "server/Replies.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+
+namespace wordmoot::server {
+
+GameServer::GameServer(ServerOptions options, QObject* parent)
+    : QObject(parent)
+    , options_(std::move(options))
+    , listener_(new QTcpServer(this)) {
+    connect(listener_, &QTcpServer::newConnection, this, &GameServer::accept);
+}
+
+GameServer::~GameServer() = default;
+
+bool GameServer::start() {
+    std::optional<WordList> words;
+    if (!options_.words.isEmpty()) {
+        words = WordList::load(options_.words);
+        if (!words || words->isEmpty()) {
+            error_ = "cannot read a word from " + options_.words;
+            return false;
+        }
+    }
+    lobby_ = new Lobby(options_, std::move(words), this);
+    if (!listener_->listen(options_.listen, options_.port)) {
+        error_ = QString("cannot listen on %1:%2: %3")
+                     .arg(options_.listen.toString())
+                     .arg(options_.port)
+                     .arg(listener_->errorString());
+        return false;
+    }
+    return true;
+}
+
+quint16 GameServer::port() const {
+    return listener_->serverPort();
+}
+
+QString GameServer::address() const {
+    return listener_->serverAddress().toString() + ':' + QString::number(port());
+}
+
+void GameServer::accept() {
+    while (QTcpSocket* socket = listener_->nextPendingConnection()) {
+        auto* client = new Client(socket, lobby_);
+        if (lobby_->clientCount() >= kMostClients) {
+            client->send(kNotice, "The server is full: try again later");
+            client->close();
+            connect(client, &Client::gone, client, &QObject::deleteLater);
+            continue;
+        }
+        lobby_->admit(client);
+    }
+}
+
+} // namespace wordmoot::server

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "server/ServerOptions.h"
+
+#include <QObject>
+#include <QString>
+
+class QTcpServer;
+
+namespace wordmoot::server {
+
+class Lobby;
+
+// The server as a whole: listens, hands each connection to the lobby. Tests
+// start one in the process on port 0 and read the port it got.
+class GameServer : public QObject {
+    Q_OBJECT
+public:
+    // No more connections than this at once; one more is told so and closed.
+    static constexpr int kMostClients = 2000;
+
+    explicit GameServer(ServerOptions options, QObject* parent = nullptr);
+    ~GameServer() override;
+
+    // Loads the word list and listens; false with errorText() when it cannot.
+    bool start();
+    QString errorText() const { return error_; }
+    quint16 port() const;
+    QString address() const;
+    const Lobby& lobby() const { return *lobby_; }
+
+private:
+    void accept();
+
+    ServerOptions options_;
+    QTcpServer* listener_;
+    Lobby* lobby_ = nullptr;
+    QString error_;
+};
+
+} // namespace wordmoot::server

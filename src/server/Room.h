@@ -1,0 +1,104 @@
+#pragma once
+
+#include "rules/Game.h"
+
+#include <QByteArray>
+#include <QTimer>
+
+#include <memory>
+#include <set>
+#include <vector>
+
+namespace wordmoot::server {
+
+class Client;
+class Lobby;
+
+// One numbered game and the users in it: the seats while it forms, the game
+// in play with its vote and its seat offers, the last game's board once it is
+// over. The game reports what happens; the room turns that into lines.
+class Room : public GameListener {
+public:
+    static constexpr int kMostSeats = 4;
+    enum class Phase { Forming, Playing, Over };
+
+    Room(Lobby& lobby, int number);
+    ~Room() override;
+
+    int number() const { return number_; }
+    Phase phase() const { return phase_; }
+    // The game list's columns: number, state, players, observers.
+    QByteArray info() const;
+    bool isEmpty() const { return members_.empty(); }
+
+    void join(Client& client);
+    void leave(Client& client, bool dropped);
+    void renamed(Client& client);
+    // READY, OBSERVER, PLAY and the other commands of a game; false for a
+    // word that is none of them.
+    bool command(Client& client, const QByteArray& word, const QByteArray& arg);
+
+private:
+    using Handler = void (Room::*)(Client&, const QByteArray&);
+    struct Command {
+        const char* word;
+        Handler handler;
+    };
+    static const Command kCommands[];
+
+    // Room.cpp: who is in the room and where they sit.
+    void ready(Client& c, const QByteArray& arg);
+    void observe(Client& c, const QByteArray& arg);
+    void refresh(Client& c, const QByteArray& arg);
+    void sendPosition(Client& c);
+    void sendScores(Client* only);
+    void maybeStart();
+    void startGame();
+    void offerSeat();
+    void offerRefused();
+    void takeSeat(Client& c);
+    void endIfTooFew();
+    int seatOf(const Client& c) const;
+    bool isSeated(const Client& c) const;
+    void toAll(int code, QByteArrayView text);
+    void toSeat(int seat, int code, QByteArrayView text);
+
+    // RoomPlay.cpp: the turn's commands and the game's events.
+    void play(Client& c, const QByteArray& arg);
+    void exchange(Client& c, const QByteArray& arg);
+    void forfeit(Client& c, const QByteArray& arg);
+    void withdraw(Client& c, const QByteArray& arg);
+    void approve(Client& c, const QByteArray& arg);
+    void sendRows(const Play& play);
+    void saveRecord() const;
+
+    void startingTileDrawn(int seat, char tile, bool redraw) override;
+    void rackChanged(int seat) override;
+    void scoresChanged(int moverSeat) override;
+    void turnBegins(int seat, std::optional<char> startingTile) override;
+    void playStands(int seat, const Play& play, int score, bool afterVote) override;
+    void playPutToVote(int seat, const Play& play, int score) override;
+    void playTakenBack(int seat, const Play& play, bool withdrawn) override;
+    void exchanged(int seat, int count) override;
+    void passed(int seat) override;
+    void gameOver(const std::vector<Adjustment>& adjustments,
+                  const std::vector<int>& winners) override;
+
+    Lobby& lobby_;
+    const int number_;
+    Phase phase_ = Phase::Forming;
+    std::vector<Client*> members_; // everyone in the room, in order of joining
+    std::vector<Client*> seated_;  // who sits while the game forms
+    std::set<const Client*> ready_;
+    std::unique_ptr<Game> game_;   // the game in play, or the last one
+    std::vector<Client*> holders_; // per seat of the game: its player, or none
+    int moverSeat_ = -1;           // whose score changed last
+    int gamesStarted_ = 0;
+    QTimer voteTimer_;
+    QTimer offerTimer_;
+    Client* offeredTo_ = nullptr;
+    int offeredSeat_ = -1;
+    std::set<const Client*> declined_; // observers who did not take a seat
+};
+
+} // namespace wordmoot::server

@@ -1,0 +1,201 @@
+#include "server/Client.h"
+#include "server/Lobby.h"
+#include "server/Replies.h"
+#include "server/Room.h"
+#include "server/WireText.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+
+#include <set>
+
+namespace wordmoot::server {
+
+namespace {
+int refusalCode(Refusal kind) {
+    switch (kind) {
+    case Refusal::Turn:
+        return kPlayNotYours;
+    case Refusal::Tiles:
+        return kPlayBadTiles;
+    case Refusal::Placement:
+        return kPlayBadPlacement;
+    case Refusal::Words:
+        return kPlayBadWords;
+    }
+    return kPlayNotYours;
+}
+
+QByteArray letters(const Play& play) {
+    QByteArray text;
+    for (const LaidTile& t : play)
+        text += cellText(t.tile);
+    return text;
+}
+} // namespace
+
+void Room::play(Client& c, const QByteArray& arg) {
+    const int seat = seatOf(c);
+    if (phase_ != Phase::Playing || seat < 0)
+        return c.send(kPlayNotYours, "You are not playing in a game in play");
+    const std::optional<Play> tiles = parsePlay(arg);
+    if (!tiles)
+        return c.send(kPlayBadTiles, "A play is up to seven tiles as column,row,LETTER");
+    if (const auto refused = game_->play(seat, *tiles))
+        c.send(refusalCode(refused->kind),
+               QByteArray::fromStdString("Refused: " + refused->reason));
+}
+
+void Room::exchange(Client& c, const QByteArray& arg) {
+    const int seat = seatOf(c);
+    if (phase_ != Phase::Playing || seat < 0)
+        return c.send(kNotice, "You are not playing in a game in play");
+    const std::optional<std::string> tiles = parseExchange(arg);
+    if (!tiles)
+        return c.send(kNotice, "Exchange refused: name the tiles by their letters, _ for a blank");
+    if (const auto refused = game_->exchange(seat, *tiles))
+        c.send(kNotice, QByteArray::fromStdString("Exchange refused: " + refused->reason));
+}
+
+void Room::forfeit(Client& c, const QByteArray&) {
+    const int seat = seatOf(c);
+    if (phase_ != Phase::Playing || seat < 0)
+        return c.send(kNotice, "You are not playing in a game in play");
+    if (const auto refused = game_->pass(seat))
+        c.send(kNotice, QByteArray::fromStdString("Pass refused: " + refused->reason));
+}
+
+// With a play waiting for the vote, WITHDRAW takes it back; without one, the
+// rack goes out again, which puts the tiles laid but not sent back on it.
+void Room::withdraw(Client& c, const QByteArray&) {
+    const int seat = seatOf(c);
+    if (phase_ != Phase::Playing || seat < 0)
+        return c.send(kNotice, "You are not playing in a game in play");
+    if (!game_->withdraw(seat))
+        c.send(kRack, QByteArray::fromStdString(game_->seats()[seat].rack));
+}
+
+void Room::approve(Client& c, const QByteArray&) {
+    if (phase_ == Phase::Playing && offeredTo_ == &c)
+        return takeSeat(c);
+    const int seat = seatOf(c);
+    if (phase_ != Phase::Playing || seat < 0 || !game_->approve(seat))
+        c.send(kNotice, "There is nothing for you to approve");
+}
+
+void Room::sendRows(const Play& play) {
+    std::set<int> rows;
+    for (const LaidTile& t : play)
+        rows.insert(t.row);
+    const Grid board = game_->shownBoard();
+    for (const int row : rows)
+        toAll(kBoardRow, rowText(board, row));
+}
+
+void Room::startingTileDrawn(int seat, char tile, bool redraw) {
+    const QByteArray name = QByteArray::fromStdString(game_->seats()[seat].name);
+    if (redraw)
+        toSeat(seat, kNewStartingTile, QByteArray(1, tile) + " drawn again after a tie");
+    toAll(kNotice, name + " draws " + tile + " for the start");
+}
+
+void Room::rackChanged(int seat) {
+    toSeat(seat, kRack, QByteArray::fromStdString(game_->seats()[seat].rack));
+}
+
+void Room::scoresChanged(int moverSeat) {
+    moverSeat_ = moverSeat;
+    sendScores(nullptr);
+}
+
+void Room::turnBegins(int seat, std::optional<char> startingTile) {
+    toAll(kTurnOf, QByteArray::fromStdString(game_->seats()[seat].name) + " to play");
+    toSeat(seat, kYourTurn,
+           startingTile ? *startingTile + QByteArray(" is your starting tile: you begin")
+                        : QByteArray("Your turn"));
+}
+
+// The line the client logs for a 2003, so that plays read alike however
+// they stand.
+void Room::playStands(int seat, const Play& play, int score, bool afterVote) {
+    const QByteArray name = QByteArray::fromStdString(game_->seats()[seat].name);
+    if (afterVote) {
+        sendRows(play); // a blank keeps the letter the vote saw
+        return toAll(kNotice, "The players approve " + name + "'s play of " + letters(play));
+    }
+    sendRows(play);
+    toAll(kNotice, name + " scores " + QByteArray::number(score) + " for " + letters(play));
+}
+
+void Room::playPutToVote(int seat, const Play& play, int score) {
+    toAll(kPlayToApprove, QByteArray::fromStdString(game_->seats()[seat].name) + ' ' +
+                              QByteArray::number(score) + ' ' + tilesText(play));
+    voteTimer_.start();
+}
+
+void Room::playTakenBack(int seat, const Play& play, bool withdrawn) {
+    voteTimer_.stop();
+    const QByteArray name = QByteArray::fromStdString(game_->seats()[seat].name);
+    sendRows(play);
+    if (withdrawn)
+        return toAll(kNotice, name + " withdraws the play of " + letters(play));
+    toSeat(seat, kPlayBadWords,
+           "Refused: the players did not approve " + letters(play) + " in time");
+    toAll(kNotice, name + "'s play of " + letters(play) + " was not approved in time");
+}
+
+void Room::exchanged(int seat, int count) {
+    toAll(kNotice, QByteArray::fromStdString(game_->seats()[seat].name) + " exchanges " +
+                       QByteArray::number(count) + (count == 1 ? " tile" : " tiles"));
+}
+
+void Room::passed(int seat) {
+    toAll(kNotice, QByteArray::fromStdString(game_->seats()[seat].name) + " passes");
+}
+
+void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vector<int>& winners) {
+    voteTimer_.stop();
+    offerTimer_.stop();
+    offeredTo_ = nullptr;
+    phase_ = Phase::Over;
+    const auto& seats = game_->seats();
+    for (const Adjustment& a : adjustments)
+        toAll(kNotice, QByteArray::fromStdString(seats[a.seat].name) +
+                           (a.points < 0 ? " loses " : " gains ") +
+                           QByteArray::number(std::abs(a.points)) + " for the tiles left");
+    sendScores(nullptr);
+    QByteArray names;
+    for (std::size_t i = 0; i < winners.size(); ++i)
+        names += (i == 0                    ? ""
+                  : i + 1 == winners.size() ? " and "
+                                            : ", ") +
+                 QByteArray::fromStdString(seats[winners[i]].name);
+    const QByteArray points =
+        " with " + QByteArray::number(winners.empty() ? 0 : seats[winners[0]].score) + " points";
+    if (winners.size() == 1)
+        toAll(kWinner, names + points);
+    else if (winners.size() > 1)
+        toAll(kDraw, names + points);
+    // The players stay seated for the next game, not yet ready.
+    for (Client* holder : holders_)
+        if (holder)
+            seated_.push_back(holder);
+    saveRecord();
+}
+
+void Room::saveRecord() const {
+    const QString folder = lobby_.options().records;
+    if (folder.isEmpty())
+        return;
+    const QString name = QStringLiteral("game%1-%2-%3.gcg")
+                             .arg(number_)
+                             .arg(QDateTime::currentDateTimeUtc().toString("yyyyMMdd-HHmmss"))
+                             .arg(gamesStarted_);
+    QFile file(QDir(folder).filePath(name));
+    if (!file.open(QIODevice::WriteOnly) ||
+        !file.write(QByteArray::fromStdString(gcgText(game_->names(), game_->record()))))
+        qWarning("cannot save the game record %s", qPrintable(file.fileName()));
+}
+
+} // namespace wordmoot::server

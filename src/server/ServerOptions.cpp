@@ -1,0 +1,96 @@
+#include "server/ServerOptions.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+namespace wordmoot::server {
+
+namespace {
+const char* const kDefaultWords = "/usr/share/dict/words";
+
+std::optional<int> number(const QString& text, int low, int high) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok && value >= low && value <= high ? std::optional<int>(value) : std::nullopt;
+}
+
+OptionsParsed failure(const QString& text) {
+    return {std::nullopt, text, true};
+}
+} // namespace
+
+OptionsParsed parseOptions(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription("The Wordmoot game server.");
+    const QCommandLineOption help({"h", "help"}, "Shows this help.");
+    const QCommandLineOption listen("listen", "Address to listen on (127.0.0.1).", "ADDR",
+                                    "127.0.0.1");
+    const QCommandLineOption port("port", "Port to listen on (7096).", "N", "7096");
+    const QCommandLineOption words(
+        "words", QString("Word list, one word a line (%1).").arg(kDefaultWords), "FILE");
+    const QCommandLineOption judge("judge",
+                                   "How plays are judged: list, vote, mixed or none "
+                                   "(mixed with a word list, none without).",
+                                   "HOW");
+    const QCommandLineOption vote("vote-seconds", "How long a vote lasts (30).", "N", "30");
+    const QCommandLineOption seed("seed", "Seed for the bag: the same seed, the same draws.", "N");
+    const QCommandLineOption games("max-games", "Games at once, 1 to 9 (9).", "N", "9");
+    const QCommandLineOption version("client-version", "Newest client version to announce.",
+                                     "TEXT");
+    const QCommandLineOption robots("robots", "Computer opponents to offer (0).", "N", "0");
+    const QCommandLineOption records("records", "Folder to save finished games in as .gcg.", "DIR");
+    parser.addOptions(
+        {help, listen, port, words, judge, vote, seed, games, version, robots, records});
+    if (!parser.parse(arguments))
+        return failure(parser.errorText());
+    if (parser.isSet(help))
+        return {std::nullopt, parser.helpText(), false};
+    if (!parser.positionalArguments().isEmpty())
+        return failure("unexpected argument: " + parser.positionalArguments().first());
+
+    ServerOptions o;
+    if (!o.listen.setAddress(parser.value(listen)))
+        return failure("--listen: not an address: " + parser.value(listen));
+    const auto portNumber = number(parser.value(port), 0, 65535);
+    const auto voteSeconds = number(parser.value(vote), 1, 3600);
+    const auto maxGames = number(parser.value(games), 1, 9);
+    const auto robotCount = number(parser.value(robots), 0, 100);
+    if (!portNumber)
+        return failure("--port: a number from 0 to 65535");
+    if (!voteSeconds)
+        return failure("--vote-seconds: a number from 1 to 3600");
+    if (!maxGames)
+        return failure("--max-games: a number from 1 to 9");
+    if (!robotCount)
+        return failure("--robots: a number from 0 to 100");
+    o.port = quint16(*portNumber);
+    o.voteSeconds = *voteSeconds;
+    o.maxGames = *maxGames;
+    o.robots = *robotCount;
+    if (parser.isSet(seed)) {
+        bool ok = false;
+        o.seed = parser.value(seed).toULongLong(&ok);
+        if (!ok)
+            return failure("--seed: a whole number");
+    }
+    o.clientVersion = parser.value(version);
+    o.records = parser.value(records);
+    if (!o.records.isEmpty() && !QFileInfo(o.records).isDir())
+        return failure("--records: not a folder: " + o.records);
+    o.words = parser.isSet(words) ? parser.value(words)
+                                  : (QFileInfo::exists(kDefaultWords) ? kDefaultWords : "");
+    const QString how = parser.value(judge);
+    if (how.isEmpty())
+        o.judging = o.words.isEmpty() ? Judging::None : Judging::Mixed;
+    else if (how == "list" || how == "mixed")
+        o.judging = how == "list" ? Judging::List : Judging::Mixed;
+    else if (how == "vote" || how == "none")
+        o.judging = how == "vote" ? Judging::Vote : Judging::None;
+    else
+        return failure("--judge: one of list, vote, mixed, none");
+    if ((o.judging == Judging::List || o.judging == Judging::Mixed) && o.words.isEmpty())
+        return failure("--judge " + how + " needs a word list (--words FILE)");
+    return {o, QString(), false};
+}
+
+} // namespace wordmoot::server

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "rules/Game.h"
+
+#include <QHostAddress>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+#include <variant>
+
+namespace wordmoot::server {
+
+struct ServerOptions {
+    QHostAddress listen = QHostAddress::LocalHost;
+    quint16 port = 7096;
+    QString words; // the word list's file; empty for none
+    Judging judging = Judging::None;
+    int voteSeconds = 30;
+    std::optional<std::uint64_t> seed;
+    int maxGames = 9;      // game numbers are one character: 1 to 9
+    QString clientVersion; // the newest client, announced when set
+    int robots = 0;
+    QString records; // a folder for the .gcg records of finished games
+};
+
+struct OptionsParsed {
+    std::optional<ServerOptions> options; // nullopt when the text below is all to say
+    QString text;                         // help, or the one-line error
+    bool failed = false;
+};
+
+// The command line, arguments[0] being the program. The judging defaults to
+// mixed when there is a word list and to none without one.
+OptionsParsed parseOptions(const QStringList& arguments);
+
+} // namespace wordmoot::server

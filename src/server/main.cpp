@@ -1,0 +1,56 @@
+#include "server/GameServer.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+int signalPipe[2];
+
+void onSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+}
+
+// SIGINT and SIGTERM end the event loop from within it, so the server
+// closes its connections the ordinary way.
+void quitOnSignals(QCoreApplication& app) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    app.setApplicationName("wordmoot-server");
+    const auto parsed = wordmoot::server::parseOptions(app.arguments());
+    if (!parsed.options) {
+        std::fputs(
+            qPrintable(parsed.failed ? "wordmoot-server: " + parsed.text + '\n' : parsed.text),
+            parsed.failed ? stderr : stdout);
+        return parsed.failed ? 2 : 0;
+    }
+    wordmoot::server::GameServer server(*parsed.options);
+    if (!server.start()) {
+        std::fprintf(stderr, "wordmoot-server: %s\n", qPrintable(server.errorText()));
+        return 2;
+    }
+    quitOnSignals(app);
+    std::printf("listening on %s\n", qPrintable(server.address()));
+    std::fflush(stdout);
+    const int status = app.exec();
+    std::fputs("wordmoot-server: stopped\n", stderr);
+    return status;
+}
