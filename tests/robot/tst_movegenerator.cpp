@@ -115,11 +115,20 @@ private slots:
         QCOMPARE(generator_.allPlays(board(tiles), rack.toStdString()).size(), std::size_t(0));
     }
 
+    // The game judges and scores every play the generator finds as the
+    // generator does.
+    void playsStandInTheGame() {
+        const SelfPlay games = selfPlay(generator_, words_, 5, Pick::AtRandom, 300, 0);
+        QVERIFY2(games.disagreements.empty(),
+                 games.disagreements.empty() ? "" : games.disagreements.front().c_str());
+    }
+
     // The same plays with the same scores, each once, as the brute force on
     // boards from random self-play, the empty board among them.
     void matchesTheBruteForce() {
         const BruteForce brute(words_);
-        const auto positions = selfPlayPositions(generator_, 7, Pick::AtRandom, 120, 0);
+        const SelfPlay games = selfPlay(generator_, words_, 7, Pick::AtRandom, 120, 0);
+        const std::vector<Position>& positions = games.positions;
         std::mt19937_64 random(11);
         std::size_t plays = 0;
         std::size_t blankPlays = 0;

@@ -1,17 +1,26 @@
 #include "Positions.h"
 
-#include "rules/TileBag.h"
+#include "BruteForce.h"
+
+#include "rules/Game.h"
 
 #include <algorithm>
-#include <array>
+#include <optional>
 #include <random>
+#include <utility>
 
 namespace wordmoot::testing {
 
 namespace {
 
-// Turns in a row without a play after which a stuck game is given up.
-constexpr int kStuckTurns = 4;
+class StoodScore : public GameListener {
+public:
+    void playStands(int, const Play&, int score, bool) override { score_ = score; }
+    std::optional<int> take() { return std::exchange(score_, std::nullopt); }
+
+private:
+    std::optional<int> score_;
+};
 
 const ScoredPlay& chosen(const std::vector<ScoredPlay>& plays, Pick pick, std::mt19937_64& random) {
     if (pick == Pick::AtRandom)
@@ -23,39 +32,44 @@ const ScoredPlay& chosen(const std::vector<ScoredPlay>& plays, Pick pick, std::m
 
 } // namespace
 
-std::vector<Position> selfPlayPositions(const MoveGenerator& generator, std::uint64_t seed,
-                                        Pick pick, int count, int firstTurn) {
+SelfPlay selfPlay(const MoveGenerator& generator, const WordList& words, std::uint64_t seed,
+                  Pick pick, int count, int firstTurn) {
     std::mt19937_64 random(seed);
-    std::vector<Position> positions;
-    while (static_cast<int>(positions.size()) < count) {
-        TileBag bag(random());
-        std::array<std::string, 2> racks;
-        bag.refill(racks[0]);
-        bag.refill(racks[1]);
-        Grid grid;
-        int stuck = 0;
-        for (int turn = 0; stuck < kStuckTurns && !racks[0].empty() && !racks[1].empty(); ++turn) {
-            std::string& rack = racks[turn % 2];
-            if (turn >= firstTurn && !bag.isEmpty()) {
-                positions.push_back({grid, rack});
-                if (static_cast<int>(positions.size()) == count)
+    SelfPlay result;
+    while (static_cast<int>(result.positions.size()) < count) {
+        StoodScore stood;
+        Game game({"ROBOT", "ROBOTTWO"}, Judging::List, &words, random(), &stood);
+        game.start();
+        for (int turn = 0; !game.isOver(); ++turn) {
+            const int seat = game.turn();
+            const std::string rack = game.seats()[seat].rack;
+            const Grid grid = game.shownBoard();
+            if (turn >= firstTurn && game.bagSize() > 0) {
+                result.positions.push_back({grid, rack});
+                if (static_cast<int>(result.positions.size()) == count)
                     break;
             }
             const std::vector<ScoredPlay> plays = generator.allPlays(grid, rack);
             if (plays.empty()) {
-                ++stuck;
+                if (game.bagSize() >= kRackSlots)
+                    game.exchange(seat, rack);
+                else
+                    game.pass(seat);
                 continue;
             }
-            stuck = 0;
-            for (const LaidTile& laid : chosen(plays, pick, random).play) {
-                grid.at(laid.column, laid.row) = laid.tile;
-                rack = rackWithout(
-                    rack, std::string(1, laid.tile.blank ? kUnnamedBlank : laid.tile.letter));
+            const ScoredPlay& move = chosen(plays, pick, random);
+            const std::optional<Refused> refused = game.play(seat, move.play);
+            const std::optional<int> score = stood.take();
+            if (refused || score != move.score) {
+                result.disagreements.push_back(
+                    described({move}).front() + ": " +
+                    (refused ? refused->reason : "scored " + std::to_string(score.value_or(-1))));
+                if (refused)
+                    game.pass(seat);
             }
-            bag.refill(rack);
         }
     }
-    return positions;
+    return result;
 }
 
 } // namespace wordmoot::testing
