@@ -1,0 +1,144 @@
+// Times the move generator on positions from greedy self-play with the full
+// word list, next to the brute-force generator in the same run.
+//
+//   robot_bench [word-file] [brute-positions] [brute-rack-tiles]
+//
+// The brute force tries every ordering of the rack on every run of cells, so
+// it is timed on the first positions only (10 by default), with each rack cut
+// to its first letters (5 by default, blanks left out); the generator is
+// timed again on the very same cut racks for the ratio.
+#include "BruteForce.h"
+#include "Positions.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <numeric>
+#include <string>
+
+using namespace wordmoot;
+using namespace wordmoot::testing;
+
+namespace {
+
+constexpr int kPositions = 200;
+constexpr std::uint64_t kSeed = 2024;
+constexpr int kFirstTurn = 6; // mid-game: a few plays down, tiles still in the bag
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A figure of /proc/self/status in megabytes, such as VmRSS or VmHWM.
+double statusMegabytes(const char* field) {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(line.indexOf(':') + 1).trimmed().split(' ').front().toDouble() / 1024;
+    return 0;
+}
+
+struct Timings {
+    std::vector<double> milliseconds;
+    std::size_t plays = 0;
+
+    double median() const {
+        std::vector<double> sorted = milliseconds;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted.empty() ? 0 : sorted[sorted.size() / 2];
+    }
+    double max() const { return *std::max_element(milliseconds.begin(), milliseconds.end()); }
+    double total() const { return std::accumulate(milliseconds.begin(), milliseconds.end(), 0.0); }
+};
+
+template <typename Generate>
+Timings timed(const std::vector<Position>& positions, Generate generate) {
+    Timings timings;
+    for (const Position& position : positions) {
+        const Clock::time_point start = Clock::now();
+        timings.plays += generate(position).size();
+        timings.milliseconds.push_back(millisecondsSince(start));
+    }
+    return timings;
+}
+
+// The first `tiles` letters of the rack, blanks left out.
+std::string cutRack(const std::string& rack, int tiles) {
+    std::string cut;
+    for (char tile : rack)
+        if (tile != kUnnamedBlank && static_cast<int>(cut.size()) < tiles)
+            cut += tile;
+    return cut;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : "/usr/share/dict/words";
+    const int brutePositions = argc > 2 ? std::atoi(argv[2]) : 10;
+    const int bruteTiles = argc > 3 ? std::atoi(argv[3]) : 5;
+
+    Clock::time_point start = Clock::now();
+    const std::optional<WordList> words = WordList::load(path);
+    if (!words || words->isEmpty()) {
+        std::fprintf(stderr, "no words in %s\n", qPrintable(path));
+        return 1;
+    }
+    const double loadMs = millisecondsSince(start);
+    const double residentBefore = statusMegabytes("VmRSS");
+    start = Clock::now();
+    const WordGraph graph(words->words());
+    const double buildMs = millisecondsSince(start);
+    std::printf("word list %s: %zu words, read in %.0f ms\n", qPrintable(path),
+                words->words().size(), loadMs);
+    std::printf("graph: built in %.0f ms, %zu nodes, %zu edges, %.1f MB; resident %.1f MB "
+                "(%.1f MB before the graph)\n",
+                buildMs, graph.nodeCount(), graph.edgeCount(), graph.bytes() / 1048576.0,
+                statusMegabytes("VmRSS"), residentBefore);
+
+    const MoveGenerator generator(graph);
+    const SelfPlay games = selfPlay(generator, *words, kSeed, Pick::Best, kPositions, kFirstTurn);
+    const std::vector<Position>& positions = games.positions;
+    const Timings fast =
+        timed(positions, [&](const Position& p) { return generator.allPlays(p.grid, p.rack); });
+    std::printf("generator, %zu positions from greedy self-play (seed %llu, turn %d on): median "
+                "%.2f ms, max %.2f ms, mean %.2f ms, %zu plays in all\n",
+                positions.size(), static_cast<unsigned long long>(kSeed), kFirstTurn, fast.median(),
+                fast.max(), fast.total() / positions.size(), fast.plays);
+
+    // The hardest racks: the same boards with two blanks in each rack.
+    std::vector<Position> blanks = positions;
+    for (Position& position : blanks)
+        position.rack = cutRack(position.rack, kRackSlots - 2) + std::string(2, kUnnamedBlank);
+    const Timings twoBlanks =
+        timed(blanks, [&](const Position& p) { return generator.allPlays(p.grid, p.rack); });
+    std::printf("generator, the same positions with two blanks in every rack: median %.2f ms, max "
+                "%.2f ms, %zu plays in all\n",
+                twoBlanks.median(), twoBlanks.max(), twoBlanks.plays);
+
+    std::vector<Position> cut(positions.begin(),
+                              positions.begin() +
+                                  std::min<std::size_t>(brutePositions, positions.size()));
+    for (Position& position : cut)
+        position.rack = cutRack(position.rack, bruteTiles);
+    const BruteForce brute(*words);
+    const Timings slow =
+        timed(cut, [&](const Position& p) { return brute.allPlays(p.grid, p.rack); });
+    const Timings same =
+        timed(cut, [&](const Position& p) { return generator.allPlays(p.grid, p.rack); });
+    std::printf("brute force, first %zu positions, racks cut to %d letters: median %.1f ms, max "
+                "%.1f ms, %zu plays; generator on the same: median %.3f ms, %zu plays; "
+                "brute force / generator: %.0fx (medians), %.0fx (totals)\n",
+                cut.size(), bruteTiles, slow.median(), slow.max(), slow.plays, same.median(),
+                same.plays, slow.median() / same.median(), slow.total() / same.total());
+    std::printf("peak resident: %.1f MB\n", statusMegabytes("VmHWM"));
+    for (const std::string& disagreement : games.disagreements)
+        std::printf("the game disagreed: %s\n", disagreement.c_str());
+    return slow.plays == same.plays && games.disagreements.empty() ? 0 : 1;
+}
