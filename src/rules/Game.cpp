@@ -321,32 +321,36 @@ void Game::advance() {
 // The usual adjustment: each rack's tiles count against its holder, and a
 // player who went out gains what the others hold. A game that ends because
 // players left ends as it stands.
+std::vector<Adjustment> endAdjustments(const std::vector<Seat>& seats, int wentOut) {
+    std::vector<Adjustment> adjustments;
+    int held = 0;
+    for (std::size_t i = 0; i < seats.size(); ++i) {
+        if (int(i) == wentOut || seats[i].rack.empty())
+            continue;
+        adjustments.push_back(Adjustment{int(i), -rackValue(seats[i].rack)});
+        held += rackValue(seats[i].rack);
+    }
+    if (wentOut >= 0)
+        adjustments.push_back(Adjustment{wentOut, held});
+    return adjustments;
+}
+
 void Game::finish(End end) {
     over_ = true;
+    const int wentOut = end == End::WentOut ? turn_ : -1;
     std::vector<Adjustment> adjustments;
-    int heldByOthers = 0;
-    int goer = -1;
-    for (std::size_t i = 0; i < seats_.size(); ++i) {
-        Seat& seat = seats_[i];
-        if (seat.rack.empty()) {
-            goer = int(i);
-            continue;
-        }
-        if (end == End::Deserted)
-            continue;
-        const int held = rackValue(seat.rack);
-        heldByOthers += held;
-        seat.score -= held;
-        adjustments.push_back(Adjustment{int(i), -held});
-        record(int(i), seat.rack, "(" + recordTiles(seat.rack) + ")", -held, seat.score);
-    }
-    if (end == End::WentOut && goer >= 0) {
-        seats_[goer].score += heldByOthers;
-        adjustments.push_back(Adjustment{goer, heldByOthers});
-        std::string taken;
-        for (const Seat& seat : seats_)
+    if (end != End::Deserted)
+        adjustments = endAdjustments(seats_, wentOut);
+    std::string taken;
+    for (const Adjustment& a : adjustments) {
+        Seat& seat = seats_[a.seat];
+        seat.score += a.points;
+        if (a.seat == wentOut) {
+            record(a.seat, "", "(" + recordTiles(taken) + ")", a.points, seat.score);
+        } else {
             taken += seat.rack;
-        record(goer, "", "(" + recordTiles(taken) + ")", heldByOthers, seats_[goer].score);
+            record(a.seat, seat.rack, "(" + recordTiles(seat.rack) + ")", a.points, seat.score);
+        }
     }
     int best = 0;
     std::vector<int> winners;

@@ -139,6 +139,10 @@ private:
     std::vector<RecordedMove> record_;
 };
 
+// The usual adjustment at the end: each rack's tiles count against its
+// holder, and the seat that went out (-1 for none) gains what the others hold.
+std::vector<Adjustment> endAdjustments(const std::vector<Seat>& seats, int wentOut);
+
 // The play's tiles as the rack holds them: letters, a blank as kUnnamedBlank.
 std::string rackTiles(const Play& play);
 
