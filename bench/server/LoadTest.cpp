@@ -1,0 +1,215 @@
+// Starts a game server and connects scripted users to it: four players in
+// each of the nine games laying a tile a turn, the rest chatting in the lobby
+// or watching (200 users unless a third argument says otherwise). Prints the lines per second, the slowest answer and the
+// server's memory, then the line rate through one session.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+enum class Role { Player, Chatter, Watcher };
+
+struct Totals {
+    qint64 linesIn = 0;
+    qint64 linesOut = 0;
+    qint64 slowestMs = 0;
+    int gamesOver = 0;
+};
+
+// One scripted user: answers what a quick player would, and times each
+// command that has an answer of its own.
+class User : public QObject {
+public:
+    User(int id, Role role, int game, quint16 port, Totals& totals)
+        : role_(role)
+        , game_(game)
+        , totals_(totals)
+        , name_("u" + QByteArray::number(id)) {
+        connect(&socket_, &QTcpSocket::readyRead, this, &User::read);
+        connect(&socket_, &QTcpSocket::connected, this, [this] { send("NAME " + name_); });
+        socket_.connectToHost("127.0.0.1", port);
+        board_.fill(QByteArray(15, '.'));
+    }
+    void send(const QByteArray& line) {
+        socket_.write(line + "\r\n");
+        ++totals_.linesOut;
+    }
+    void timed(const QByteArray& line) {
+        asked_.start();
+        send(line);
+    }
+    void answered() {
+        if (asked_.isValid())
+            totals_.slowestMs = std::max(totals_.slowestMs, asked_.elapsed());
+        asked_.invalidate();
+    }
+    void chat() { timed("SAY load test line from " + name_); }
+
+private:
+    void read() {
+        buffer_ += socket_.readAll();
+        for (qsizetype end; (end = buffer_.indexOf("\r\n")) >= 0; buffer_.remove(0, end + 2)) {
+            ++totals_.linesIn;
+            handle(buffer_.left(end));
+        }
+    }
+    void handle(const QByteArray& line) {
+        const QByteArray code = line.left(4);
+        const QByteArray arg = line.mid(5);
+        if (code == "2014" && arg == name_ + " has arrived") {
+            if (role_ == Role::Player && game_ > 0)
+                send(game_ == 1 && name_ == "u0" ? "NEWGAME"
+                                                 : "JOIN  " + QByteArray::number(game_));
+            if (role_ == Role::Watcher)
+                send("JOIN  " + QByteArray::number(game_));
+        } else if (code == "1180" && role_ == Role::Player) {
+            send("READY");
+        } else if (code == "2009" && arg.startsWith(name_ + ' ')) {
+            answered();
+        } else if (code == "2012") {
+            const int row = arg.left(arg.indexOf(' ')).toInt();
+            if (row >= 0 && row < 15)
+                board_[row] = arg.mid(arg.indexOf(' ') + 1).leftJustified(15, '.');
+        } else if (code == "2013") {
+            rack_ = arg;
+            answered();
+        } else if (code == "1020") {
+            playOneTile();
+        } else if (code == "2017" || code == "2018") {
+            if (role_ == Role::Player) {
+                ++totals_.gamesOver;
+                send("READY");
+            }
+        } else if (code == "5030" || code == "5031" || code == "5032") {
+            timed("FORFEIT");
+        }
+    }
+    // The first two tiles across the centre on an empty board, else one tile
+    // next to the first tile that has an empty neighbour.
+    void playOneTile() {
+        if (rack_.isEmpty())
+            return timed("FORFEIT");
+        if (board_[7][7] == '.')
+            return timed("PLAY 7,7," + rack_.left(1) + " 8,7," + rack_.mid(1, 1) + ' ');
+        for (int r = 0; r < 15; ++r)
+            for (int c = 0; c < 15; ++c) {
+                if (board_[r][c] == '.')
+                    continue;
+                const int near[4][2] = {{c + 1, r}, {c, r + 1}, {c - 1, r}, {c, r - 1}};
+                for (const auto& n : near)
+                    if (n[0] >= 0 && n[0] < 15 && n[1] >= 0 && n[1] < 15 &&
+                        board_[n[1]][n[0]] == '.')
+                        return timed("PLAY " + QByteArray::number(n[0]) + ',' +
+                                     QByteArray::number(n[1]) + ',' + rack_.left(1) + ' ');
+            }
+        timed("FORFEIT");
+    }
+
+    Role role_;
+    int game_;
+    Totals& totals_;
+    QByteArray name_;
+    QTcpSocket socket_;
+    QByteArray buffer_;
+    QByteArray rack_;
+    std::array<QByteArray, 15> board_;
+    QElapsedTimer asked_;
+};
+
+QByteArray memoryOf(qint64 pid) {
+    QFile status(QString("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return "unknown";
+    QByteArray figures;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS") || line.startsWith("VmHWM"))
+            figures += line.simplified() + "  ";
+    return figures;
+}
+
+// One session sends `count` GLIST lines in one go; the time until the last
+// answer gives the lines per second one connection carries.
+double sessionRate(quint16 port, int count) {
+    QTcpSocket socket;
+    socket.connectToHost("127.0.0.1", port);
+    socket.waitForConnected(5000);
+    socket.write("NAME rate\r\n");
+    QByteArray burst = QByteArray("GLIST\r\n").repeated(count);
+    QElapsedTimer clock;
+    clock.start();
+    socket.write(burst);
+    int answers = 0;
+    QByteArray buffer;
+    while (answers < count && clock.elapsed() < 60000 && socket.waitForReadyRead(5000)) {
+        buffer += socket.readAll();
+        answers += int(buffer.count("1160 "));
+        buffer = buffer.right(8);
+    }
+    return answers * 1000.0 / std::max<qint64>(1, clock.elapsed());
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const QString serverPath = args.value(1, "build/bin/wordmoot-server");
+    const int seconds = args.value(2, "20").toInt();
+    const int users = std::max(40, args.value(3, "200").toInt());
+
+    QProcess server;
+    server.start(serverPath, {"--port", "0", "--judge", "none", "--seed", "1"});
+    if (!server.waitForReadyRead(10000)) {
+        std::fprintf(stderr, "the server did not start: %s\n", qPrintable(serverPath));
+        return 1;
+    }
+    const QByteArray listening = server.readLine().trimmed();
+    const quint16 port = quint16(listening.mid(listening.lastIndexOf(':') + 1).toUInt());
+    std::printf("%s; %d users for %d s\n", listening.constData(), users, seconds);
+
+    Totals totals;
+    std::vector<std::unique_ptr<User>> all;
+    for (int id = 0; id < users; ++id) {
+        const Role role = id < 36 ? Role::Player : id % 2 ? Role::Chatter : Role::Watcher;
+        const int game = role == Role::Player ? id / 4 + 1 : id % 9 + 1;
+        all.push_back(std::make_unique<User>(id, role, game, port, totals));
+    }
+    // Games 2 to 9 are made by their first player once game 1 exists.
+    QTimer::singleShot(500, [&] {
+        for (int g = 1; g < 9; ++g)
+            all[g * 4]->send("NEWGAME");
+    });
+    QTimer chatter;
+    QObject::connect(&chatter, &QTimer::timeout, [&] {
+        for (int id = 37; id < users; id += 2)
+            all[id]->chat();
+    });
+    chatter.start(1000);
+    QElapsedTimer clock;
+    clock.start();
+    QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
+    app.exec();
+    const double elapsed = clock.elapsed() / 1000.0;
+    std::printf("lines from the server: %lld (%.0f a second); lines to it: %lld\n", totals.linesIn,
+                totals.linesIn / elapsed, totals.linesOut);
+    std::printf("slowest answer: %lld ms; games finished: %d\n", totals.slowestMs,
+                totals.gamesOver);
+    std::printf("server memory with %d users: %s\n", users,
+                memoryOf(server.processId()).constData());
+    chatter.stop();
+    std::printf("one session, 100000 GLIST in one write: %.0f answers a second\n",
+                sessionRate(port, 100000));
+    std::printf("server memory after: %s\n", memoryOf(server.processId()).constData());
+    server.terminate();
+    server.waitForFinished(5000);
+    return 0;
+}
