@@ -1,7 +1,7 @@
 // Starts a game server and connects scripted users to it: four players in
 // each of the nine games laying a tile a turn, the rest chatting in the lobby
-// or watching (200 users unless a third argument says otherwise). Prints the lines per second, the slowest answer and the
-// server's memory, then the line rate through one session.
+// or watching (200 users unless a third argument says otherwise). Prints the lines per second, the
+// slowest answer and the server's memory, then the line rate through one session.
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
