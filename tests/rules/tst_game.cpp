@@ -80,6 +80,28 @@ private slots:
             QVERIFY(QString::fromStdString(recorder.events.back()).startsWith(event));
     }
 
+    // The blank becomes the first letter that makes every word valid.
+    void blankTakesTheFirstLetterThatFits() {
+        Recorder recorder;
+        WordList words;
+        for (std::uint64_t seed = 1; seed < 2000; ++seed) {
+            Game game({"ann", "bob"}, Judging::List, &words, seed, &recorder);
+            game.start();
+            const std::string rack = game.seats()[game.turn()].rack;
+            const auto blank = rack.find(kUnnamedBlank);
+            const auto letter = rack.find_first_not_of(kUnnamedBlank);
+            if (blank == std::string::npos || letter == std::string::npos)
+                continue;
+            words = WordList({std::string("Q") + rack[letter], std::string("E") + rack[letter]});
+            const Play play = {LaidTile{7, 7, Tile{kUnnamedBlank, true}},
+                               LaidTile{8, 7, Tile{rack[letter], false}}};
+            QVERIFY(!game.play(game.turn(), play));
+            QCOMPARE(game.shownBoard().at(7, 7), (Tile{'E', true}));
+            return;
+        }
+        QFAIL("no seed deals a blank");
+    }
+
     void refusals_data() {
         QTest::addColumn<bool>("onTurn");
         QTest::addColumn<QByteArray>("tiles");
