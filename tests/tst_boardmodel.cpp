@@ -264,7 +264,7 @@ private slots:
         for (const QString& tile : laid) {
             const QStringList parts = tile.split(QLatin1Char(':'));
             const QStringList where = parts[1].split(QLatin1Char(','));
-            state.placement[parts[0].toInt()] = {where[0].toInt(), where[1].toInt(), where[2]};
+            state.placement[parts[0].toInt()] = {where[0].toInt(), where[1].toInt(), where[2], false};
         }
         QCOMPARE(composing::takePlay(state), line);
         QCOMPARE(placedFlags(state), placed);
@@ -275,8 +275,8 @@ private slots:
     void tileTakenBackIsNotPartOfThePlay() {
         ClientState state;
         setRack(state, {"A", "B", "C"});
-        composing::layTile(state, 0, 7, 7, QStringLiteral("A"));
-        composing::layTile(state, 1, 8, 7, QStringLiteral("B"));
+        composing::layTile(state, 0, 7, 7);
+        composing::layTile(state, 1, 8, 7);
         composing::returnTile(state, 1);
         QCOMPARE(placedFlags(state), QStringLiteral("1000000"));
         QCOMPARE(composing::takePlay(state), QStringLiteral("PLAY 7,7,A "));
@@ -287,8 +287,8 @@ private slots:
     void tileMovedOnTheBoardIsPlayedWhereItLies() {
         ClientState state;
         setRack(state, {"A"});
-        composing::layTile(state, 0, 7, 7, QStringLiteral("A"));
-        composing::layTile(state, 0, 3, 12, QStringLiteral("A"));
+        composing::layTile(state, 0, 7, 7);
+        composing::layTile(state, 0, 3, 12);
         QCOMPARE(composing::takePlay(state), QStringLiteral("PLAY 3,12,A "));
     }
 
@@ -341,8 +341,8 @@ private slots:
     void sortLeavesTilesOnTheBoardInTheirSlots() {
         ClientState state;
         setRack(state, {"T", "_", "A", "", "E", "S", "R"});
-        composing::layTile(state, 0, 7, 7, QStringLiteral("T"));
-        composing::layTile(state, 4, 8, 7, QStringLiteral("E"));
+        composing::layTile(state, 0, 7, 7);
+        composing::layTile(state, 4, 8, 7);
         composing::sortRack(state);
         QCOMPARE(rackTiles(state), (QStringList{"T", "", "A", "R", "E", "S", "_"}));
         QCOMPARE(placedFlags(state), QStringLiteral("1000100"));

@@ -87,7 +87,6 @@ using Client = OfflineClient<SnapshotView>;
 class BoardRepliesTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QVERIFY(keepSettingsPrivate()); }
     void init() { clearSettings(); }
 
     // --- whose turn -------------------------------------------------------

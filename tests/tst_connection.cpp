@@ -66,7 +66,7 @@ private slots:
 
         client.server.send(opener);
         // Nothing more arrives after this: every line must be handled by now.
-        ClientFixture::settle(200);
+        QVERIFY(client.settle());
 
         QCOMPARE(client.log(), log);
         QCOMPARE(client.dialogs.shown.size() - logonBoxes, boxes);
@@ -75,7 +75,7 @@ private slots:
     void refusedNicknameIsReplacedByTheAnswer() {
         ClientFixture client;
         QVERIFY(client.start("alice"));
-        ClientFixture::settle();
+        QVERIFY(client.settle());
         client.server.clearReceived();
         client.dialogs.inputAnswers = {QStringLiteral("bob")};
         client.reply({"5011 "});
@@ -114,11 +114,11 @@ private slots:
         ClientFixture client;
         QVERIFY(client.start("alice"));
         client.server.send(arrivals.first());
-        ClientFixture::settle();
+        QVERIFY(client.settle());
         QCOMPARE(client.log(), logAfterFirst);
         for (const QByteArray& arrival : arrivals.mid(1)) {
             client.server.send(arrival);
-            ClientFixture::settle();
+            QVERIFY(client.settle());
         }
         QCOMPARE(client.log(), log);
     }
@@ -158,7 +158,7 @@ private slots:
         for (const QByteArray& arrival : arrivals) {
             client.server.send(arrival);
             // Let the client take in all of this arrival before the next.
-            ClientFixture::settle(200);
+            QVERIFY(client.settle());
         }
         QVERIFY2(logShows(client, log, 300), qPrintable(client.log().left(200)));
 

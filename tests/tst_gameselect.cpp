@@ -67,7 +67,7 @@ void choose(ClientFixture& client, int row, Gesture gesture) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
     }
-    ClientFixture::settle();
+    client.settle();
 }
 
 } // namespace
@@ -82,7 +82,7 @@ private slots:
         QVERIFY(client.start("alice"));
         client.reply({"1160 1 2 "});
         QVERIFY(client.server.waitForLines(5));
-        ClientFixture::settle();
+        QVERIFY(client.settle());
         QCOMPARE(client.sentAfterLogon(), (QList<QByteArray>{"GINFO 1", "GINFO 2"}));
         QVERIFY(selection(client));
         QVERIFY(selection(client)->isVisible());
@@ -134,7 +134,7 @@ private slots:
         choose(client, row, gesture);
         // A second small line may wait for the first one's acknowledgement.
         QVERIFY(QTest::qWaitFor([&] { return client.server.received().size() >= sent.size(); }));
-        ClientFixture::settle();
+        QVERIFY(client.settle());
 
         QCOMPARE(client.server.received(), sent);
         QVERIFY(!selection(client)->isVisible());
@@ -148,7 +148,7 @@ private slots:
         ClientFixture client;
         QVERIFY(openGameList(client, {"3 FORM 1 0"}));
         QTest::mouseClick(okButton(client), Qt::LeftButton);
-        ClientFixture::settle();
+        QVERIFY(client.settle());
         QCOMPARE(client.server.received(), QByteArray());
         QVERIFY(selection(client)->isVisible());
         QVERIFY(!client.form->isEnabled());
@@ -159,7 +159,7 @@ private slots:
         QVERIFY(openGameList(client, {"3 FORM 1 0"}));
         gamelist(client)->setCurrentIndex(gamelist(client)->model()->index(1, 0));
         QTest::keyClick(gamelist(client), Qt::Key_Return);
-        ClientFixture::settle();
+        QVERIFY(client.settle());
         QCOMPARE(client.server.received(), QByteArray());
         QVERIFY(selection(client)->isVisible());
     }
@@ -178,7 +178,7 @@ private slots:
         ClientFixture client;
         QVERIFY(openGameList(client, {"3 FORM 1 0"}));
         selection(client)->close();
-        ClientFixture::settle();
+        QVERIFY(client.settle());
         QCOMPARE(client.server.received(), QByteArray());
         QVERIFY(client.form->isEnabled());
         QVERIFY(!selection(client)->isVisible());

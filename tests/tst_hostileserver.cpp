@@ -49,7 +49,6 @@ void checkInvariants(const ClientState& state) {
 class HostileServerTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QVERIFY(keepSettingsPrivate()); }
 
     void randomLinesKeepTheClientWhole() {
         QRandomGenerator random(20261207);

@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(client.dialogs.shown.mid(before),
                  QList{messageBox(kExpectedHelp, Dialogs::Icon::Information,
                                   QStringLiteral("Wordmoot Help"))});
-        ClientFixture::settle();
+        QVERIFY(client.settle());
         QCOMPARE(client.server.received(), QByteArray());
     }
 
@@ -127,7 +127,7 @@ private slots:
                  QList{messageBox(chat::creditsText(), Dialogs::Icon::Information,
                                   QStringLiteral("Wordmoot Credits"))});
         QCOMPARE(client.form->tiles().tile(0)->pos(), tileBefore);
-        ClientFixture::settle();
+        QVERIFY(client.settle());
         QCOMPARE(client.server.received(), QByteArray());
     }
 };

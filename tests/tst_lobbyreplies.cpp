@@ -48,7 +48,6 @@ bool sameState(const ClientState& a, const ClientState& b) {
 class LobbyRepliesTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QVERIFY(keepSettingsPrivate()); }
     void init() { clearSettings(); }
 
     // ---- dispatch -------------------------------------------------------

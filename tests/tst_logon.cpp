@@ -49,7 +49,7 @@ void load(ClientFixture& client, const QString& answer, ShowCounter* counter = n
     client.ended = std::make_unique<QSignalSpy>(client.form.get(), &WordmootForm::programEnded);
     if (counter)
         client.form->installEventFilter(counter);
-    client.form->Form_Load();
+    client.form->start();
 }
 
 QPushButton* quitButton(const ClientFixture& client) {
@@ -66,7 +66,7 @@ private slots:
     void logsOnWithNameVersionAndGameList() {
         ClientFixture client;
         QVERIFY(client.start("alice"));
-        ClientFixture::settle();
+        QVERIFY(client.settle());
         QCOMPARE(client.server.received(), kLogonLines);
         QVERIFY(client.form->isVisible());
         QCOMPARE(client.form->windowTitle(), QStringLiteral("Wordmoot - alice"));
@@ -135,7 +135,7 @@ private slots:
         ShowCounter shows;
         load(client, QStringLiteral("alice@127.0.0.1:") + QString::number(closedPort()), &shows);
         QVERIFY(QTest::qWaitFor([&] { return client.ended->count() > 0; }));
-        ClientFixture::settle();
+        QVERIFY(client.settle());
 
         QCOMPARE(client.ended->count(), 1);
         QCOMPARE(client.dialogs.shown.size(), 2);
@@ -161,7 +161,7 @@ private slots:
         ShowCounter shows;
         load(client, QStringLiteral("alice@127.0.0.1:") + port, &shows);
         QVERIFY(QTest::qWaitFor([&] { return client.ended->count() > 0; }));
-        ClientFixture::settle();
+        QVERIFY(client.settle());
 
         QCOMPARE(client.ended->count(), 1);
         QCOMPARE(client.dialogs.shown.size(), 2);
@@ -194,7 +194,7 @@ private slots:
         };
         client.server.disconnectClient();
         QVERIFY(QTest::qWaitFor([&] { return client.ended->count() > 0; }));
-        ClientFixture::settle();
+        QVERIFY(client.settle());
 
         QCOMPARE(client.ended->count(), 1);
         QCOMPARE(client.dialogs.shown.size(), 2);
@@ -221,11 +221,11 @@ private slots:
         QFETCH(bool, ends);
         ClientFixture client;
         QVERIFY(client.start("alice"));
-        ClientFixture::settle();
+        QVERIFY(client.settle());
         client.dialogs.askAnswers = {yes};
 
         QTest::mouseClick(quitButton(client), Qt::LeftButton);
-        ClientFixture::settle(100);
+        QVERIFY(client.settle());
 
         QCOMPARE(client.dialogs.shown.size(), 2);
         const ScriptedDialogs::Shown& box = client.dialogs.shown.last();
@@ -255,7 +255,7 @@ private slots:
         client.server.clearReceived();
 
         client.form->close();
-        ClientFixture::settle(100);
+        QVERIFY(client.settle());
 
         QCOMPARE(client.server.received(), QByteArray());
         QCOMPARE(client.ended->count(), 1);

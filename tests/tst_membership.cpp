@@ -63,7 +63,6 @@ QList<GameControl> controlsSetTo(const QMap<GameControl, bool>& controls, bool e
 class MembershipTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QVERIFY(keepSettingsPrivate()); }
     void init() { clearSettings(); }
 
     // --- joining ----------------------------------------------------------

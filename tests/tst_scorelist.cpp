@@ -25,7 +25,6 @@ QString storedUsername() {
 class ScoreListTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QVERIFY(keepSettingsPrivate()); }
     void init() { clearSettings(); }
 
     // --- entry layout -----------------------------------------------------

@@ -48,7 +48,6 @@ QStringList stored() {
 class ServerAddressTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QVERIFY(keepSettingsPrivate()); }
     void init() { clearSettings(); }
 
     void answersAreSplitAtTheFirstAtAndColon_data() {

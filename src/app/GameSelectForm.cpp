@@ -4,6 +4,7 @@
 #include "board/Twips.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QListView>
 #include <QPushButton>
 #include <QWindow>
@@ -25,7 +26,8 @@ GameSelectForm::GameSelectForm(QAbstractItemModel* games, QWidget* owner)
     gamelist_->setModel(games);
     gamelist_->setSelectionMode(QAbstractItemView::SingleSelection);
     gamelist_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    gamelist_->setUniformItemSizes(true);
+    // Entries are shown whole; a long one scrolls rather than being cut.
+    gamelist_->setTextElideMode(Qt::ElideNone);
 
     okButton_->setObjectName(QStringLiteral("OKButton"));
     okButton_->setGeometry(twips::rect(2760, 1680, 1215, 495));
@@ -35,8 +37,8 @@ GameSelectForm::GameSelectForm(QAbstractItemModel* games, QWidget* owner)
     setTabOrder(okButton_, gamelist_);
     okButton_->setFocus();
 
-    connect(okButton_, &QPushButton::clicked, this, &GameSelectForm::OKButton_Click);
-    connect(gamelist_, &QListView::doubleClicked, this, &GameSelectForm::OKButton_Click);
+    connect(okButton_, &QPushButton::clicked, this, &GameSelectForm::okClicked);
+    connect(gamelist_, &QListView::doubleClicked, this, &GameSelectForm::okClicked);
 
     // Owned by the main window for the task bar, but a window of its own so
     // that disabling the main window leaves this one usable.
@@ -47,11 +49,26 @@ GameSelectForm::GameSelectForm(QAbstractItemModel* games, QWidget* owner)
     }
 }
 
-void GameSelectForm::OKButton_Click() {
+void GameSelectForm::open() {
+    show();
+    setEnabled(true);
+    activateWindow();
+    okButton_->setFocus();
+}
+
+void GameSelectForm::okClicked() {
     const QModelIndexList selected = gamelist_->selectionModel()->selectedIndexes();
     if (selected.isEmpty())
         return;
     emit chosen(selected.first().data().toString());
+}
+
+void GameSelectForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close(); // as the close box does
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void GameSelectForm::closeEvent(QCloseEvent* event) {

@@ -17,6 +17,8 @@ public:
 
     QListView* gamelist() const { return gamelist_; }
     QPushButton* okButton() const { return okButton_; }
+    // Shows the window with the keyboard on OK.
+    void open();
 
 signals:
     // The user chose the entry with this text, by OK or a double click.
@@ -26,9 +28,10 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void OKButton_Click();
+    void okClicked();
 
     QListView* gamelist_;
     QPushButton* okButton_;

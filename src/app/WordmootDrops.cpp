@@ -32,13 +32,13 @@ void WordmootForm::dropEvent(QDropEvent* event) {
         target = target->parentWidget();
 
     if (!target)
-        Form_DragDrop(*slot, position);
+        tileDroppedOnBoard(*slot, position);
     else if (qobject_cast<TileLabel*>(target))
-        lettertile_DragDrop(*slot);
+        tileDroppedOnTile(*slot);
     else if (target == txtexchange_ && txtexchange_->isEnabled())
-        txtexchange_DragDrop(*slot);
+        tileDroppedOnExchangeBox(*slot);
     else if (target == imgwordmoot_)
-        imgwordmoot_DragDrop();
+        tileDroppedOnLogo();
     // Anything else (buttons, value labels, the chat) leaves the tile be.
 }
 
@@ -46,25 +46,25 @@ void WordmootForm::dropEvent(QDropEvent* event) {
 // on the window it goes back to its own rack slot. A tile covers its cell but
 // for the grid line and a pixel of green, and a drop there must not lay a
 // second tile on the cell: it counts as a drop on the tile.
-void WordmootForm::Form_DragDrop(int slot, QPointF position) {
+void WordmootForm::tileDroppedOnBoard(int slot, QPointF position) {
     const auto cell =
         board::cellAt(twips::fromPixels(position.x()), twips::fromPixels(position.y()));
-    if (!cell || composing::cellTaken(state_, cell->x(), cell->y(), slot)) {
-        lettertile_DragDrop(slot);
+    if (!cell || composing::cellTaken(state(), cell->x(), cell->y(), slot)) {
+        tileDroppedOnTile(slot);
         return;
     }
-    composing::layTile(state_, slot, cell->x(), cell->y(), tiles_->tile(slot)->text());
+    composing::layTile(state(), slot, cell->x(), cell->y());
     tiles_->moveRackTile(slot, board::cellTileOrigin(cell->x(), cell->y()));
 }
 
 // A drop on any visible tile, the dragged one included, takes the tile back.
-void WordmootForm::lettertile_DragDrop(int slot) {
-    composing::returnTile(state_, slot);
+void WordmootForm::tileDroppedOnTile(int slot) {
+    composing::returnTile(state(), slot);
     tiles_->moveRackTile(slot, board::slotTileOrigin(slot));
 }
 
-void WordmootForm::txtexchange_DragDrop(int slot) {
-    txtexchange_->setText(txtexchange_->text() + tiles_->tile(slot)->text().toUpper());
+void WordmootForm::tileDroppedOnExchangeBox(int slot) {
+    txtexchange_->setText(txtexchange_->text() + state().rack[slot].tile.toUpper());
 }
 
 } // namespace wordmoot

@@ -5,9 +5,8 @@
 #include "protocol/ShownText.h"
 #include "board/Twips.h"
 #include "board/BoardPainter.h"
-#include "board/Composing.h"
+#include "board/TurnActions.h"
 #include "chat/MessageLog.h"
-#include "connection/ServerAddress.h"
 #include "lobby/GameChoice.h"
 #include "protocol/Commands.h"
 
@@ -37,90 +36,45 @@ void substituteFonts() {
 
 WordmootForm::WordmootForm(Dialogs& dialogs)
     : dialogs_(dialogs)
-    , client_{state_, *this, dialogs_, settings_, connection_}
-    , replies_(client_) {
+    , session_(*this, dialogs)
+    , client_(session_.client()) {
     substituteFonts();
     buildControls();
     wireControls();
 }
 
-// The connection goes first, so that its closing reaches no handler of a
-// window that is half taken down.
+// The connection goes first, so that its closing reaches no handling while
+// the window is half taken down.
 WordmootForm::~WordmootForm() {
-    connection_.shutdown();
+    session_.shutdown();
 }
 
 void WordmootForm::wireControls() {
     setAcceptDrops(true);
-    connect(&connection_, &Connection::connected, this, &WordmootForm::winsockobj_Connect);
-    connect(&connection_, &Connection::closed, this, &WordmootForm::winsockobj_Close);
-    connect(&connection_, &Connection::failed, this, &WordmootForm::winsockobj_Error);
-    connect(&connection_, &Connection::lineReceived, this,
-            [this](const QString& line) { replies_.dispatch(line); });
-    connect(&connection_, &Connection::overlongLineDropped, this, [this] {
-        addmsg(QStringLiteral("*** A line from the server was too long and has been dropped"));
-    });
-
-    connect(cmdquit_, &QPushButton::clicked, this, &WordmootForm::cmdquit_Click);
-    connect(cmdsubmitplay_, &QPushButton::clicked, this, &WordmootForm::cmdsubmitplay_Click);
-    connect(cmdexchange_, &QPushButton::clicked, this, &WordmootForm::cmdexchange_Click);
-    connect(cmdsortrack_, &QPushButton::clicked, this, &WordmootForm::cmdsortrack_Click);
+    connect(cmdquit_, &QPushButton::clicked, &session_, &Session::quit);
+    connect(cmdsubmitplay_, &QPushButton::clicked, this, [this] { turn::submitPlay(client_); });
+    connect(cmdexchange_, &QPushButton::clicked, this, &WordmootForm::exchangeClicked);
+    connect(cmdsortrack_, &QPushButton::clicked, this, [this] { turn::sortRack(client_); });
     connect(cmdwithdraw_, &QPushButton::clicked, this,
-            [this] { connection_.send(command::withdraw()); });
+            [this] { client_.server.send(command::withdraw()); });
     connect(cmdforfeit_, &QPushButton::clicked, this,
-            [this] { connection_.send(command::forfeit()); });
+            [this] { client_.server.send(command::forfeit()); });
     connect(cmdleavegame_, &QPushButton::clicked, this,
-            [this] { connection_.send(command::leave()); });
-    connect(cmdsend_, &QPushButton::clicked, this, &WordmootForm::cmdsend_Click);
-    connect(ircinputbox_, &QLineEdit::textChanged, this, &WordmootForm::ircinputbox_Change);
-    connect(imgwordmoot_, &LogoLabel::doubleClicked, this, &WordmootForm::imgwordmoot_DblClick);
+            [this] { client_.server.send(command::leave()); });
+    connect(cmdsend_, &QPushButton::clicked, this, &WordmootForm::sendClicked);
+    connect(ircinputbox_, &QLineEdit::textChanged, this, &WordmootForm::inputChanged);
+    connect(imgwordmoot_, &LogoLabel::doubleClicked, this, &WordmootForm::logoDoubleClicked);
 }
 
-void WordmootForm::Form_Load() {
+void WordmootForm::start() {
     tiles_ = std::make_unique<TileLabels>(this);
-    connect_mootserv();
-    state_.ingame = false;
-    state_.started = false;
-}
-
-void WordmootForm::connect_mootserv() {
-    const auto address = askServerAddress(dialogs_, settings_);
-    if (!address) {
+    if (!session_.start())
         endProgram();
-        return;
-    }
-    state_.nickname = address->nickname;
-    connection_.connectToServer(address->host, address->port);
-    setCaption(QStringLiteral("Wordmoot - ") + state_.nickname);
 }
 
-void WordmootForm::winsockobj_Connect() {
-    connection_.send(command::name(state_.nickname));
-    connection_.send(command::version());
-    connection_.send(command::gameList());
+void WordmootForm::showConnected() {
     show();
     setEnabled(true);
-}
-
-void WordmootForm::winsockobj_Close() {
-    dialogs_.message(QStringLiteral("Disconnected from ") + connection_.remoteHost(), kAppTitle,
-                     Dialogs::Icon::Stop);
-    endProgram();
-}
-
-void WordmootForm::winsockobj_Error(const QString& description) {
-    dialogs_.message(QStringLiteral("An error has occoured connecting to ") +
-                         connection_.remoteHost() + QStringLiteral(".\n\n") + description,
-                     kAppTitle, Dialogs::Icon::Stop);
-    setEnabled(false);
-    endProgram();
-}
-
-void WordmootForm::cmdquit_Click() {
-    if (!dialogs_.ask(QStringLiteral("Are you sure you want to quit?"), kAppTitle, true))
-        return;
-    connection_.send(command::quit());
-    endProgram();
 }
 
 // Every way out closes the game selection window first, then this one.
@@ -135,14 +89,14 @@ void WordmootForm::closeEvent(QCloseEvent* event) {
     ended_ = true;
     if (gameSelect_)
         gameSelect_->close();
-    connection_.shutdown();
+    session_.shutdown();
     emit programEnded();
 }
 
 void WordmootForm::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // The board keeps its colours while the window waits for a game choice.
-    wordmoot::makegameboard(painter, state_.observer,
+    wordmoot::makegameboard(painter, state().observer,
                             palette().color(QPalette::Active, QPalette::ButtonText));
 }
 
@@ -169,13 +123,11 @@ void WordmootForm::makegameboard() {
 }
 
 void WordmootForm::fill_board() {
-    tiles_->fill_board(state_);
+    tiles_->fill_board(state());
 }
 
 void WordmootForm::fill_rack() {
-    tiles_->fill_rack(state_);
-    for (Placement& laid : state_.placement)
-        laid.letter.clear();
+    tiles_->fill_rack(state());
 }
 
 void WordmootForm::setGameControlEnabled(GameControl control, bool enabled) {
@@ -198,48 +150,34 @@ void WordmootForm::setCaption(const QString& caption) {
 
 void WordmootForm::showGameSelection() {
     if (!gameSelect_) {
-        gameSelect_ = std::make_unique<GameSelectForm>(&replies_.games(), this);
+        gameSelect_ = std::make_unique<GameSelectForm>(&replies().games(), this);
         connect(gameSelect_.get(), &GameSelectForm::chosen, this, [this](const QString& entry) {
-            chooseGame(entry, state_, connection_);
-            setEnabled(true);
+            chooseGame(entry, state(), client_.server);
             gameSelect_->hide();
             gameSelect_->setEnabled(false);
+            gameSelectionClosed();
         });
         connect(gameSelect_.get(), &GameSelectForm::unloaded, this, [this] {
-            setEnabled(true);
-            replies_.games().discard();
+            replies().games().discard();
+            gameSelectionClosed();
         });
     }
-    gameSelect_->show();
-    gameSelect_->setEnabled(true);
+    gameSelect_->open();
     setEnabled(false);
 }
 
-// Turn actions
-
-void WordmootForm::cmdsubmitplay_Click() {
-    const QString line = composing::takePlay(state_);
-    if (line.isEmpty())
+// Back from the game selection, the keyboard goes to the input line again.
+void WordmootForm::gameSelectionClosed() {
+    setEnabled(true);
+    if (ended_)
         return;
-    for (int slot = 0; slot < kRackSlots; ++slot)
-        if (!state_.placement[slot].letter.isEmpty())
-            tiles_->setRackTileVisible(slot, false);
-    connection_.send(line);
+    activateWindow();
+    ircinputbox_->setFocus();
 }
 
-void WordmootForm::cmdexchange_Click() {
-    const QString line = composing::exchangeLine(txtexchange_->text());
-    if (line.isEmpty())
-        return;
-    connection_.send(line);
-    txtexchange_->clear();
-}
-
-// Tiles laid on the board stay there: only the tiles in the rack are sorted
-// and shown again.
-void WordmootForm::cmdsortrack_Click() {
-    composing::sortRack(state_);
-    tiles_->fill_rack(state_, true);
+void WordmootForm::exchangeClicked() {
+    if (turn::exchange(client_, txtexchange_->text()))
+        txtexchange_->clear();
 }
 
 } // namespace wordmoot

@@ -1,11 +1,7 @@
 #pragma once
 
 #include "board/TileLabels.h"
-#include "session/ClientState.h"
-#include "connection/Connection.h"
-#include "connection/Settings.h"
-#include "session/ClientView.h"
-#include "session/ReplyHandlers.h"
+#include "session/Session.h"
 
 #include <QWidget>
 
@@ -22,8 +18,9 @@ class GameSelectForm;
 class LogoLabel;
 class MessageLog;
 
-// The main window: board, rack, scores, turn, chat and every button. It owns
-// the connection and the client state and wires their events together.
+// The main window: board, rack, scores, turn, chat and every button. It shows
+// what the session holds and forwards what the user does; the session owns
+// the connection and the client state.
 class WordmootForm : public QWidget, public ClientView {
     Q_OBJECT
 public:
@@ -32,12 +29,13 @@ public:
 
     // Builds the board and asks which server to use; the program ends here
     // when the user gives no answer.
-    void Form_Load();
+    void start();
     bool hasEnded() const { return ended_; }
 
-    ClientState& state() { return state_; }
-    Connection& connection() { return connection_; }
-    ReplyHandlers& replies() { return replies_; }
+    Session& session() { return session_; }
+    ClientState& state() { return session_.state(); }
+    Connection& connection() { return session_.connection(); }
+    ReplyHandlers& replies() { return session_.replies(); }
     TileLabels& tiles() { return *tiles_; }
     MessageLog* irchistorybox() const { return irchistorybox_; }
     GameSelectForm* gameSelectForm() const { return gameSelect_.get(); }
@@ -51,6 +49,9 @@ public:
     void setTurnText(const QString& text) override;
     void setCaption(const QString& caption) override;
     void showGameSelection() override;
+    void showConnected() override;
+    void disableWindow() override { setEnabled(false); }
+    void endProgram() override;
 
 signals:
     // Both windows are closed: the program is over.
@@ -67,31 +68,21 @@ protected:
 private:
     void buildControls();
     void wireControls();
-    void connect_mootserv();
-    void endProgram();
+    void gameSelectionClosed();
 
-    void winsockobj_Connect();
-    void winsockobj_Close();
-    void winsockobj_Error(const QString& description);
-    void cmdquit_Click();
-    void cmdsubmitplay_Click();
-    void cmdexchange_Click();
-    void cmdsortrack_Click();
+    void exchangeClicked();
+    void sendClicked();
+    void inputChanged();
+    void logoDoubleClicked();
 
-    void Form_DragDrop(int slot, QPointF position);
-    void lettertile_DragDrop(int slot);
-    void txtexchange_DragDrop(int slot);
-    void imgwordmoot_DragDrop();
-    void imgwordmoot_DblClick();
-    void ircinputbox_Change();
-    void cmdsend_Click();
+    void tileDroppedOnBoard(int slot, QPointF position);
+    void tileDroppedOnTile(int slot);
+    void tileDroppedOnExchangeBox(int slot);
+    void tileDroppedOnLogo();
 
     Dialogs& dialogs_;
-    Settings settings_;
-    ClientState state_;
-    Connection connection_;
-    ClientContext client_;
-    ReplyHandlers replies_;
+    Session session_;
+    ClientContext& client_;
     std::unique_ptr<TileLabels> tiles_;
     std::unique_ptr<GameSelectForm> gameSelect_;
     bool ended_ = false;

@@ -28,8 +28,11 @@ QPushButton* button(QWidget* form, const char* name, const QString& caption, int
                     int width, int height, const QString& toolTip, bool enabled) {
     auto* control = place(new QPushButton(caption, form), name, left, top, width, height, toolTip);
     control->setEnabled(enabled);
-    // Enter presses the button that has the focus; elsewhere it sends.
+    // Enter presses the button that has the focus; elsewhere it sends. A
+    // click leaves the keyboard where it was, so that a chat line typed after
+    // pressing a turn button goes to the input line, not to the button.
     control->setAutoDefault(true);
+    control->setFocusPolicy(Qt::TabFocus);
     return control;
 }
 
@@ -69,9 +72,10 @@ void WordmootForm::buildControls() {
 
     listscores_ = place(new QListView(this), "listscores", 5640, 840, 2775, 960,
                         QStringLiteral("displays scores"));
-    listscores_->setModel(&replies_.scores());
+    listscores_->setModel(&replies().scores());
     listscores_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    listscores_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Entries are shown whole; a long one scrolls rather than being cut.
+    listscores_->setTextElideMode(Qt::ElideNone);
     listscores_->setFont(designFont(QStringLiteral("Courier New"), 9));
     QPalette scorePalette = listscores_->palette();
     scorePalette.setColor(QPalette::Base, QColor(212, 208, 200)); // inactive caption text

@@ -15,7 +15,7 @@ int main(int argc, char* argv[]) {
     dialogs.setOwner(&form);
     QObject::connect(&form, &wordmoot::WordmootForm::programEnded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    form.Form_Load();
+    form.start();
     if (form.hasEnded())
         return 0;
     return app.exec();

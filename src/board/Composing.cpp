@@ -4,13 +4,13 @@
 
 namespace wordmoot::composing {
 
-void layTile(ClientState& state, int slot, int column, int row, const QString& letter) {
-    state.placement[slot] = {column, row, letter};
+void layTile(ClientState& state, int slot, int column, int row) {
+    state.placement[slot] = {column, row, state.rack[slot].tile, false};
     state.rack[slot].placed = true;
 }
 
 void returnTile(ClientState& state, int slot) {
-    state.placement[slot].letter.clear();
+    state.placement[slot] = {};
     state.rack[slot].placed = false;
 }
 
@@ -29,11 +29,12 @@ bool cellTaken(const ClientState& state, int column, int row, int slot) {
 QString takePlay(ClientState& state) {
     QString tiles;
     for (int slot = 0; slot < kRackSlots; ++slot) {
-        const Placement& laid = state.placement[slot];
+        Placement& laid = state.placement[slot];
         if (laid.letter.isEmpty())
             continue;
         tiles +=
             QStringLiteral("%1,%2,%3 ").arg(laid.column).arg(laid.row).arg(laid.letter.toUpper());
+        laid.submitted = true;
         state.rack[slot].placed = true;
     }
     return tiles.isEmpty() ? QString() : command::play(tiles);

@@ -9,7 +9,7 @@
 namespace wordmoot::composing {
 
 // Lays a rack slot's tile on a cell: it becomes part of the play.
-void layTile(ClientState& state, int slot, int column, int row, const QString& letter);
+void layTile(ClientState& state, int slot, int column, int row);
 // Takes a rack slot's tile back: it is no longer part of the play.
 void returnTile(ClientState& state, int slot);
 // Whether a cell already holds a tile: one from the server, or another rack
@@ -17,8 +17,9 @@ void returnTile(ClientState& state, int slot);
 bool cellTaken(const ClientState& state, int column, int row, int slot);
 
 // "PLAY 8,7,A 7,7,C 9,7,T " for the tiles laid, in slot order, each
-// followed by a blank; empty when no tile is laid. The laid slots are
-// flagged until the server answers.
+// followed by a blank; empty when no tile is laid. The laid tiles are
+// flagged as submitted until the server answers, and sent again if the user
+// submits again meanwhile.
 QString takePlay(ClientState& state);
 
 // The exchange command for the box's text, or empty when the box is empty.

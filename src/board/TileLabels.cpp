@@ -168,15 +168,20 @@ void TileLabels::fill_board(const ClientState& state) {
     }
 }
 
-void TileLabels::fill_rack(const ClientState& state, bool keepLaid) {
+void TileLabels::fill_rack(const ClientState& state) {
     for (int slot = 0; slot < kRackSlots; ++slot) {
         const RackSlot& rack = state.rack[slot];
-        if (keepLaid && rack.placed)
-            continue;
+        const Placement& laid = state.placement[slot];
         tiles_[slot]->setText(rack.tile);
+        values_[slot]->setText(board::valueText(rack.tile));
+        if (!laid.letter.isEmpty() && !laid.submitted) {
+            // Part of the play being composed: it stays on its cell.
+            moveRackTile(slot, board::cellTileOrigin(laid.column, laid.row));
+            setRackTileVisible(slot, true);
+            continue;
+        }
         tiles_[slot]->move(twips::toPixels(board::slotTileOrigin(slot)));
         placeValue(slot, board::kValueOffsetShown);
-        values_[slot]->setText(board::valueText(rack.tile));
         setRackTileVisible(slot, !rack.tile.isEmpty() && !rack.placed);
     }
 }

@@ -48,9 +48,10 @@ public:
 
     // Shows the board exactly as the state holds it.
     void fill_board(const ClientState& state);
-    // Puts every rack tile back in its slot, showing the slots whose tile has
-    // a letter and is not laid. With keepLaid, laid tiles stay where they are.
-    void fill_rack(const ClientState& state, bool keepLaid = false);
+    // Shows the rack: the tiles of the play being composed on their cells,
+    // every other tile in its slot, shown when it has a letter and is not
+    // laid in a play that has gone to the server.
+    void fill_rack(const ClientState& state);
     // Moves a rack tile to a point in twips, its value label after it.
     void moveRackTile(int slot, QPoint origin);
     void setRackTileVisible(int slot, bool visible);

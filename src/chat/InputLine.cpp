@@ -63,4 +63,16 @@ std::optional<Outgoing> commandFor(const QString& line) {
     }
 }
 
+bool sendLine(ClientContext& client, const QString& line) {
+    const auto outgoing = commandFor(line);
+    if (!outgoing)
+        return false;
+    if (!outgoing->echo.isEmpty())
+        client.view.addmsg(outgoing->echo);
+    if (outgoing->newNickname)
+        adoptNickname(client, *outgoing->newNickname);
+    client.server.send(outgoing->command);
+    return true;
+}
+
 } // namespace wordmoot::chat

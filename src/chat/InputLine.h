@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/ClientView.h"
+
 #include <QString>
 
 #include <optional>
@@ -23,5 +25,9 @@ struct Outgoing {
 // emotes, "," and "<" change the nickname, "\" sends the rest raw, and
 // anything else is said whole. Nothing for an empty or unfinished line.
 std::optional<Outgoing> commandFor(const QString& line);
+
+// Sends a finished line: its echo goes to the log and a new nickname is taken
+// on at once. False when the line is unfinished and stays for the user.
+bool sendLine(ClientContext& client, const QString& line);
 
 } // namespace wordmoot::chat

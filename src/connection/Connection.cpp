@@ -89,8 +89,11 @@ void Connection::drain() {
     draining_ = true;
     QPointer<Connection> alive(this);
     for (;;) {
-        if (socket_.bytesAvailable() > 0)
-            framer_.append(socket_.readAll());
+        if (socket_.bytesAvailable() > 0) {
+            const QByteArray bytes = socket_.readAll();
+            bytesReceived_ += bytes.size();
+            framer_.append(bytes);
+        }
         const auto line = framer_.takeLine();
         // A line dropped on the way is reported before the line behind it.
         for (int n = framer_.takeDroppedCount(); n > 0 && alive && !finished_; --n)

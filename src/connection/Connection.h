@@ -24,6 +24,10 @@ public:
     // Stops delivering events and drops the connection.
     void shutdown();
     QString remoteHost() const { return host_; }
+    // Bytes taken from the socket so far, and whether lines are being handled
+    // right now: together they tell when all that arrived has been handled.
+    qint64 bytesReceived() const { return bytesReceived_; }
+    bool isHandling() const { return draining_; }
 
 signals:
     void connected();
@@ -39,6 +43,7 @@ private:
     QTcpSocket socket_;
     LineFramer framer_;
     QString host_;
+    qint64 bytesReceived_ = 0;
     bool draining_ = false;
     bool finished_ = false;
 };

@@ -102,11 +102,14 @@ void ReplyHandlers::boardRow(const QString& argument) {
 
 void ReplyHandlers::newRack(const QString& argument) {
     const QString letters = trimBlanks(argument);
+    client_.state.takeBackPlay();
     for (int slot = 0; slot < kRackSlots; ++slot)
         client_.state.rack[slot] = {characterAt(letters, slot), false};
     client_.view.fill_rack();
 }
 
+// The drawn tile fills the first empty slot; tiles laid in the play being
+// composed stay where they are.
 void ReplyHandlers::drawnTile(const QString& argument) {
     for (RackSlot& slot : client_.state.rack) {
         if (slot.tile.isEmpty()) {
@@ -123,8 +126,7 @@ void ReplyHandlers::playRefused(const QString& argument) {
 
 // The server refused the user's play: the tiles come back to the rack.
 void ReplyHandlers::invalid_play(const QString& msg) {
-    for (RackSlot& slot : client_.state.rack)
-        slot.placed = false;
+    client_.state.takeBackPlay();
     client_.view.fill_rack();
     client_.view.addmsg(QStringLiteral("*** ") + msg);
     client_.dialogs.message(msg, kAppTitle, Dialogs::Icon::Information);

@@ -16,11 +16,14 @@ struct RackSlot {
 };
 
 // Where a rack slot's tile lies on the board. The column and row only mean
-// something while the letter is not empty.
+// something while the letter is not empty. Once the play has gone to the
+// server its tiles are hidden until the answer, and the letter is kept so
+// that the same play can be sent again.
 struct Placement {
     int column = 0;
     int row = 0;
     QString letter;
+    bool submitted = false;
 };
 
 // Everything the client knows about its session. The server owns the game;
@@ -35,6 +38,17 @@ struct ClientState {
     std::array<std::array<QString, kBoardCells>, kBoardCells> board;
     std::array<RackSlot, kRackSlots> rack;
     std::array<Placement, kRackSlots> placement;
+
+    // Every rack tile goes back to the rack: the play being composed, or the
+    // one sent, is over.
+    void takeBackPlay() {
+        for (RackSlot& slot : rack)
+            slot.placed = false;
+        for (Placement& laid : placement) {
+            laid.letter.clear();
+            laid.submitted = false;
+        }
+    }
 };
 
 } // namespace wordmoot

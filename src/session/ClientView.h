@@ -29,11 +29,19 @@ public:
     virtual void addmsg(const QString& message) = 0;
     virtual void makegameboard() = 0; // draw board and rack outlines anew
     virtual void fill_board() = 0;    // show the board as the state holds it
-    virtual void fill_rack() = 0;     // show the rack as the state holds it
+    // Shows the rack as the state holds it: the tiles in the rack in their
+    // slots, the tiles laid in the play being composed on their cells.
+    virtual void fill_rack() = 0;
     virtual void setGameControlEnabled(GameControl control, bool enabled) = 0;
     virtual void setTurnText(const QString& text) = 0;
     virtual void setCaption(const QString& caption) = 0;
     virtual void showGameSelection() = 0;
+    // The connection is up: the window shows and takes input.
+    virtual void showConnected() = 0;
+    // After a failed connection nothing in the window can be used.
+    virtual void disableWindow() = 0;
+    // Every window closes and the program ends.
+    virtual void endProgram() = 0;
 };
 
 // The parts of the client that reply handlings, turn actions and the chat

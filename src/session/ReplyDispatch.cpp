@@ -1,3 +1,4 @@
+#include "protocol/ReplyCode.h"
 #include "rules/NumericText.h"
 #include "session/ReplyHandlers.h"
 
@@ -6,7 +7,7 @@
 namespace wordmoot {
 
 struct DispatchRow {
-    std::vector<int> codes;
+    std::vector<ReplyCode> codes;
     ReplyHandlers::Handling handling;
 };
 
@@ -15,42 +16,45 @@ struct DispatchRow {
 struct DispatchTable {
     using H = ReplyHandlers;
     static const std::vector<DispatchRow>& rows() {
+        using enum ReplyCode;
         static const std::vector<DispatchRow> table = {
-            {{2999, 1080, 1070, 1030, 1040, 1010, 1090, 1140, 2028}, &H::ignore},
-            {{1000}, &H::greeting},
-            {{1020}, &H::yourTurn},
-            {{1120}, &H::becameObserver},
-            {{1160}, &H::gameNumbers},
-            {{1170}, &H::gameDescription},
-            {{1180}, &H::joined},
-            {{1190}, &H::joinedAsPlayer},
-            {{1200}, &H::left},
-            {{1980}, &H::newestClient},
-            {{2000}, &H::players},
-            {{2001}, &H::startingLetter},
-            {{2002}, &H::whoseTurn},
-            {{2003}, &H::play},
-            {{2004}, &H::noticeWithRefresh},
-            {{2008}, &H::score},
-            {{2009}, &H::saidToAll},
-            {{2010}, &H::toldToUser},
-            {{2012}, &H::boardRow},
-            {{2013}, &H::newRack},
-            {{2014}, &H::notice},
-            {{2016}, &H::drawnTile},
-            {{2017}, &H::won},
-            {{2018}, &H::draw},
-            {{2019}, &H::nicknameChanged},
-            {{2020}, &H::watchingGameInPlay},
-            {{2021}, &H::tookOverSeat},
-            {{2022}, &H::seatOffered},
-            {{2025}, &H::emote},
-            {{2026}, &H::beep},
-            {{5010}, &H::nameIllegal},
-            {{5011}, &H::nameInUse},
-            {{5020}, &H::becameObserver},
-            {{5030, 5031, 5032, 5036}, &H::playRefused},
-            {{5180}, &H::newGameRefused},
+            {{Quiet2999, Quiet1080, Quiet1070, Quiet1030, Quiet1040, Quiet1010, Quiet1090,
+              Quiet1140, Quiet2028},
+             &H::ignore},
+            {{Greeting}, &H::greeting},
+            {{YourTurn}, &H::yourTurn},
+            {{BecameObserver}, &H::becameObserver},
+            {{GameNumbers}, &H::gameNumbers},
+            {{GameDescription}, &H::gameDescription},
+            {{Joined}, &H::joined},
+            {{JoinedAsPlayer}, &H::joinedAsPlayer},
+            {{Left}, &H::left},
+            {{NewestClient}, &H::newestClient},
+            {{Players}, &H::players},
+            {{StartingLetter}, &H::startingLetter},
+            {{WhoseTurn}, &H::whoseTurn},
+            {{PlayMade}, &H::play},
+            {{NoticeWithRefresh}, &H::noticeWithRefresh},
+            {{Score}, &H::score},
+            {{SaidToAll}, &H::saidToAll},
+            {{ToldToUser}, &H::toldToUser},
+            {{BoardRow}, &H::boardRow},
+            {{Rack}, &H::newRack},
+            {{Notice}, &H::notice},
+            {{DrawnTile}, &H::drawnTile},
+            {{Won}, &H::won},
+            {{Draw}, &H::draw},
+            {{NicknameChanged}, &H::nicknameChanged},
+            {{WatchingGameInPlay}, &H::watchingGameInPlay},
+            {{TookOverSeat}, &H::tookOverSeat},
+            {{SeatOffered}, &H::seatOffered},
+            {{Emote}, &H::emote},
+            {{Beep}, &H::beep},
+            {{NameIllegal}, &H::nameIllegal},
+            {{NameInUse}, &H::nameInUse},
+            {{CannotPlay}, &H::becameObserver},
+            {{PlayRefused, PlayMisplaced, PlayUnknownWords, PlayNotApproved}, &H::playRefused},
+            {{NewGameRefused}, &H::newGameRefused},
         };
         return table;
     }
@@ -70,8 +74,8 @@ void ReplyHandlers::dispatch(const QString& line) {
     const QString argument = blank < 0 ? QString() : line.mid(blank + 1);
     const double value = numericValue(code);
     for (const DispatchRow& row : DispatchTable::rows()) {
-        for (int candidate : row.codes) {
-            if (value == candidate) {
+        for (ReplyCode candidate : row.codes) {
+            if (value == static_cast<int>(candidate)) {
                 (this->*row.handling)(argument);
                 return;
             }

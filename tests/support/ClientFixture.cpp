@@ -21,17 +21,29 @@ bool ClientFixture::startWithAnswer(const QString& answer) {
     dialogs.inputAnswers.append(answer);
     form = std::make_unique<WordmootForm>(dialogs);
     ended = std::make_unique<QSignalSpy>(form.get(), &WordmootForm::programEnded);
-    form->Form_Load();
+    form->start();
     return server.waitForClient() && server.waitForLines(3);
 }
 
-void ClientFixture::reply(const QList<QByteArray>& lines) {
+bool ClientFixture::reply(const QList<QByteArray>& lines) {
     server.sendLines(lines);
-    settle();
+    return settle();
 }
 
-void ClientFixture::settle(int ms) {
-    QTest::qWait(ms);
+bool ClientFixture::settle() {
+    if (form->hasEnded()) // all it sent is in once its end is closed
+        return QTest::qWaitFor([&] { return server.clientGone(); }, 10000);
+    const Connection& connection = form->connection();
+    if (!QTest::qWaitFor(
+            [&] {
+                return form->hasEnded() || (connection.bytesReceived() == server.bytesSent() &&
+                                            !connection.isHandling());
+            },
+            10000))
+        return false;
+    // What the client sent while handling is on the wire by now.
+    server.takeArrived();
+    return true;
 }
 
 QString ClientFixture::log() const {

@@ -2,6 +2,7 @@
 
 #include "ScriptedDialogs.h"
 #include "ScriptedServer.h"
+#include "StoredSettings.h"
 #include "app/WordmootForm.h"
 
 #include <QSignalSpy>
@@ -28,9 +29,10 @@ struct ClientFixture {
     // The lines the client sent after logging on.
     QList<QByteArray> sentAfterLogon() const { return server.lines().mid(3); }
     // Sends reply lines and waits until the client has handled them.
-    void reply(const QList<QByteArray>& lines);
-    // Lets the client handle what has arrived.
-    static void settle(int ms = 50);
+    bool reply(const QList<QByteArray>& lines);
+    // Waits until the client has taken in and handled everything sent to it
+    // so far.
+    bool settle();
     QString log() const;
 };
 

@@ -4,8 +4,7 @@
 #include "RecordingView.h"
 #include "ScriptedDialogs.h"
 #include "StoredSettings.h"
-#include "connection/Settings.h"
-#include "session/ReplyHandlers.h"
+#include "session/Session.h"
 
 namespace wordmoot::test {
 
@@ -18,19 +17,20 @@ inline const QList<GameControl> kTurnControls = {GameControl::Forfeit, GameContr
 // under the given nickname: the view, the boxes and the commands sent are
 // recorded. View is RecordingView or a view that records more.
 template <typename View = RecordingView> struct OfflineClient {
-    ClientState state;
     View view;
     ScriptedDialogs dialogs;
-    Settings settings;
     RecordingSink server;
-    ReplyHandlers replies{ClientContext{state, view, dialogs, settings, server}};
+    Session session{view, dialogs, &server};
+    ClientState& state = session.state();
+    ReplyHandlers& replies = session.replies();
 
     explicit OfflineClient(const QString& nickname = QStringLiteral("alice")) {
         state.nickname = nickname;
         view.state = &state;
     }
 
-    void dispatch(const QString& line) { replies.dispatch(line); }
+    // One line as the connection delivers it.
+    void dispatch(const QString& line) { session.handleLine(line); }
     QStringList games() { return replies.games().stringList(); }
     QStringList scores() { return replies.scores().stringList(); }
 

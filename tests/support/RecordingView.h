@@ -18,6 +18,8 @@ public:
     QString turnText;
     QString caption;
     int gameSelectionShown = 0;
+    bool connectedShown = false;
+    bool ended = false;
     // The state being shown, for views that note what it held at a redraw.
     const ClientState* state = nullptr;
 
@@ -32,6 +34,9 @@ public:
     void setTurnText(const QString& text) override { turnText = text; }
     void setCaption(const QString& text) override { caption = text; }
     void showGameSelection() override { ++gameSelectionShown; }
+    void showConnected() override { connectedShown = true; }
+    void disableWindow() override { calls.append(QStringLiteral("disableWindow")); }
+    void endProgram() override { ended = true; }
 };
 
 // Records the commands sent, without their line ends.

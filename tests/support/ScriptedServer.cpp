@@ -23,7 +23,7 @@ bool ScriptedServer::waitForClient(int timeoutMs) {
 void ScriptedServer::send(const QByteArray& bytes) {
     if (!client_)
         return;
-    client_->write(bytes);
+    bytesSent_ += client_->write(bytes);
     client_->flush();
 }
 
@@ -37,6 +37,15 @@ void ScriptedServer::sendLines(const QList<QByteArray>& lines) {
 void ScriptedServer::disconnectClient() {
     if (client_)
         client_->disconnectFromHost();
+}
+
+void ScriptedServer::takeArrived() {
+    if (client_ && client_->state() == QAbstractSocket::ConnectedState)
+        client_->waitForReadyRead(0); // reads what is there, and says so
+}
+
+bool ScriptedServer::clientGone() const {
+    return !client_ || client_->state() == QAbstractSocket::UnconnectedState;
 }
 
 QList<QByteArray> ScriptedServer::lines() const {

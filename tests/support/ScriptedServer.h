@@ -23,6 +23,7 @@ public:
     // Sends reply lines, each ended by CR LF.
     void sendLines(const QList<QByteArray>& lines);
     void disconnectClient();
+    qint64 bytesSent() const { return bytesSent_; }
 
     // Everything the client has sent so far.
     QByteArray received() const { return received_; }
@@ -30,6 +31,10 @@ public:
     QList<QByteArray> lines() const;
     // Waits until the client has sent at least this many lines.
     bool waitForLines(int count, int timeoutMs = 5000);
+    // Takes in what the client has sent and the system already holds.
+    void takeArrived();
+    // Whether the client has closed its end.
+    bool clientGone() const;
     // Forgets what was received so far.
     void clearReceived() { received_.clear(); }
 
@@ -37,6 +42,7 @@ private:
     QTcpServer server_;
     QPointer<QTcpSocket> client_;
     QByteArray received_;
+    qint64 bytesSent_ = 0;
 };
 
 } // namespace wordmoot::test

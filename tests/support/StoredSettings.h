@@ -31,14 +31,13 @@ inline void clearSettings() {
     SettingsStore().clear();
 }
 
-// Keeps a test program run by hand away from the user's own settings: without
-// XDG_CONFIG_HOME it points the store at a folder of its own. Call it before
-// the store is first opened.
+// Keeps every test program away from the user's own settings, also when it is
+// run by hand: before main, the store is pointed at a folder of the program's
+// own that is removed when it ends.
 inline bool keepSettingsPrivate() {
-    if (!qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME"))
-        return true;
-    static QTemporaryDir folder; // lives as long as the program
+    static QTemporaryDir folder;
     return folder.isValid() && qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
 }
+inline const bool kSettingsKeptPrivate = keepSettingsPrivate();
 
 } // namespace wordmoot::test

@@ -138,7 +138,7 @@ private slots:
                  (QStringList{"alice        10  (updated)", "bob          0   (updated)"}));
         QVERIFY(form.findChild<QAbstractItemView*>(QStringLiteral("listscores"))->isVisible());
 
-        client.settle();
+        QVERIFY(client.settle());
         QCOMPARE(client.sentAfterLogon(), (QList<QByteArray>{"READY", "PLAY 7,7,C 8,7,A 9,7,T ",
                                                              "PLAY 7,6,C 7,7,A 7,8,T "}));
     }
@@ -184,4 +184,4 @@ private slots:
 };
 
 QTEST_MAIN(GameTest)
-#include "tst_game.moc"
+#include "tst_clientgame.moc"

@@ -1,0 +1,58 @@
+#pragma once
+
+// The server's reply codes. A reply line is its code, a blank and an
+// argument; codes are compared as numbers.
+namespace wordmoot {
+
+enum class ReplyCode : int {
+    Greeting = 1000, // protocol version, blank, greeting text
+    YourTurn = 1020,
+    BecameObserver = 1120,
+    GameNumbers = 1160,     // the games on the server
+    GameDescription = 1170, // one game in fixed columns
+    Joined = 1180,
+    JoinedAsPlayer = 1190,
+    Left = 1200,
+    NewestClient = 1980, // the newest client version
+    Players = 2000,
+    StartingLetter = 2001, // a new starting letter after a tie
+    WhoseTurn = 2002,
+    PlayMade = 2003, // player, score, tiles: a play put to the players
+    NoticeWithRefresh = 2004,
+    Score = 2008, // player, count, score, status
+    SaidToAll = 2009,
+    ToldToUser = 2010,
+    BoardRow = 2012,
+    Rack = 2013,
+    Notice = 2014,
+    DrawnTile = 2016,
+    Won = 2017,
+    Draw = 2018,
+    NicknameChanged = 2019,
+    WatchingGameInPlay = 2020,
+    TookOverSeat = 2021,
+    SeatOffered = 2022,
+    Emote = 2025,
+    Beep = 2026,
+    NameIllegal = 5010,
+    NameInUse = 5011,
+    CannotPlay = 5020, // the user may only watch this game
+    PlayRefused = 5030,
+    PlayMisplaced = 5031,
+    PlayUnknownWords = 5032,
+    PlayNotApproved = 5036,
+    NewGameRefused = 5180,
+
+    // Replies the client takes no notice of.
+    Quiet1010 = 1010,
+    Quiet1030 = 1030,
+    Quiet1040 = 1040,
+    Quiet1070 = 1070,
+    Quiet1080 = 1080,
+    Quiet1090 = 1090,
+    Quiet1140 = 1140,
+    Quiet2028 = 2028,
+    Quiet2999 = 2999,
+};
+
+} // namespace wordmoot
