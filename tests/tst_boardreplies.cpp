@@ -257,8 +257,9 @@ private slots:
             << "bob 10 7,7, 8,7,A" << QStringList{"7,7,", "8,7,A"} << "*** bob scores 10 for A";
         // A coordinate that is not a number reads as 0, like every number
         // the server sends.
-        QTest::newRow("coordinates not numbers skip the tile")
-            << "bob 10 x,y,Q 8,7,A" << QStringList{"8,7,A"} << "*** bob scores 10 for A";
+        QTest::newRow("coordinates not numbers read as 0")
+            << "bob 10 x,y,Q 8,7,A" << QStringList{"0,0,Q", "8,7,A"}
+            << "*** bob scores 10 for QA";
     }
     void playTilesAreReadWordByWord() {
         QFETCH(QString, argument);
@@ -307,6 +308,9 @@ private slots:
         QTest::newRow("no cells empties the row") << "4" << 4 << "";
         QTest::newRow("row number with leading zero") << "07 A" << 7 << "A";
         QTest::newRow("only blanks are trimmed") << "2 \tAB\t" << 2 << "\tAB\t";
+        // A row number that is not a number reads as 0.
+        QTest::newRow("row number not a number") << "x ABC" << 0 << "ABC";
+        QTest::newRow("empty row number") << " ABC" << 0 << "ABC";
     }
     void boardRowFillsOneRowOfCells() {
         QFETCH(QString, argument);
@@ -327,8 +331,6 @@ private slots:
 
     void boardRowWithABadRowNumberIsDropped_data() {
         QTest::addColumn<QString>("argument");
-        QTest::newRow("not a number") << "x ABC";
-        QTest::newRow("empty row number") << " ABC";
         QTest::newRow("fifteen") << "15 ABC";
         QTest::newRow("negative") << "-1 ABC";
         QTest::newRow("fractional") << "7.5 ABC";

@@ -416,8 +416,14 @@ private slots:
         QVERIFY(table.open({"1180 ", "2013 ACTEQ_S", "1020 It is your turn"}));
         auto* control = table.control<QPushButton>(button.constData());
         QVERIFY(control->isEnabled());
-        QVERIFY(table.clickSends(button.constData(), line));
+        auto* input = table.control<QLineEdit>("ircinputbox");
+        input->setFocus();
+        QTest::mouseClick(control, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return table.client.server.received() == line; }, 2000));
         QCOMPARE(table.tile(0)->pos(), slotTile(0));
+        // The keyboard stays on the input line, so what the user types next
+        // is a chat line and not another press of the button.
+        QCOMPARE(table.form->focusWidget(), input);
     }
 
     // Sorting orders the tiles in the rack and shows them again; a tile laid
@@ -445,6 +451,20 @@ private slots:
         QCOMPARE(table.value(5)->text(), QStringLiteral(" 1"));
         QCOMPARE(table.tile(3)->pos(), QPoint(177, 177));
         QVERIFY(table.clickSends("cmdsubmitplay", "PLAY 7,7,Q \r\n"));
+    }
+
+    // A tile drawn while a play is being composed fills the empty slot; the
+    // laid tile stays on its cell and in the play.
+    void drawnTileKeepsLaidTilesInThePlay() {
+        Table table;
+        QVERIFY(table.open({"2013 ACTEQ_", "1020 It is your turn"}));
+        QVERIFY(table.drop(0, {2700, 2700}));
+        table.client.reply({"2016 S"});
+        QCOMPARE(table.tile(6)->text(), QStringLiteral("S"));
+        QVERIFY(table.tile(6)->isVisible());
+        QCOMPARE(table.tile(0)->pos(), QPoint(177, 177));
+        QVERIFY(table.tile(0)->isVisible());
+        QVERIFY(table.clickSends("cmdsubmitplay", "PLAY 7,7,A \r\n"));
     }
 
     void sortRackPutsEmptySlotsFirstAndBlanksLast_data() {

@@ -4,6 +4,7 @@
 #include "app/GameSelectForm.h"
 
 #include <QListView>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -174,10 +175,19 @@ private slots:
         QCOMPARE(client.server.lines(), QList<QByteArray>{"JOIN  3"});
     }
 
+    void closingTheSelectionReenablesMainWindowAndSendsNothing_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("close box") << false;
+        QTest::newRow("escape key") << true;
+    }
     void closingTheSelectionReenablesMainWindowAndSendsNothing() {
+        QFETCH(bool, escape);
         ClientFixture client;
         QVERIFY(openGameList(client, {"3 FORM 1 0"}));
-        selection(client)->close();
+        if (escape)
+            QTest::keyClick(selection(client), Qt::Key_Escape);
+        else
+            selection(client)->close();
         QVERIFY(client.settle());
         QCOMPARE(client.server.received(), QByteArray());
         QVERIFY(client.form->isEnabled());
@@ -206,6 +216,41 @@ private slots:
                  (QStringList{QStringLiteral("0: Create New Game ..."),
                               QStringLiteral("2: game 2 - forming - 2 players, 0 observers")}));
         QVERIFY(gamelist(client)->selectionModel()->selectedIndexes().isEmpty());
+    }
+
+    // The keyboard goes back to the input line whichever way the window goes
+    // away, and is on OK whenever the window opens.
+    void keyboardReturnsToTheInputLineAndReopensOnOk_data() {
+        QTest::addColumn<bool>("choose");
+        QTest::newRow("after a choice") << true;
+        QTest::newRow("after the close box") << false;
+    }
+    void keyboardReturnsToTheInputLineAndReopensOnOk() {
+        QFETCH(bool, choose);
+        ClientFixture client;
+        QVERIFY(openGameList(client, {"3 FORM 1 0"}));
+        QCOMPARE(selection(client)->focusWidget(), okButton(client));
+        if (choose)
+            ::choose(client, 1, Gesture::DoubleClick);
+        else
+            selection(client)->close();
+        QWidget* input = client.form->findChild<QWidget*>(QStringLiteral("ircinputbox"));
+        QTRY_COMPARE(client.form->focusWidget(), input);
+
+        // The user moves about the list; the next opening is on OK again.
+        gamelist(client)->setFocus();
+        client.reply({"1160 2 ", "1170 2 FORM 2 0"});
+        QTRY_COMPARE(selection(client)->focusWidget(), okButton(client));
+    }
+
+    // An entry wider than the list is shown whole and can be scrolled to,
+    // not cut short with "...".
+    void wideEntriesScrollInsteadOfBeingCut() {
+        ClientFixture client;
+        QVERIFY(openGameList(client, {"3 FORM 1 0", "4 PLAY 4 9999999999999999999999"}));
+        QListView* list = gamelist(client);
+        QCOMPARE(list->textElideMode(), Qt::ElideNone);
+        QTRY_VERIFY(list->horizontalScrollBar()->maximum() > 0);
     }
 
     void gameListWhileInAGameChangesNothing() {

@@ -61,7 +61,7 @@ private slots:
             if (QTest::currentTestFailed())
                 return;
             QVERIFY(client.scores().size() <= ScoreList::kMaxEntries);
-            QVERIFY(client.games().size() <= GameList::kMaxEntries);
+            QVERIFY(client.games().size() <= GameList::kMaxGames + 1);
         }
     }
 

@@ -291,14 +291,23 @@ private slots:
         QVERIFY(client.view.log.isEmpty());
     }
 
-    void renameWithoutABlankAfterTheNewNameIsDropped_data() {
+    // A server may end the line right after the new name.
+    void renameEndingTheLineTakesTheRestAsTheNewName() {
+        Client client(QStringLiteral("alice"));
+        client.dispatch(QStringLiteral("2008 alice 0 10 "));
+        client.dispatch(QStringLiteral("2019 alice alicia"));
+        QCOMPARE(client.state.nickname, QStringLiteral("alicia"));
+        QCOMPARE(client.scores().first().section(u' ', 0, 0), QStringLiteral("alicia"));
+        QCOMPARE(storedUsername(), QStringLiteral("alicia"));
+    }
+
+    void renameWithoutANewNameIsDropped_data() {
         QTest::addColumn<QString>("line");
-        QTest::newRow("own name") << "2019 alice alicia";
-        QTest::newRow("other player") << "2019 bob robert";
         QTest::newRow("old name alone") << "2019 bob";
+        QTest::newRow("old name and a blank") << "2019 bob ";
         QTest::newRow("empty argument") << "2019";
     }
-    void renameWithoutABlankAfterTheNewNameIsDropped() {
+    void renameWithoutANewNameIsDropped() {
         QFETCH(QString, line);
         Client client(QStringLiteral("alice"));
         client.dispatch(QStringLiteral("2008 alice 0 10 "));

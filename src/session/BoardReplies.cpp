@@ -9,12 +9,13 @@
 namespace wordmoot {
 
 namespace {
-// A column or row as the server wrote it, if it is a number on the board.
+// A column or row as the server wrote it, read as a number (0 for a text
+// that is none), if that is a cell of the board.
 std::optional<int> boardIndex(QStringView text) {
-    const auto value = leadingNumber(text);
-    if (!value || *value < 0 || *value >= kBoardCells || *value != static_cast<int>(*value))
+    const double value = numericValue(text);
+    if (value < 0 || value >= kBoardCells || value != static_cast<int>(value))
         return std::nullopt;
-    return static_cast<int>(*value);
+    return static_cast<int>(value);
 }
 
 // The character at a position of a text, or empty text past its end.

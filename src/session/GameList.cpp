@@ -18,7 +18,7 @@ void GameList::reset() {
 
 void GameList::addGame(const QString& description) {
     const int end = rowCount();
-    if (end >= kMaxEntries)
+    if (end > kMaxGames)
         return;
     insertRows(end, 1);
     setData(index(end), entryText(description));

@@ -13,8 +13,8 @@ public:
 
     static inline const QString kCreateEntry = QStringLiteral("0: Create New Game ...");
     // Games are single digits on the wire; a server that lists more than this
-    // is not followed further.
-    static constexpr int kMaxEntries = 100;
+    // is not followed further. The list holds them behind the create entry.
+    static constexpr int kMaxGames = 100;
 
     // The entry for a game description in fixed columns: the game number in
     // column 1, the state in columns 3 to 6 ("FORM" while forming), players

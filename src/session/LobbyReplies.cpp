@@ -12,7 +12,7 @@ const QString kClientVersion = QStringLiteral(WORDMOOT_VERSION);
 constexpr int kProtocolVersion = 2;
 // A game list is followed for this many games at most; the server numbers
 // its games with single digits.
-constexpr int kMaxGamesAsked = GameList::kMaxEntries;
+constexpr int kMaxGamesAsked = GameList::kMaxGames;
 } // namespace
 
 void ReplyHandlers::greeting(const QString& argument) {

@@ -21,12 +21,12 @@ void ReplyHandlers::score(const QString& argument) {
     scores_.setScore(player.first, count.first, score.first, score.rest);
 }
 
-// "alice alicia": a player changed nickname. A line without the blank after
-// the new name is dropped.
+// "alice alicia ...": a player changed nickname. Without a blank after the
+// new name, the rest of the line is the new name.
 void ReplyHandlers::nicknameChanged(const QString& argument) {
     const Words oldName = splitFirstWord(argument);
     const Words newName = splitFirstWord(oldName.rest);
-    if (!newName.hadBlank)
+    if (!oldName.hadBlank || newName.first.isEmpty())
         return;
     if (oldName.first.toLower() == client_.state.nickname.toLower())
         adoptNickname(client_, newName.first);
