@@ -62,7 +62,10 @@ TileLabel::TileLabel(int index, QWidget* parent)
     , index_(index) {
     setObjectName(QStringLiteral("lettertile(%1)").arg(index));
     setTextFormat(Qt::PlainText);
-    setAlignment(Qt::AlignCenter);
+    // The letter stands in the upper left, clear of the value in the lower
+    // right corner: a Q's tail and a Z's foot stay readable beside a " 10".
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setIndent(1);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(1);
     QFont font(QStringLiteral("Arial"));
