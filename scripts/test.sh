@@ -1,7 +1,23 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test headless.
+# Sets up, builds and runs every test headless, then the benchmarks in their
+# short modes. The benchmarks print figures and fail only on a wrong result,
+# never on time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j "$(nproc)"
+
+# Runs a benchmark that was built (each needs parts of the build that may be
+# switched off), under a heading.
+bench() {
+  if [ -x "build/bin/$1" ]; then
+    echo "=== $*"
+    "build/bin/$1" "${@:2}"
+  else
+    echo "=== $1 not built, skipped"
+  fi
+}
+bench client_bench --quick                                 # a few seconds
+bench robot_bench /usr/share/dict/words 3 4                # 3 brute-force positions, 4-letter racks
+bench wordmoot-loadtest build/bin/wordmoot-server 5 100    # 100 users for 5 s

@@ -1,12 +1,11 @@
 // A short game against the scripted server, from joining to the new rack
-// after an accepted play, and how long a whole board takes to show.
+// after an accepted play, and a whole board arriving at once.
 #include "BoardPlaces.h"
 #include "Boxes.h"
 #include "ClientFixture.h"
 #include "Drops.h"
 
 #include <QAbstractItemView>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -144,42 +143,25 @@ private slots:
     }
 
     // A whole board and rack arriving at once: fifteen rows, each redrawing
-    // the tiles, then the rack.
-    void fullBoardRefreshIsQuick() {
+    // the tiles, then the rack. How long that takes is bench/client's.
+    void fullBoardRefreshShowsEveryTile() {
         ClientFixture client;
         QVERIFY(client.start(QStringLiteral("alice")));
         WordmootForm& form = *client.form;
 
         // Over the wire, in one arrival.
-        int handled = 0;
-        QElapsedTimer wire;
-        qint64 wireMs = -1;
-        const QList<QByteArray> lines = fullBoard(1);
-        QObject::connect(&form.connection(), &Connection::lineReceived, &form, [&] {
-            if (++handled == lines.size())
-                wireMs = wire.elapsed();
-        });
-        wire.start();
-        client.server.sendLines(lines);
-        QVERIFY(QTest::qWaitFor([&] { return wireMs >= 0; }, 5000));
+        QVERIFY(client.reply(fullBoard(1)));
         QCOMPARE(form.tiles().tile(board::cellTileIndex(14, 14))->text(), QStringLiteral("D"));
         QCOMPARE(rackShown(form), (QStringList{"Q", "R", "S", "T", "U", "V", "W"}));
 
-        // Straight through the reply handling, many times.
-        constexpr int kRounds = 100;
-        QElapsedTimer direct;
-        direct.start();
+        // Straight through the reply handling, round after round.
+        constexpr int kRounds = 30;
         for (int round = 0; round < kRounds; ++round)
             for (const QByteArray& line : fullBoard(round))
                 form.replies().dispatch(QString::fromLatin1(line));
-        const double perRefreshMs = static_cast<double>(direct.nsecsElapsed()) / 1e6 / kRounds;
         QCOMPARE(form.tiles().tile(board::cellTileIndex(0, 0))->text(),
                  QString(QChar(u'A' + (kRounds - 1) % 26)));
-
-        qInfo("full board refresh (15 rows and a rack): %lld ms in one arrival over the wire, "
-              "%.2f ms per refresh dispatched directly (%d rounds)",
-              wireMs, perRefreshMs, kRounds);
-        QVERIFY2(perRefreshMs < 500, "a board refresh takes longer than half a second");
+        QCOMPARE(rackShown(form), (QStringList{"Q", "R", "S", "T", "U", "V", "W"}));
     }
 };
 

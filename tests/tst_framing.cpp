@@ -3,7 +3,6 @@
 #include "protocol/Commands.h"
 #include "protocol/LineFramer.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 
 #include <algorithm>
@@ -34,10 +33,6 @@ QList<QByteArray> feed(LineFramer& framer, const QByteArray& bytes, qsizetype pi
 // The next line, or "<none>" when no complete line is held.
 QByteArray next(LineFramer& framer) {
     return framer.takeLine().value_or("<none>");
-}
-
-double perSecond(qint64 count, qint64 nanoseconds) {
-    return nanoseconds > 0 ? double(count) * 1e9 / double(nanoseconds) : 0.0;
 }
 
 } // namespace
@@ -217,20 +212,20 @@ private slots:
         QCOMPARE(framer.takeDroppedCount(), 1);
     }
 
-    // A million bytes of one line, one byte per arrival: rescanning the
-    // whole buffer on every arrival would take minutes.
-    void longLineByteByByteIsCutInLinearTime_data() {
+    // A million bytes of one line, one byte per arrival, and a hundred
+    // thousand short lines: each comes out whole and once. bench/client
+    // prints how fast; a framer that rescanned its whole buffer on every
+    // arrival would run into the test's timeout here.
+    void longLineByteByByteComesOutWhole_data() {
         QTest::addColumn<bool>("takeAfterEveryByte");
         QTest::newRow("lines taken after every byte") << true;
         QTest::newRow("lines taken at the end") << false;
     }
-    void longLineByteByByteIsCutInLinearTime() {
+    void longLineByteByByteComesOutWhole() {
         QFETCH(bool, takeAfterEveryByte);
         constexpr qsizetype length = 1'000'000;
         const QByteArray one("a");
         LineFramer framer;
-        QElapsedTimer timer;
-        timer.start();
         for (qsizetype i = 0; i < length; ++i) {
             framer.append(one);
             if (takeAfterEveryByte)
@@ -238,20 +233,16 @@ private slots:
         }
         framer.append("\r\n");
         const auto line = framer.takeLine();
-        const qint64 ns = timer.nsecsElapsed();
         QVERIFY(line);
         QCOMPARE(line->size(), length);
-        qInfo("%lld bytes of one line in %.1f ms: %.0f bytes/s", qlonglong(length), ns / 1e6,
-              perSecond(length, ns));
-        QVERIFY2(ns < 2'000'000'000LL, qPrintable(QStringLiteral("%1 ms").arg(ns / 1e6)));
     }
 
-    void manyShortLinesAreCutInLinearTime_data() {
+    void manyShortLinesComeOutWhole_data() {
         QTest::addColumn<qsizetype>("piece");
         QTest::newRow("1 KiB pieces") << qsizetype(1024);
         QTest::newRow("one piece") << qsizetype(0);
     }
-    void manyShortLinesAreCutInLinearTime() {
+    void manyShortLinesComeOutWhole() {
         QFETCH(qsizetype, piece);
         constexpr int count = 100'000;
         QByteArray bytes;
@@ -261,8 +252,6 @@ private slots:
             piece = bytes.size();
 
         LineFramer framer;
-        QElapsedTimer timer;
-        timer.start();
         int lines = 0;
         bool allSame = true;
         for (qsizetype at = 0; at < bytes.size(); at += piece) {
@@ -272,12 +261,9 @@ private slots:
                 ++lines;
             }
         }
-        const qint64 ns = timer.nsecsElapsed();
         QCOMPARE(lines, count);
         QVERIFY(allSame);
         QCOMPARE(framer.pendingBytes(), 0);
-        qInfo("%d short lines in %.1f ms: %.0f lines/s", count, ns / 1e6, perSecond(count, ns));
-        QVERIFY2(ns < 2'000'000'000LL, qPrintable(QStringLiteral("%1 ms").arg(ns / 1e6)));
     }
 
     void commandsGoOutOneBytePerCharacter_data() {

@@ -6,7 +6,6 @@
 #include "chat/MessageLog.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -363,33 +362,20 @@ private slots:
         QCOMPARE(client.form->windowHandle()->title(), QStringLiteral("Wordmoot - a[*]b"));
     }
 
-    // The log fills for as long as the program runs; appending must not get
-    // slower as it grows, and the newest line stays in view. Once the log
-    // holds its most lines it stays that size, so a few thousand lines past
-    // that stand for any later point of a long session.
-    void appendingStaysCheapInAFullLog() {
+    // The log fills for as long as the program runs; once it holds its most
+    // lines it drops the oldest, and the newest line stays in view. How the
+    // cost of a line compares in an empty and a full log is bench/client's.
+    void fullLogKeepsItsMostLinesAndTheNewestInView() {
         ClientFixture client;
         QVERIFY(client.start("alice"));
         MessageLog* log = client.form->irchistorybox();
-        const auto append = [&](int from, int to) {
-            QElapsedTimer timer;
-            timer.start();
-            for (int i = from; i <= to; ++i)
-                client.form->addmsg(QStringLiteral("<bob> line number %1 of the log").arg(i));
-            QCoreApplication::processEvents();
-            return timer.nsecsElapsed();
-        };
-        const int filled = MessageLog::kMaxLines + 5000;
-        const qint64 early = append(1, 1000);
-        append(1001, filled);
-        const qint64 late = append(filled + 1, filled + 1000);
-        qInfo("appending lines 1..1000: %.1f ms; lines %d..%d: %.1f ms", early / 1e6, filled + 1,
-              filled + 1000, late / 1e6);
-        QVERIFY2(late < 5 * early, "appending got much slower as the log grew");
+        const int last = MessageLog::kMaxLines + 1000;
+        for (int i = 1; i <= last; ++i)
+            client.form->addmsg(QStringLiteral("<bob> line number %1 of the log").arg(i));
 
         QCOMPARE(log->document()->blockCount(), MessageLog::kMaxLines);
         QCOMPARE(log->document()->lastBlock().text(),
-                 QStringLiteral("<bob> line number %1 of the log").arg(filled + 1000));
+                 QStringLiteral("<bob> line number %1 of the log").arg(last));
         QVERIFY(log->textCursor().atEnd());
         QCoreApplication::processEvents();
         QCOMPARE(log->verticalScrollBar()->value(), log->verticalScrollBar()->maximum());

@@ -1,0 +1,339 @@
+// How fast the client takes in server lines and shows them: the receive
+// buffer's framing, the reply dispatch, the message log and a whole board.
+// Prints figures, each beside a baseline measured in the same run where one
+// exists. It exits 1 only when a result is wrong, never because of time.
+//
+//   client_bench           full sizes, best of 5 runs (about ten seconds)
+//   client_bench --quick   smaller sizes, best of 2 runs (a few seconds, most
+//                          of it filling the log to its most lines)
+#include "ClientFixture.h"
+#include "OfflineClient.h"
+#include "board/BoardGeometry.h"
+#include "chat/MessageLog.h"
+#include "protocol/Commands.h"
+#include "protocol/LineFramer.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <limits>
+
+using namespace wordmoot;
+using namespace wordmoot::test;
+
+namespace {
+
+struct Sizes {
+    int runs;            // each figure is the best of this many runs
+    int shortLines;      // lines of the framing figure
+    qsizetype longLine;  // bytes of the line that arrives one byte at a time
+    int dispatchLines;   // lines of each dispatch figure
+    int windowLines;     // lines into the real window's log
+    int logPastFull;     // lines appended after the log holds its most
+    int boardRounds;     // full board refreshes dispatched directly
+};
+constexpr Sizes kFull{5, 1'000'000, 1'000'000, 200'000, 20'000, 5'000, 100};
+constexpr Sizes kQuick{2, 200'000, 200'000, 20'000, 2'000, 5'000, 20};
+
+bool allRight = true;
+
+// A wrong result: said at once, and the program's exit status.
+void check(bool right, const char* what) {
+    if (!right) {
+        std::printf("WRONG: %s\n", what);
+        allRight = false;
+    }
+}
+
+// The shortest of several runs of the work, in nanoseconds: the run least
+// disturbed by whatever else the machine is doing.
+qint64 best(int runs, const std::function<void()>& work) {
+    qint64 shortest = std::numeric_limits<qint64>::max();
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        shortest = std::min(shortest, std::max<qint64>(timer.nsecsElapsed(), 1));
+    }
+    return shortest;
+}
+
+double perSecond(qint64 count, qint64 ns) {
+    return double(count) * 1e9 / double(ns);
+}
+
+QByteArray manyLines(const QByteArray& line, int count) {
+    QByteArray bytes;
+    bytes.reserve((line.size() + 2) * count);
+    for (int i = 0; i < count; ++i)
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+// Feeds the bytes to a framer in pieces of the given size, as the socket
+// hands them over, and gives every line to the handler.
+template <typename Handle>
+void frame(const QByteArray& bytes, qsizetype piece, Handle&& handle) {
+    LineFramer framer;
+    for (qsizetype at = 0; at < bytes.size(); at += piece) {
+        framer.append(bytes.mid(at, piece));
+        while (const auto line = framer.takeLine())
+            handle(*line);
+    }
+}
+
+// The least a line splitter can do: find each LF, keep what stands before
+// the line's first CR.
+template <typename Handle> void splitBare(const QByteArray& bytes, Handle&& handle) {
+    const char* at = bytes.constData();
+    const char* const end = at + bytes.size();
+    while (const char* lf = static_cast<const char*>(std::memchr(at, '\n', end - at))) {
+        const char* cr = static_cast<const char*>(std::memchr(at, '\r', lf - at));
+        handle(QByteArray(at, (cr ? cr : lf) - at));
+        at = lf + 1;
+    }
+}
+
+void framing(const Sizes& sizes) {
+    std::printf("\n== Framing: cutting the byte stream into lines\n");
+    const QByteArray line("2014 hello");
+    const QByteArray bytes = manyLines(line, sizes.shortLines);
+
+    int lines = 0;
+    bool same = true;
+    const auto count = [&](const QByteArray& got) {
+        same = same && got == line;
+        ++lines;
+    };
+    const qint64 bare = best(sizes.runs, [&] {
+        lines = 0;
+        splitBare(bytes, count);
+    });
+    check(lines == sizes.shortLines && same, "the bare splitter lost or changed lines");
+    std::printf("%d short lines, bare memchr splitter: %.0f lines/s\n", sizes.shortLines,
+                perSecond(sizes.shortLines, bare));
+    for (const qsizetype piece : {qsizetype(4096), bytes.size()}) {
+        lines = 0;
+        same = true;
+        const qint64 ns = best(sizes.runs, [&] {
+            lines = 0;
+            frame(bytes, piece, count);
+        });
+        check(lines == sizes.shortLines && same, "the framer lost or changed short lines");
+        std::printf("%d short lines, framer, %s: %.0f lines/s (%.2fx the bare splitter's time)\n",
+                    sizes.shortLines, piece == 4096 ? "4 KiB pieces" : "one piece",
+                    perSecond(sizes.shortLines, ns), double(ns) / double(bare));
+    }
+
+    // One long line arriving a byte at a time: rescanning the whole buffer
+    // on every arrival would take minutes. The baseline only appends the
+    // bytes to a buffer.
+    const QByteArray one("a");
+    const qint64 appendOnly = best(sizes.runs, [&] {
+        QByteArray buffer;
+        for (qsizetype i = 0; i < sizes.longLine; ++i)
+            buffer.append(one);
+        check(buffer.size() == sizes.longLine, "appending bytes lost some");
+    });
+    std::printf("%lld bytes one at a time, appended to a plain buffer: %.0f bytes/s\n",
+                qlonglong(sizes.longLine), perSecond(sizes.longLine, appendOnly));
+    for (const bool takeAfterEveryByte : {true, false}) {
+        const qint64 ns = best(sizes.runs, [&] {
+            LineFramer framer;
+            bool early = false;
+            for (qsizetype i = 0; i < sizes.longLine; ++i) {
+                framer.append(one);
+                if (takeAfterEveryByte)
+                    early = early || framer.takeLine().has_value();
+            }
+            framer.append("\r\n");
+            const auto whole = framer.takeLine();
+            check(!early && whole && whole->size() == sizes.longLine,
+                  "the long line did not come out whole");
+        });
+        std::printf("%lld bytes of one line one at a time, framer, lines taken %s: %.0f bytes/s "
+                    "(%.2fx the plain buffer's time)\n",
+                    qlonglong(sizes.longLine),
+                    takeAfterEveryByte ? "after every byte" : "at the end",
+                    perSecond(sizes.longLine, ns), double(ns) / double(appendOnly));
+    }
+}
+
+void dispatch(const Sizes& sizes) {
+    std::printf("\n== Dispatch: framed lines through the session's reply handling "
+                "(offline, recording view)\n");
+    const struct {
+        const char* name;
+        QByteArray line;
+    } kinds[] = {{"ignored code", "2999 keepalive"},
+                 {"notice", "2014 the server says hello"},
+                 {"score entry", "2008 alice 2 31 update"}};
+    for (const auto& kind : kinds) {
+        const QByteArray bytes = manyLines(kind.line, sizes.dispatchLines);
+        int decoded = 0;
+        const qint64 framedOnly = best(sizes.runs, [&] {
+            decoded = 0;
+            frame(bytes, 4096, [&](const QByteArray& line) {
+                decoded += decodeServerLine(line).isEmpty() ? 0 : 1;
+            });
+        });
+        check(decoded == sizes.dispatchLines, "framing and decoding lost lines");
+        int handled = 0;
+        const qint64 ns = best(sizes.runs, [&] {
+            OfflineClient client;
+            handled = 0;
+            frame(bytes, 4096, [&](const QByteArray& line) {
+                client.dispatch(decodeServerLine(line));
+                ++handled;
+            });
+            if (kind.line.startsWith("2008"))
+                check(client.scores().size() == 1, "the score entries did not make one entry");
+            else if (kind.line.startsWith("2014"))
+                check(client.view.log.size() == sizes.dispatchLines, "notices went missing");
+            else
+                check(client.untouched(), "an ignored code did something");
+        });
+        check(handled == sizes.dispatchLines, "the dispatch lost lines");
+        std::printf("%-12s (%s): %.0f lines/s; framing and decoding alone %.0f lines/s "
+                    "(the whole path takes %.2fx their time)\n",
+                    kind.name, kind.line.constData(), perSecond(sizes.dispatchLines, ns),
+                    perSecond(sizes.dispatchLines, framedOnly), double(ns) / double(framedOnly));
+    }
+}
+
+// Notices into the real window's message log, which lays out every line.
+void intoTheWindow(const Sizes& sizes) {
+    ClientFixture client;
+    check(client.start("alice"), "the client did not log on");
+    const QByteArray bytes = manyLines("2014 the server says hello", sizes.windowLines);
+    int handled = 0;
+    QElapsedTimer timer;
+    timer.start();
+    frame(bytes, 4096, [&](const QByteArray& line) {
+        client.form->replies().dispatch(decodeServerLine(line));
+        ++handled;
+    });
+    QCoreApplication::processEvents();
+    const qint64 ns = std::max<qint64>(timer.nsecsElapsed(), 1);
+    check(handled == sizes.windowLines, "lines into the window went missing");
+    check(client.form->irchistorybox()->document()->lastBlock().text() ==
+              QStringLiteral("*** the server says hello"),
+          "the window's log does not end with the notice");
+    std::printf("notices into the real window's log: %.0f lines/s (%d lines)\n",
+                perSecond(sizes.windowLines, ns), sizes.windowLines);
+}
+
+// The log fills for as long as the program runs; once it holds its most
+// lines it stays that size, so lines appended past that stand for any later
+// point of a long session.
+void messageLog(const Sizes& sizes) {
+    std::printf("\n== Message log: appending to an empty log and to a full one\n");
+    ClientFixture client;
+    check(client.start("alice"), "the client did not log on");
+    MessageLog* log = client.form->irchistorybox();
+    const auto lineText = [](int i) {
+        return QStringLiteral("<bob> line number %1 of the log").arg(i);
+    };
+    const auto append = [&](int from, int to) {
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = from; i <= to; ++i)
+            client.form->addmsg(lineText(i));
+        QCoreApplication::processEvents();
+        return std::max<qint64>(timer.nsecsElapsed(), 1);
+    };
+    const int filled = MessageLog::kMaxLines + sizes.logPastFull;
+    const qint64 early = append(1, 1000);
+    append(1001, filled);
+    const qint64 late = append(filled + 1, filled + 1000);
+    check(log->document()->blockCount() == MessageLog::kMaxLines,
+          "the full log does not hold its most lines");
+    check(log->document()->lastBlock().text() == lineText(filled + 1000),
+          "the log does not end with the newest line");
+    check(log->verticalScrollBar()->value() == log->verticalScrollBar()->maximum(),
+          "the newest line is not in view");
+    std::printf("lines 1..1000: %.1f ms; lines %d..%d, the log full at %d lines: %.1f ms; "
+                "full / empty: %.2fx\n",
+                early / 1e6, filled + 1, filled + 1000, MessageLog::kMaxLines, late / 1e6,
+                double(late) / double(early));
+}
+
+// Fifteen board rows and a rack; the letters shift with the round so that
+// every round changes every tile.
+QList<QByteArray> fullBoard(int round) {
+    QList<QByteArray> lines;
+    for (int row = 0; row < 15; ++row) {
+        QByteArray cells;
+        for (int column = 0; column < 15; ++column)
+            cells += char('A' + (row + column + round) % 26);
+        lines.append("2012 " + QByteArray::number(row) + ' ' + cells);
+    }
+    lines.append("2013 " + QByteArray(round % 2 ? "QRSTUVW" : "ABCDEF_"));
+    return lines;
+}
+
+void boardRefresh(const Sizes& sizes) {
+    std::printf("\n== Board: a whole board and rack (15 rows of 2012, one 2013) in the window\n");
+    ClientFixture client;
+    check(client.start("alice"), "the client did not log on");
+    WordmootForm& form = *client.form;
+
+    // Over the loopback wire, in one arrival.
+    const QList<QByteArray> lines = fullBoard(1);
+    int handled = 0;
+    qint64 wireNs = -1;
+    QElapsedTimer wire;
+    QObject::connect(&form.connection(), &Connection::lineReceived, &form, [&] {
+        if (++handled == lines.size())
+            wireNs = wire.nsecsElapsed();
+    });
+    wire.start();
+    client.server.sendLines(lines);
+    check(QTest::qWaitFor([&] { return wireNs >= 0; }, 30000), "the board lines did not arrive");
+    check(form.tiles().tile(board::cellTileIndex(14, 14))->text() == QStringLiteral("D"),
+          "the board sent over the wire is not shown");
+
+    // Straight through the reply handling, many times.
+    const qint64 direct = best(1, [&] {
+        for (int round = 0; round < sizes.boardRounds; ++round)
+            for (const QByteArray& line : fullBoard(round))
+                form.replies().dispatch(QString::fromLatin1(line));
+    });
+    check(form.tiles().tile(board::cellTileIndex(0, 0))->text() ==
+              QString(QChar(u'A' + (sizes.boardRounds - 1) % 26)),
+          "the last board dispatched is not shown");
+    std::printf("one arrival over the wire, sent to handled: %.2f ms; dispatched directly: "
+                "%.2f ms a refresh (%d refreshes)\n",
+                wireNs / 1e6, direct / 1e6 / sizes.boardRounds, sizes.boardRounds);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Headless unless told otherwise; the settings stay in a folder of the
+    // program's own (StoredSettings.h).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // in order with Qt's messages on stderr
+    const bool quick = app.arguments().contains(QStringLiteral("--quick"));
+    const Sizes& sizes = quick ? kQuick : kFull;
+    std::printf("client_bench%s: best of %d runs where repeated\n", quick ? " --quick" : "",
+                sizes.runs);
+
+    framing(sizes);
+    dispatch(sizes);
+    intoTheWindow(sizes);
+    messageLog(sizes);
+    boardRefresh(sizes);
+
+    std::printf("\n%s\n", allRight ? "all results right" : "SOME RESULTS WRONG");
+    return allRight ? 0 : 1;
+}
