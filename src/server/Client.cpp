@@ -21,8 +21,11 @@ Client::Client(QTcpSocket* socket, QObject* parent)
     connect(socket_, &QTcpSocket::errorOccurred, this, &Client::finish);
 }
 
+Client::Client(QObject* parent)
+    : QObject(parent) {}
+
 void Client::send(int code, QByteArrayView text) {
-    if (closing_)
+    if (closing_ || !socket_)
         return;
     QByteArray line = QByteArray::number(code) + ' ' + text.toByteArray();
     for (char& c : line)
@@ -35,7 +38,7 @@ void Client::send(int code, QByteArrayView text) {
 }
 
 void Client::close() {
-    if (closing_)
+    if (closing_ || !socket_)
         return;
     closing_ = true;
     socket_->disconnectFromHost(); // writes what is queued first
@@ -44,7 +47,7 @@ void Client::close() {
 }
 
 void Client::drop(const char* why) {
-    if (closing_)
+    if (closing_ || !socket_)
         return;
     qWarning("dropping %s (%s): %s", name.isEmpty() ? "a client" : name.constData(),
              qPrintable(socket_->peerAddress().toString()), why);

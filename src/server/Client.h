@@ -30,6 +30,9 @@ public:
     static constexpr qint64 kMaxOutputBytes = 1024 * 1024;
 
     explicit Client(QTcpSocket* socket, QObject* parent = nullptr);
+    // A robot's seat (RobotSeat): no connection; what is sent to it goes nowhere.
+    explicit Client(QObject* parent = nullptr);
+    bool isRobot() const { return socket_ == nullptr; }
 
     // The one way out: the code, a blank and the text, CR LF. CR, LF and NUL
     // in the text become blanks, so no text can end a line or start another.
@@ -54,7 +57,7 @@ private:
     void scheduleRead();
     void finish();
 
-    QTcpSocket* socket_;
+    QTcpSocket* socket_ = nullptr;
     bool closing_ = false;
     bool finished_ = false;
     bool skipping_ = false; // the rest of an overlong line is dropped

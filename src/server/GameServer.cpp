@@ -27,7 +27,12 @@ bool GameServer::start() {
             return false;
         }
     }
-    lobby_ = new Lobby(options_, std::move(words), this);
+    std::optional<robot::LeaveTable> leaves = robot::LeaveTable::builtIn();
+    if (!options_.leaves.isEmpty() && !(leaves = robot::LeaveTable::load(options_.leaves))) {
+        error_ = "cannot read the leave table " + options_.leaves;
+        return false;
+    }
+    lobby_ = new Lobby(options_, std::move(words), std::move(*leaves), this);
     if (!listener_->listen(options_.listen, options_.port)) {
         error_ = QString("cannot listen on %1:%2: %3")
                      .arg(options_.listen.toString())

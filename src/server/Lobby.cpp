@@ -2,6 +2,7 @@
 
 #include "server/Client.h"
 #include "server/Replies.h"
+#include "server/RobotSeat.h"
 #include "server/Room.h"
 #include "server/WireText.h"
 
@@ -34,10 +35,14 @@ const Lobby::Command Lobby::kCommands[] = {
     {"BEEP", &Lobby::beep, true},
 };
 
-Lobby::Lobby(ServerOptions options, std::optional<WordList> words, QObject* parent)
+Lobby::Lobby(ServerOptions options, std::optional<WordList> words, robot::LeaveTable leaves,
+             QObject* parent)
     : QObject(parent)
     , options_(std::move(options))
-    , words_(std::move(words)) {}
+    , words_(std::move(words)) {
+    static const WordList kNoWords;
+    brain_ = std::make_unique<robot::Brain>(words_ ? *words_ : kNoWords, std::move(leaves));
+}
 
 Lobby::~Lobby() = default;
 
@@ -82,8 +87,9 @@ void Lobby::handle(Client* client, const QByteArray& line) {
 
 // A game command outside a game, or a word nobody knows.
 void Lobby::inGame(Client& c, const QByteArray& word) {
-    static const char* const gameWords[] = {"READY",    "OBSERVER", "PLAY",    "WITHDRAW",
-                                            "EXCHANGE", "FORFEIT",  "APPROVE", "REFRESH"};
+    static const char* const gameWords[] = {"READY",    "OBSERVER", "PLAY",
+                                            "WITHDRAW", "EXCHANGE", "FORFEIT",
+                                            "APPROVE",  "REFRESH",  "ROBOT"};
     for (const char* gameWord : gameWords)
         if (word == gameWord)
             return c.send(kNotice, word + " works only in a game: JOIN one first");
@@ -131,6 +137,8 @@ void Lobby::name(Client& c, const QByteArray& arg) {
         return c.send(kNameIllegal, "Names are 1 to 20 characters, no blanks or control bytes");
     if (Client* other = named(wanted); other && other != &c)
         return c.send(kNameInUse, wanted + " is in use");
+    if (isRobotName(wanted))
+        return c.send(kNameInUse, wanted + " is kept for the computer players");
     const QByteArray old = c.name;
     c.name = wanted;
     if (old.isEmpty()) {

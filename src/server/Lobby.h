@@ -1,5 +1,6 @@
 #pragma once
 
+#include "robot/Brain.h"
 #include "rules/WordList.h"
 #include "server/ServerOptions.h"
 
@@ -20,7 +21,8 @@ class Room;
 class Lobby : public QObject {
     Q_OBJECT
 public:
-    Lobby(ServerOptions options, std::optional<WordList> words, QObject* parent = nullptr);
+    Lobby(ServerOptions options, std::optional<WordList> words, robot::LeaveTable leaves,
+          QObject* parent = nullptr);
     ~Lobby() override;
 
     void admit(Client* client);
@@ -29,6 +31,8 @@ public:
 
     const ServerOptions& options() const { return options_; }
     const WordList* words() const { return words_ ? &*words_ : nullptr; }
+    // What the robots play with: the word list (none: they only exchange and pass).
+    const robot::Brain& brain() const { return *brain_; }
     // Everyone in the room, or in the lobby for none, in order of arrival.
     std::vector<Client*> in(const Room* room) const;
     void sendTo(const Room* room, int code, QByteArrayView text);
@@ -65,6 +69,7 @@ private:
 
     ServerOptions options_;
     std::optional<WordList> words_;
+    std::unique_ptr<robot::Brain> brain_;
     std::vector<Client*> clients_;
     std::map<int, std::unique_ptr<Room>> rooms_; // by game number
 };

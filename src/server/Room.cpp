@@ -3,6 +3,7 @@
 #include "server/Client.h"
 #include "server/Lobby.h"
 #include "server/Replies.h"
+#include "server/RobotSeat.h"
 #include "server/WireText.h"
 
 #include <QRandomGenerator>
@@ -14,7 +15,7 @@ namespace wordmoot::server {
 const Room::Command Room::kCommands[] = {
     {"READY", &Room::ready},       {"OBSERVER", &Room::observe},  {"REFRESH", &Room::refresh},
     {"PLAY", &Room::play},         {"EXCHANGE", &Room::exchange}, {"FORFEIT", &Room::forfeit},
-    {"WITHDRAW", &Room::withdraw}, {"APPROVE", &Room::approve},
+    {"WITHDRAW", &Room::withdraw}, {"APPROVE", &Room::approve},   {"ROBOT", &Room::robot},
 };
 
 Room::Room(Lobby& lobby, int number)
@@ -27,6 +28,8 @@ Room::Room(Lobby& lobby, int number)
     offerTimer_.setSingleShot(true);
     offerTimer_.setInterval(ms);
     QObject::connect(&offerTimer_, &QTimer::timeout, [this] { offerRefused(); });
+    for (int i = 0; i < std::min(lobby.options().robots, kMostSeats - 1); ++i)
+        addRobot();
 }
 
 Room::~Room() = default;
@@ -34,7 +37,9 @@ Room::~Room() = default;
 QByteArray Room::info() const {
     static const char* const kStates[] = {"FORM", "PLAY", "OVER"};
     const int players = phase_ == Phase::Playing ? game_->presentSeats() : int(seated_.size());
-    const int observers = int(members_.size()) - players;
+    const int observers = int(std::count_if(members_.begin(), members_.end(), [this](Client* c) {
+        return !isSeated(*c) && seatOf(*c) < 0;
+    }));
     return QByteArray::number(number_) + ' ' + kStates[int(phase_)] + ' ' +
            QByteArray::number(players) + ' ' + QByteArray::number(std::clamp(observers, 0, 9));
 }
@@ -187,7 +192,11 @@ void Room::sendScores(Client* only) {
 }
 
 void Room::maybeStart() {
-    if (phase_ != Phase::Forming || seated_.size() < 2 || ready_.size() != seated_.size())
+    // Robots are always ready, but a game of robots alone waits for a person.
+    const bool person =
+        std::any_of(seated_.begin(), seated_.end(), [](const Client* c) { return !c->isRobot(); });
+    if (phase_ != Phase::Forming || seated_.size() < 2 || ready_.size() != seated_.size() ||
+        !person)
         return;
     startGame();
 }

@@ -13,6 +13,7 @@ namespace wordmoot::server {
 
 class Client;
 class Lobby;
+class RobotSeat;
 
 // One numbered game and the users in it: the seats while it forms, the game
 // in play with its vote and its seat offers, the last game's board once it is
@@ -63,6 +64,13 @@ private:
     void toAll(int code, QByteArrayView text);
     void toSeat(int seat, int code, QByteArrayView text);
 
+    // RoomRobots.cpp: the seats the server plays itself.
+    void robot(Client& c, const QByteArray& arg);
+    void addRobot();
+    void removeRobot(Client& c);
+    void robotActs(RobotSeat& robot);
+    void wakeRobots(int seat);
+
     // RoomPlay.cpp: the turn's commands and the game's events.
     void play(Client& c, const QByteArray& arg);
     void exchange(Client& c, const QByteArray& arg);
@@ -99,6 +107,7 @@ private:
     Client* offeredTo_ = nullptr;
     int offeredSeat_ = -1;
     std::set<const Client*> declined_; // observers who did not take a seat
+    std::vector<std::unique_ptr<RobotSeat>> robots_;
 };
 
 } // namespace wordmoot::server

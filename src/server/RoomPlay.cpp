@@ -111,6 +111,7 @@ void Room::scoresChanged(int moverSeat) {
 
 void Room::turnBegins(int seat, std::optional<char> startingTile) {
     toAll(kTurnOf, QByteArray::fromStdString(game_->seats()[seat].name) + " to play");
+    wakeRobots(seat);
     toSeat(seat, kYourTurn,
            startingTile ? *startingTile + QByteArray(" is your starting tile: you begin")
                         : QByteArray("Your turn"));
@@ -132,6 +133,7 @@ void Room::playPutToVote(int seat, const Play& play, int score) {
     toAll(kPlayToApprove, QByteArray::fromStdString(game_->seats()[seat].name) + ' ' +
                               QByteArray::number(score) + ' ' + tilesText(play));
     voteTimer_.start();
+    wakeRobots(-1);
 }
 
 void Room::playTakenBack(int seat, const Play& play, bool withdrawn) {
@@ -177,10 +179,13 @@ void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vecto
         toAll(kWinner, names + points);
     else if (winners.size() > 1)
         toAll(kDraw, names + points);
-    // The players stay seated for the next game, not yet ready.
-    for (Client* holder : holders_)
+    // The players stay seated for the next game, not yet ready but robots.
+    for (Client* holder : holders_) {
         if (holder)
             seated_.push_back(holder);
+        if (holder && holder->isRobot())
+            ready_.insert(holder);
+    }
     saveRecord();
 }
 

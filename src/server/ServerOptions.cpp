@@ -37,10 +37,17 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     const QCommandLineOption games("max-games", "Games at once, 1 to 9 (9).", "N", "9");
     const QCommandLineOption version("client-version", "Newest client version to announce.",
                                      "TEXT");
-    const QCommandLineOption robots("robots", "Computer opponents to offer (0).", "N", "0");
+    const QCommandLineOption robots("robots", "Robots seated in every new game, up to 3 (0).", "N",
+                                    "0");
+    const QCommandLineOption delay("robot-delay-ms", "How long a robot waits before it acts (800).",
+                                   "MS", "800");
+    const QCommandLineOption level("robot-level", "casual, greedy or strong (casual).", "LEVEL",
+                                   "casual");
+    const QCommandLineOption leaves("leaves", "Leave table for strong robots (the built-in one).",
+                                    "FILE");
     const QCommandLineOption records("records", "Folder to save finished games in as .gcg.", "DIR");
-    parser.addOptions(
-        {help, listen, port, words, judge, vote, seed, games, version, robots, records});
+    parser.addOptions({help, listen, port, words, judge, vote, seed, games, version, robots,
+                       records, delay, level, leaves});
     if (!parser.parse(arguments))
         return failure(parser.errorText());
     if (parser.isSet(help))
@@ -54,7 +61,9 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     const auto portNumber = number(parser.value(port), 0, 65535);
     const auto voteSeconds = number(parser.value(vote), 1, 3600);
     const auto maxGames = number(parser.value(games), 1, 9);
-    const auto robotCount = number(parser.value(robots), 0, 100);
+    const auto robotCount = number(parser.value(robots), 0, 3);
+    const auto robotDelay = number(parser.value(delay), 0, 60000);
+    const auto robotLevel = robot::parseLevel(parser.value(level).toStdString());
     if (!portNumber)
         return failure("--port: a number from 0 to 65535");
     if (!voteSeconds)
@@ -62,11 +71,18 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     if (!maxGames)
         return failure("--max-games: a number from 1 to 9");
     if (!robotCount)
-        return failure("--robots: a number from 0 to 100");
+        return failure("--robots: a number from 0 to 3");
+    if (!robotDelay)
+        return failure("--robot-delay-ms: a number from 0 to 60000");
+    if (!robotLevel)
+        return failure("--robot-level: one of casual, greedy, strong");
     o.port = quint16(*portNumber);
     o.voteSeconds = *voteSeconds;
     o.maxGames = *maxGames;
     o.robots = *robotCount;
+    o.robotDelayMs = *robotDelay;
+    o.robotLevel = *robotLevel;
+    o.leaves = parser.value(leaves);
     if (parser.isSet(seed)) {
         bool ok = false;
         o.seed = parser.value(seed).toULongLong(&ok);

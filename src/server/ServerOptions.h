@@ -1,5 +1,6 @@
 #pragma once
 
+#include "robot/Choice.h"
 #include "rules/Game.h"
 
 #include <QHostAddress>
@@ -19,9 +20,12 @@ struct ServerOptions {
     Judging judging = Judging::None;
     int voteSeconds = 30;
     std::optional<std::uint64_t> seed;
-    int maxGames = 9;      // game numbers are one character: 1 to 9
-    QString clientVersion; // the newest client, announced when set
-    int robots = 0;
+    int maxGames = 9;       // game numbers are one character: 1 to 9
+    QString clientVersion;  // the newest client, announced when set
+    int robots = 0;         // robots seated in every new game
+    int robotDelayMs = 800; // how long a robot seems to think
+    robot::Level robotLevel = robot::Level::Casual;
+    QString leaves;  // a leave table to use instead of the one built in
     QString records; // a folder for the .gcg records of finished games
 };
 

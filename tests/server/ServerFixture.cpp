@@ -40,7 +40,8 @@ ServerFixture::ServerFixture(ServerOptions options) {
     options.port = 0;
     if (!options.seed)
         options.seed = 1;
-    if (options.judging == Judging::List || options.judging == Judging::Mixed)
+    const bool judged = options.judging == Judging::List || options.judging == Judging::Mixed;
+    if (judged && options.words.isEmpty())
         options.words = words.fileName();
     server = std::make_unique<GameServer>(options);
     if (server->start())

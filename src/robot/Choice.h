@@ -1,0 +1,48 @@
+#pragma once
+
+#include "robot/Brain.h"
+
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+
+// How a robot chooses its move: a plain function of the board, the rack, the
+// tiles left in the bag, the level and a random source, so that the server,
+// self-play and tests all use the same one.
+namespace wordmoot::robot {
+
+enum class Level {
+    Casual, // one of the better plays at random, so a beginner can win
+    Greedy, // the highest score
+    Strong, // the highest score plus the value of the tiles kept
+};
+
+std::optional<Level> parseLevel(std::string_view name);
+const char* levelName(Level level);
+
+struct Move {
+    enum class Kind { Play, Exchange, Pass };
+    Kind kind = Kind::Pass;
+    Play play;         // for a play: its tiles
+    int score = 0;     // for a play: what the generator scores it
+    std::string tiles; // for an exchange: the tiles given back
+};
+
+struct Situation {
+    const Grid& board;
+    std::string_view rack;
+    int bagSize = 0;
+};
+
+// A play when there is one; an exchange when there is none and the bag holds
+// a rack's worth of tiles; a pass otherwise. Among plays of equal worth the
+// first in the order of their tiles (column, row, letter) is taken.
+Move chooseMove(const Brain& brain, const Situation& situation, Level level,
+                std::mt19937_64& random);
+
+// How many of the best plays a casual robot picks among.
+inline constexpr int kCasualChoices = 8;
+
+} // namespace wordmoot::robot

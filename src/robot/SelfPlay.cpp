@@ -1,0 +1,84 @@
+#include "robot/SelfPlay.h"
+
+#include "rules/Game.h"
+
+#include <optional>
+#include <utility>
+
+namespace wordmoot::robot {
+
+namespace {
+
+constexpr int kMostMoves = 500; // far more than any game takes
+
+class StoodScore : public GameListener {
+public:
+    void playStands(int, const Play&, int score, bool) override { score_ = score; }
+    std::optional<int> take() { return std::exchange(score_, std::nullopt); }
+
+private:
+    std::optional<int> score_;
+};
+
+std::string described(const Move& move) {
+    std::string text;
+    for (const LaidTile& t : move.play)
+        text += std::to_string(t.column) + ',' + std::to_string(t.row) + ',' +
+                (t.tile.blank ? '_' : t.tile.letter) + ' ';
+    return text + "for " + std::to_string(move.score);
+}
+
+// The move made in the game; a fault when the game refused it or scored it
+// otherwise, and then a pass.
+std::optional<std::string> make(Game& game, StoodScore& stood, int seat, const Move& move) {
+    std::optional<Refused> refused;
+    if (move.kind == Move::Kind::Play) {
+        refused = game.play(seat, move.play);
+        const std::optional<int> score = stood.take();
+        if (!refused && score != move.score)
+            return described(move) + ": the game scored " + std::to_string(score.value_or(-1));
+    } else if (move.kind == Move::Kind::Exchange) {
+        refused = game.exchange(seat, move.tiles);
+    } else {
+        refused = game.pass(seat);
+    }
+    if (!refused)
+        return std::nullopt;
+    if (game.turn() == seat && !game.isOver())
+        game.pass(seat);
+    return (move.kind == Move::Kind::Play ? described(move) : move.tiles) + ": " + refused->reason;
+}
+
+} // namespace
+
+GameResult playGame(const std::array<Contender, 2>& contenders, std::uint64_t seed,
+                    const MoveWatcher& watch) {
+    StoodScore stood;
+    const WordList& words = contenders[0].brain->words();
+    Game game({"Robot", "Robot2"}, Judging::List, &words, seed, &stood);
+    std::array<std::mt19937_64, 2> random{std::mt19937_64(seed ^ 0x5eed), std::mt19937_64(~seed)};
+    game.start();
+    GameResult result;
+    for (; !game.isOver() && result.moves < kMostMoves; ++result.moves) {
+        const int seat = game.turn();
+        const std::string rack = game.seats()[seat].rack;
+        const Grid board = game.shownBoard();
+        const Contender& c = contenders[seat];
+        const Move move =
+            chooseMove(*c.brain, {board, rack, game.bagSize()}, c.level, random[seat]);
+        if (watch) {
+            const std::string given = move.kind == Move::Kind::Play       ? rackTiles(move.play)
+                                      : move.kind == Move::Kind::Exchange ? move.tiles
+                                                                          : std::string();
+            watch({seat, move.kind, move.score, rackWithout(rack, given), game.bagSize()});
+        }
+        if (auto fault = make(game, stood, seat, move))
+            result.faults.push_back(std::move(*fault));
+    }
+    result.over = game.isOver();
+    for (int seat = 0; seat < 2; ++seat)
+        result.scores[seat] = game.seats()[seat].score;
+    return result;
+}
+
+} // namespace wordmoot::robot

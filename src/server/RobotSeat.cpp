@@ -1,0 +1,31 @@
+#include "server/RobotSeat.h"
+
+#include <algorithm>
+
+namespace wordmoot::server {
+
+RobotSeat::RobotSeat(QByteArray name, int delayMs, std::uint64_t seed, Act act)
+    : random_(seed)
+    , act_(std::move(act)) {
+    client_.name = std::move(name);
+    timer_.setSingleShot(true);
+    timer_.setInterval(delayMs);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { act_(*this); });
+}
+
+void RobotSeat::wake() {
+    if (!timer_.isActive())
+        timer_.start();
+}
+
+QByteArray robotName(int number) {
+    return number <= 1 ? QByteArray("Robot") : "Robot" + QByteArray::number(number);
+}
+
+bool isRobotName(QByteArrayView name) {
+    const QByteArray lower = name.toByteArray().toLower();
+    return lower.startsWith("robot") &&
+           std::all_of(lower.begin() + 5, lower.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+} // namespace wordmoot::server

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "server/Client.h"
+
+#include <QTimer>
+
+#include <cstdint>
+#include <functional>
+#include <random>
+
+namespace wordmoot::server {
+
+// A seat the server plays itself. Its Client has no connection (what is sent
+// to it goes nowhere): the room reads the game for it. When something may be
+// its to do, the room wakes it, and after the delay it acts on the game as
+// it then stands, so a person sees the move happen and no event is missed.
+class RobotSeat {
+public:
+    using Act = std::function<void(RobotSeat&)>;
+
+    RobotSeat(QByteArray name, int delayMs, std::uint64_t seed, Act act);
+
+    Client& client() { return client_; }
+    std::mt19937_64& random() { return random_; }
+    void wake();
+
+private:
+    Client client_;
+    QTimer timer_;
+    std::mt19937_64 random_;
+    Act act_;
+};
+
+// "Robot" for the first robot of a game, then "Robot2", "Robot3", ...
+QByteArray robotName(int number);
+// Whether a name is a robot's: "robot" and digits, in any case. No user may
+// take one.
+bool isRobotName(QByteArrayView name);
+
+} // namespace wordmoot::server

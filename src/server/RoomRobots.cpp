@@ -1,0 +1,110 @@
+#include "server/Lobby.h"
+#include "server/Replies.h"
+#include "server/RobotSeat.h"
+#include "server/Room.h"
+
+#include <QRandomGenerator>
+
+#include <algorithm>
+
+namespace wordmoot::server {
+
+// "robot" seats one more robot while the game forms, "robot off" takes one
+// away; never more players than the game has seats.
+void Room::robot(Client& c, const QByteArray& arg) {
+    const QByteArray what = arg.trimmed().toLower();
+    if (!what.isEmpty() && what != "off")
+        return c.send(kNotice, "robot seats a computer player, robot off takes one away");
+    if (phase_ == Phase::Playing)
+        return c.send(kNotice, "Robots come and go only before the game begins");
+    if (what == "off")
+        return removeRobot(c);
+    if (seated_.size() >= kMostSeats)
+        return c.send(kNotice, "The game has four players already");
+    addRobot();
+    maybeStart();
+}
+
+void Room::addRobot() {
+    int number = 1;
+    const auto taken = [this](const QByteArray& name) {
+        return std::any_of(robots_.begin(), robots_.end(),
+                           [&](const auto& r) { return r->client().name == name; });
+    };
+    while (taken(robotName(number)))
+        ++number;
+    const auto& options = lobby_.options();
+    const std::uint64_t seed = options.seed ? *options.seed + 7919ULL * number_ + number
+                                            : QRandomGenerator::global()->generate64();
+    robots_.push_back(std::make_unique<RobotSeat>(robotName(number), options.robotDelayMs, seed,
+                                                  [this](RobotSeat& r) { robotActs(r); }));
+    Client* robot = &robots_.back()->client();
+    seated_.push_back(robot);
+    ready_.insert(robot);
+    phase_ = Phase::Forming;
+    toAll(kNotice, robot->name + " joins the game, ready to play (" +
+                       QByteArray::number(int(ready_.size())) + " of " +
+                       QByteArray::number(int(seated_.size())) + " ready)");
+    sendScores(nullptr);
+}
+
+void Room::removeRobot(Client& c) {
+    const auto last = std::find_if(seated_.rbegin(), seated_.rend(),
+                                   [](const Client* s) { return s->isRobot(); });
+    if (last == seated_.rend())
+        return c.send(kNotice, "No robot sits in this game");
+    Client* robot = *last;
+    seated_.erase(std::next(last).base());
+    ready_.erase(robot);
+    std::replace(holders_.begin(), holders_.end(), robot, static_cast<Client*>(nullptr));
+    toAll(kNotice, robot->name + " leaves the game");
+    std::erase_if(robots_, [robot](const auto& r) { return &r->client() == robot; });
+    sendScores(nullptr);
+    maybeStart();
+}
+
+// Called when a turn begins (the seat on turn) or a play is put to the vote
+// (-1): the robots it concerns look at the game after their delay.
+void Room::wakeRobots(int seat) {
+    for (const auto& robot : robots_) {
+        const int own = seatOf(robot->client());
+        if (own >= 0 && (seat < 0 || own == seat))
+            robot->wake();
+    }
+}
+
+// What the robot does about the game as it stands now: approve a play put to
+// the vote when it knows every word, or make its move on its turn.
+void Room::robotActs(RobotSeat& robot) {
+    const int seat = seatOf(robot.client());
+    if (phase_ != Phase::Playing || seat < 0)
+        return;
+    const robot::Brain& brain = lobby_.brain();
+    if (const auto& pending = game_->pending()) {
+        Grid before = game_->shownBoard();
+        for (const LaidTile& t : pending->play)
+            before.at(t.column, t.row) = Tile{};
+        if (pending->seat != seat && brain.knowsEveryWord(before, pending->play))
+            game_->approve(seat);
+        return;
+    }
+    if (game_->turn() != seat)
+        return;
+    const std::string rack = game_->seats()[seat].rack;
+    const Grid board = game_->shownBoard();
+    const robot::Move move = robot::chooseMove(brain, {board, rack, game_->bagSize()},
+                                               lobby_.options().robotLevel, robot.random());
+    std::optional<Refused> refused;
+    if (move.kind == robot::Move::Kind::Play)
+        refused = game_->play(seat, move.play);
+    else if (move.kind == robot::Move::Kind::Exchange)
+        refused = game_->exchange(seat, move.tiles);
+    if (move.kind == robot::Move::Kind::Pass || refused) {
+        if (refused)
+            qWarning("robot %s: move refused: %s", robot.client().name.constData(),
+                     refused->reason.c_str());
+        game_->pass(seat);
+    }
+}
+
+} // namespace wordmoot::server

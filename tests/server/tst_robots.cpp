@@ -1,0 +1,192 @@
+#include "ServerFixture.h"
+
+#include "robot/Choice.h"
+#include "server/Lobby.h"
+
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace wordmoot;
+using wordmoot::server::ServerOptions;
+
+namespace {
+
+const char* const kWords = "/usr/share/dict/words";
+
+ServerOptions robotOptions(Judging judging, int robots) {
+    ServerOptions o = ServerFixture::options(judging);
+    o.words = kWords;
+    o.robots = robots;
+    o.robotDelayMs = 0;
+    o.voteSeconds = 1;
+    return o;
+}
+
+// The board and the rack as the user was last sent them.
+Grid boardSeen(const ScriptedUser& user) {
+    Grid grid;
+    for (const QByteArray& line : user.lines) {
+        if (!line.startsWith("2012 "))
+            continue;
+        const QList<QByteArray> parts = line.split(' ');
+        const int row = parts.value(1).toInt();
+        const QByteArray cells = parts.value(2);
+        for (int column = 0; column < kBoardCells && column < cells.size(); ++column) {
+            const char c = cells[column];
+            grid.at(column, row) =
+                c == '.' ? Tile{}
+                         : Tile{char(c == '_' ? c : c & ~0x20), c == '_' || (c >= 'a' && c <= 'z')};
+        }
+    }
+    return grid;
+}
+
+std::string rackSeen(const ScriptedUser& user) {
+    for (qsizetype i = user.lines.size() - 1; i >= 0; --i)
+        if (user.lines[i].startsWith("2013 "))
+            return user.lines[i].mid(5).toStdString();
+    return {};
+}
+
+QByteArray playLine(const Play& play) {
+    QByteArray line = "PLAY ";
+    for (const LaidTile& t : play)
+        line += QByteArray::number(t.column) + ',' + QByteArray::number(t.row) + ',' +
+                (t.tile.blank ? '_' : t.tile.letter) + ' ';
+    return line;
+}
+
+// Waits for the user's turn, approving every play the robot puts to the vote.
+bool awaitTurn(ScriptedUser& user) {
+    const auto next = [&] {
+        for (qsizetype i = user.taken; i < user.lines.size(); ++i)
+            if (user.lines[i].startsWith("1020") || user.lines[i].startsWith("2003 Robot"))
+                return user.lines[i];
+        return QByteArray();
+    };
+    for (;;) {
+        if (!QTest::qWaitFor([&] { return !next().isEmpty(); }, 5000))
+            return false;
+        if (user.expect(next().left(4)).startsWith("1020"))
+            return true;
+        user.send("APPROVE");
+    }
+}
+
+} // namespace
+
+class RobotsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void robotNamesAreKept_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::newRow("robot") << QByteArray("robot") << QByteArray("5011 ");
+        QTest::newRow("ROBOT2") << QByteArray("ROBOT2") << QByteArray("5011 ");
+        QTest::newRow("Robot12") << QByteArray("Robot12") << QByteArray("5011 ");
+        QTest::newRow("robotics") << QByteArray("robotics") << QByteArray("2014 robotics has");
+        QTest::newRow("robot2x") << QByteArray("robot2x") << QByteArray("2014 robot2x has");
+        QTest::newRow("myrobot") << QByteArray("myrobot") << QByteArray("2014 myrobot has");
+    }
+    void robotNamesAreKept() {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, reply);
+        ServerFixture fixture;
+        ScriptedUser user(fixture.port);
+        user.send("NAME " + name);
+        QVERIFY(user.expect(reply.left(4)).startsWith(reply));
+    }
+
+    // Seated, unseated, capped to the free seats, only while the game forms.
+    void robotCommand() {
+        ServerFixture fixture(robotOptions(Judging::None, 0));
+        auto ann = fixture.logOn("ann");
+        const std::pair<const char*, const char*> script[] = {
+            {"robot", "2014 ROBOT works only in a game"},
+            {"NEWGAME", "1180"},
+            {"robot", "2014 Robot joins the game, ready to play (1 of 1 ready)"},
+            {"ROBOT", "2014 Robot2 joins the game, ready to play (2 of 2 ready)"},
+            {"robot off", "2014 Robot2 leaves the game"},
+            {"robot now", "2014 robot seats a computer player"},
+            {"robot", "2014 Robot2 joins"},
+            {"robot", "2014 Robot3 joins"},
+            {"robot", "2014 Robot4 joins"},
+            {"robot", "2014 The game has four players already"},
+            {"READY", "2014 The game has four players already: you watch"},
+            {"robot off", "2014 Robot4 leaves the game"},
+            {"READY", "2014 ann is ready to play (4 of 4 ready)"},
+            {"", "2014 The game begins"},
+            {"robot", "2014 Robots come and go only before the game begins"},
+        };
+        for (const auto& [line, reply] : script) {
+            if (*line)
+                ann->send(line);
+            QVERIFY2(ann->expect(reply).startsWith(reply), reply);
+        }
+        QVERIFY(ann->lines.contains("2000 Robot Robot2 Robot3 ann"));
+    }
+
+    void robotsOfEveryNewGamePlayItToTheEnd() {
+        QTest::failOnWarning(QRegularExpression("robot .* refused"));
+        ServerFixture fixture(robotOptions(Judging::List, 2));
+        auto ann = fixture.logOn("ann");
+        ann->send("NEWGAME");
+        ann->expect("1180");
+        ann->send("GINFO 1");
+        QCOMPARE(ann->expect("1170"), QByteArray("1170 1 FORM 2 1"));
+        ann->send("READY");
+        ann->expect("2014 ann is ready to play (3 of 3 ready)");
+        ann->expect("2014 The game begins");
+        QCOMPARE(ann->expect("2000 "), QByteArray("2000 Robot Robot2 ann"));
+        // ann passes; the robots play until one goes out.
+        const auto seen = [&](const char* prefix, qsizetype from) {
+            return std::any_of(ann->lines.begin() + from, ann->lines.end(),
+                               [&](const QByteArray& line) { return line.startsWith(prefix); });
+        };
+        const auto over = [&] { return seen("2017 ", 0) || seen("2018 ", 0); };
+        while (!over()) {
+            QVERIFY(QTest::qWaitFor([&] { return over() || seen("1020", ann->taken); }, 5000));
+            if (!over()) {
+                ann->expect("1020");
+                ann->send("FORFEIT");
+            }
+        }
+        QVERIFY(ann->pending().join('\n').contains(" scores "));
+    }
+
+    void robotApprovesKnownWordsOnly_data() {
+        QTest::addColumn<bool>("known");
+        QTest::newRow("known words") << true;
+        QTest::newRow("unknown words") << false;
+    }
+    void robotApprovesKnownWordsOnly() {
+        QFETCH(bool, known);
+        ServerFixture fixture(robotOptions(Judging::Vote, 1));
+        const robot::Brain& brain = fixture.server->lobby().brain();
+        auto ann = fixture.logOn("ann");
+        ann->send("NEWGAME");
+        ann->expect("1180");
+        ann->send("READY");
+        QVERIFY(awaitTurn(*ann));
+        const Grid board = boardSeen(*ann);
+        std::optional<Play> chosen;
+        for (ScoredPlay& p : brain.generator().allPlays(board, rackSeen(*ann))) {
+            for (std::size_t i = 0; !known && i < p.play.size() / 2; ++i) // letters reversed
+                std::swap(p.play[i].tile, p.play[p.play.size() - 1 - i].tile);
+            const bool blank = std::any_of(p.play.begin(), p.play.end(),
+                                           [](const LaidTile& t) { return t.tile.blank; });
+            if (p.play.size() > 1 && !blank && brain.knowsEveryWord(board, p.play) == known &&
+                !chosen)
+                chosen = p.play;
+        }
+        QVERIFY(chosen);
+        ann->send(playLine(*chosen));
+        ann->expect("2003 ann");
+        QVERIFY(
+            ann->expect(known ? "2014 The players approve" : "5036 Refused: the players").size() >
+            5);
+    }
+};
+
+QTEST_GUILESS_MAIN(RobotsTest)
+#include "tst_robots.moc"
