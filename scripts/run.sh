@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up and builds, starts a game server on 127.0.0.1:7096 unless one
 # already listens there (and stops it again when the client ends), then
-# starts the client. Run it twice for two players on one machine: the second
-# finds the first one's server.
+# starts the client. Its server seats one robot in every new game, so a
+# user alone plays the computer: OK, "Create New Game", Yes. Run it twice for
+# two players on one machine: the second finds the first one's server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -10,7 +11,7 @@ scripts/setup.sh
 server_pid=""
 if ! (exec 3<>/dev/tcp/127.0.0.1/7096) 2>/dev/null; then
   mkdir -p build/log
-  build/bin/wordmoot-server --listen 127.0.0.1 --port 7096 >build/log/server.out 2>build/log/server.log &
+  build/bin/wordmoot-server --listen 127.0.0.1 --port 7096 --robots 1 >build/log/server.out 2>build/log/server.log &
   server_pid=$!
   trap 'kill "$server_pid" 2>/dev/null; wait "$server_pid" 2>/dev/null || true' EXIT
   for _ in $(seq 50); do
