@@ -28,6 +28,12 @@ private slots:
         QTest::newRow("full stop alone") << "." << 0.0;
         QTest::newRow("blank inside") << "1 2" << 1.0;
         QTest::newRow("non-ASCII digit") << QString::fromUtf8("\u0663") << 0.0;
+        // Beyond what a double holds: never infinity.
+        QTest::newRow("too large") << QString(400, QLatin1Char('9')) << 0.0;
+        QTest::newRow("too large, negative") << QLatin1Char('-') + QString(400, QLatin1Char('9'))
+                                             << 0.0;
+        QTest::newRow("too small")
+            << QStringLiteral("0.") + QString(400, QLatin1Char('0')) + QLatin1Char('1') << 0.0;
     }
     void readsTheNumberAtTheStart() {
         QFETCH(QString, text);
@@ -36,7 +42,7 @@ private slots:
     }
 
     void hugeNumbersDoNotOverflowWholeNumbers() {
-        const double huge = numericValue(QString(400, QLatin1Char('9')));
+        const double huge = numericValue(QString(305, QLatin1Char(u'9')));
         QVERIFY(huge > 1e300);
         QVERIFY(wholeNumber(huge) > 0);
         QVERIFY(wholeNumber(-huge) < 0);

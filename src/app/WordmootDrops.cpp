@@ -4,6 +4,7 @@
 #include "board/Twips.h"
 #include "app/WordmootForm.h"
 #include "board/Composing.h"
+#include "protocol/Commands.h"
 
 #include <QDropEvent>
 #include <QLineEdit>
@@ -64,7 +65,7 @@ void WordmootForm::tileDroppedOnTile(int slot) {
 }
 
 void WordmootForm::tileDroppedOnExchangeBox(int slot) {
-    txtexchange_->setText(txtexchange_->text() + state().rack[slot].tile.toUpper());
+    txtexchange_->setText(txtexchange_->text() + tileLetters(state().rack[slot].tile));
 }
 
 } // namespace wordmoot

@@ -33,7 +33,7 @@ QString takePlay(ClientState& state) {
         if (laid.letter.isEmpty())
             continue;
         tiles +=
-            QStringLiteral("%1,%2,%3 ").arg(laid.column).arg(laid.row).arg(laid.letter.toUpper());
+            QStringLiteral("%1,%2,%3 ").arg(laid.column).arg(laid.row).arg(tileLetters(laid.letter));
         laid.submitted = true;
         state.rack[slot].placed = true;
     }
@@ -41,7 +41,7 @@ QString takePlay(ClientState& state) {
 }
 
 QString exchangeLine(const QString& boxText) {
-    return boxText.isEmpty() ? QString() : command::exchange(boxText.toUpper());
+    return boxText.isEmpty() ? QString() : command::exchange(tileLetters(boxText));
 }
 
 void sortRack(ClientState& state) {

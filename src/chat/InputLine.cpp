@@ -36,7 +36,7 @@ std::optional<Outgoing> commandFor(const QString& line) {
     }
     if (words.rest.isEmpty())
         return std::nullopt; // a bare ":me " waits to be finished
-    const QString& rest = words.rest;
+    const QString rest = words.rest.toString();
     switch (words.first.isEmpty() ? u'\0' : words.first[0].unicode()) {
     case u'\\':
         return Outgoing{rest, QLatin1Char('!') + rest, {}};
@@ -49,8 +49,8 @@ std::optional<Outgoing> commandFor(const QString& line) {
         if (!message.hadBlank)
             return std::nullopt; // a tell without its message waits too
         return Outgoing{command::tell(rest),
-                        QStringLiteral("-> *") + message.first + QStringLiteral("* ") +
-                            message.rest,
+                        QStringLiteral("-> *") + message.first.toString() +
+                            QStringLiteral("* ") + message.rest.toString(),
                         {}};
     }
     case u':':

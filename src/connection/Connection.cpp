@@ -49,25 +49,40 @@ void Connection::connectToServer(const QString& host, qint64 port) {
     if (port < 0 || port > 65535) {
         // A port the socket cannot hold fails like any other bad address
         // instead of silently wrapping round to some other port.
-        QTimer::singleShot(0, this, [this] {
-            if (finished_)
-                return;
-            finish();
-            emit failed(tr("The port number is out of range"));
-        });
+        failSoon(tr("The port number is out of range"));
         return;
     }
     socket_.connectToHost(host, static_cast<quint16>(port));
 }
 
 void Connection::send(const QString& command) {
-    if (socket_.state() != QAbstractSocket::ConnectedState)
+    if (finished_ || socket_.state() != QAbstractSocket::ConnectedState)
         return;
-    socket_.write(encodeCommandLine(command));
+    const QByteArray line = encodeCommandLine(command);
+    if (socket_.bytesToWrite() + line.size() > kMaxUnsentBytes) {
+        failSoon(tr("The server does not read what this client sends"));
+        return;
+    }
+    socket_.write(line);
     socket_.flush();
 }
 
+// Reported from the event loop, not from inside whatever handling sent the
+// line; from now on nothing more is delivered or sent.
+void Connection::failSoon(const QString& description) {
+    if (finished_)
+        return;
+    finish();
+    QTimer::singleShot(0, this, [this, description] {
+        if (shutDown_)
+            return;
+        socket_.abort();
+        emit failed(description);
+    });
+}
+
 void Connection::shutdown() {
+    shutDown_ = true;
     finish();
     // A last command such as QUIT still goes out before the line is dropped.
     if (socket_.state() == QAbstractSocket::ConnectedState && socket_.bytesToWrite() > 0)

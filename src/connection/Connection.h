@@ -15,6 +15,12 @@ namespace wordmoot {
 class Connection : public QObject, public CommandSink {
     Q_OBJECT
 public:
+    // What may wait to go out before the server is taken to have stopped
+    // reading; past it the connection fails. Some replies make the client
+    // send (a game list asks for every game), so without a bound a server
+    // that does not read would have the unsent lines pile up in memory.
+    static constexpr qint64 kMaxUnsentBytes = 1024 * 1024;
+
     explicit Connection(QObject* parent = nullptr);
     ~Connection() override;
 
@@ -39,6 +45,7 @@ signals:
 private:
     void drain();
     void finish();
+    void failSoon(const QString& description);
 
     QTcpSocket socket_;
     LineFramer framer_;
@@ -46,6 +53,7 @@ private:
     qint64 bytesReceived_ = 0;
     bool draining_ = false;
     bool finished_ = false;
+    bool shutDown_ = false;
 };
 
 } // namespace wordmoot

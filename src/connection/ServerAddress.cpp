@@ -32,6 +32,17 @@ ServerAddress parseAnswer(const QString& answer, const QString& fallbackHost) {
     return address;
 }
 
+bool storableNickname(const QString& nickname) {
+    if (nickname.size() > kMaxStoredNickname)
+        return false;
+    for (QChar c : nickname)
+        if (c.category() == QChar::Other_Control)
+            return false;
+    const QString host = QStringLiteral("localhost");
+    return parseAnswer(proposeAnswer(nickname, host, QString::number(kDefaultPort)), host)
+               .nickname == nickname;
+}
+
 std::optional<ServerAddress> askServerAddress(Dialogs& dialogs, Settings& settings) {
     using namespace setting;
     const QString host = settings.text(kServer, kHostname, QStringLiteral(WORDMOOT_DEFAULT_HOST));

@@ -29,6 +29,12 @@ QString proposeAnswer(const QString& user, const QString& host, const QString& p
 // port 7096, an empty address the fallback host.
 ServerAddress parseAnswer(const QString& answer, const QString& fallbackHost);
 
+// Whether a nickname may be stored for the next start-up: it must read back
+// from the proposed answer as itself (no "@" that would move the host), hold
+// no control characters, and be no longer than kMaxStoredNickname.
+inline constexpr qsizetype kMaxStoredNickname = 64;
+bool storableNickname(const QString& nickname);
+
 // Asks which server to use, proposing what was stored, and stores the
 // answer. Nothing is stored when the user gives no answer.
 std::optional<ServerAddress> askServerAddress(Dialogs& dialogs, Settings& settings);

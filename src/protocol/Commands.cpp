@@ -32,6 +32,16 @@ QByteArray encodeCommandLine(const QString& command) {
     return line;
 }
 
+QString tileLetters(const QString& letters) {
+    QString upper = letters;
+    for (QChar& c : upper) {
+        const QChar big = c.toUpper();
+        if (big.unicode() < 256)
+            c = big;
+    }
+    return upper;
+}
+
 QString decodeServerLine(const QByteArray& line) {
     QString text = QString::fromLatin1(line);
     text.replace(QChar(0), QChar(0xFFFD));

@@ -75,6 +75,13 @@ namespace wordmoot {
 // character with no 8-bit byte goes out as one "?".
 QByteArray encodeCommandLine(const QString& command);
 
+// Letters as a command names tiles: each character upper-cased into one
+// character that still fits a byte on the wire, so one tile stays one tile
+// ("\u00DF" has no such upper case and goes as it is; "\u00FF" would become
+// a character with no byte and also goes as it is). Other characters go as
+// they are.
+QString tileLetters(const QString& letters);
+
 // One received line as text: every byte is the 8-bit character of that code,
 // except NUL, which cannot be shown and becomes U+FFFD.
 QString decodeServerLine(const QByteArray& line);

@@ -9,10 +9,13 @@ namespace wordmoot {
 // shown of one text; a longer one is cut and ends with "...".
 inline constexpr qsizetype kMaxShownLength = 4096;
 
-inline QString shownText(const QString& text) {
-    if (text.size() <= kMaxShownLength)
+// A name shown in a caption is cut shorter still.
+inline constexpr qsizetype kMaxShownName = 64;
+
+inline QString shownText(const QString& text, qsizetype maxLength = kMaxShownLength) {
+    if (text.size() <= maxLength)
         return text;
-    return text.left(kMaxShownLength) + QStringLiteral("...");
+    return text.left(maxLength) + QStringLiteral("...");
 }
 
 } // namespace wordmoot

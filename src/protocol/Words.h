@@ -6,30 +6,31 @@ namespace wordmoot {
 
 // Reply fields are separated by single blanks. The first word of a text is
 // what stands before its first blank (the whole text when it has none); the
-// rest is everything after that blank.
+// rest is everything after that blank. Both are views into the text, so
+// taking words off the front of a long line one by one costs no copying.
 struct Words {
-    QString first;
-    QString rest;
+    QStringView first;
+    QStringView rest;
     bool hadBlank = false;
 };
 
-inline Words splitFirstWord(const QString& text) {
-    const qsizetype blank = text.indexOf(QLatin1Char(' '));
+inline Words splitFirstWord(QStringView text) {
+    const qsizetype blank = text.indexOf(u' ');
     if (blank < 0)
-        return {text, QString(), false};
+        return {text, {}, false};
     return {text.left(blank), text.mid(blank + 1), true};
 }
 
 // The text without the blanks at either end; other white space stays, as the
 // server may mean it.
-inline QString trimBlanks(const QString& text) {
+inline QString trimBlanks(QStringView text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && text[begin] == QLatin1Char(' '))
         ++begin;
     while (end > begin && text[end - 1] == QLatin1Char(' '))
         --end;
-    return text.mid(begin, end - begin);
+    return text.mid(begin, end - begin).toString();
 }
 
 } // namespace wordmoot

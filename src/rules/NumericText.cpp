@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <string>
 
 namespace wordmoot {
@@ -39,8 +38,15 @@ std::optional<double> leadingNumber(QStringView text) {
     double value = 0;
     const char* begin = number.data() + signLength;
     const auto result = std::from_chars(begin, number.data() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range)
-        value = std::numeric_limits<double>::infinity();
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too small to tell from 0 reads as 0; too large for any number
+        // counts as no number at all, never as infinity.
+        const bool wholePartZero = number.find_first_not_of('0', signLength) == std::string::npos ||
+                                   number[number.find_first_not_of('0', signLength)] == '.';
+        if (!wholePartZero)
+            return std::nullopt;
+        value = 0;
+    }
     return negative ? -value : value;
 }
 

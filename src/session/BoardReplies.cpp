@@ -19,8 +19,8 @@ std::optional<int> boardIndex(QStringView text) {
 }
 
 // The character at a position of a text, or empty text past its end.
-QString characterAt(const QString& text, qsizetype position) {
-    return text.mid(position, 1);
+QString characterAt(QStringView text, qsizetype position) {
+    return text.mid(position, 1).toString();
 }
 } // namespace
 
@@ -43,43 +43,46 @@ void ReplyHandlers::startingLetter(const QString& argument) {
     const Words words = splitFirstWord(argument);
     client_.view.addmsg(QStringLiteral("*** Your new starting letter is '") +
                         characterAt(argument, 0) + QStringLiteral("' - ") +
-                        (words.hadBlank ? words.rest : argument));
+                        (words.hadBlank ? words.rest.toString() : argument));
 }
 
 void ReplyHandlers::whoseTurn(const QString& argument) {
-    client_.view.setTurnText(splitFirstWord(argument).first + QStringLiteral("'s turn"));
+    client_.view.setTurnText(splitFirstWord(argument).first.toString() + QStringLiteral("'s turn"));
 }
 
 // "bob 10 7,7,C 8,7,A 9,7,T": who played, the score, then the tiles. A word
-// with "(" ends the tiles. A tile off the board or without its two commas is
-// left out, so the log names only the letters that were laid.
+// with "(" ends the tiles, and so does the board's last cell: no play holds
+// more tiles than the board has cells. A tile off the board or without its two
+// commas is left out, so the log names only the letters that were laid.
 void ReplyHandlers::play(const QString& argument) {
     const Words player = splitFirstWord(argument);
     const Words score = splitFirstWord(player.rest);
     QString letters;
-    QString remaining = score.rest;
-    while (!remaining.isEmpty()) {
+    QStringView remaining = score.rest;
+    for (int tiles = 0; !remaining.isEmpty() && tiles < kBoardCells * kBoardCells; ++tiles) {
         const Words tile = splitFirstWord(remaining);
         remaining = tile.rest;
-        if (tile.first.contains(QLatin1Char('(')))
+        if (tile.first.contains(u'('))
             break;
-        const QStringList parts = tile.first.split(QLatin1Char(','));
-        if (parts.size() < 3)
+        const qsizetype firstComma = tile.first.indexOf(u',');
+        const qsizetype secondComma = tile.first.indexOf(u',', firstComma + 1);
+        if (firstComma < 0 || secondComma < 0)
             continue;
-        const auto column = boardIndex(parts[0]);
-        const auto row = boardIndex(parts[1]);
+        const auto column = boardIndex(tile.first.left(firstComma));
+        const auto row = boardIndex(tile.first.mid(firstComma + 1, secondComma - firstComma - 1));
         if (!column || !row)
             continue;
-        const QString letter = characterAt(tile.first, parts[0].size() + parts[1].size() + 2);
+        const QString letter = characterAt(tile.first, secondComma + 1);
         client_.state.board[*column][*row] = letter;
         letters += letter;
     }
     client_.view.fill_board();
-    client_.view.addmsg(QStringLiteral("*** ") + player.first + QStringLiteral(" scores ") +
-                        score.first + QStringLiteral(" for ") + letters);
-    if (!client_.state.observer && client_.state.nickname != player.first &&
+    const QString name = player.first.toString();
+    client_.view.addmsg(QStringLiteral("*** ") + name + QStringLiteral(" scores ") +
+                        score.first.toString() + QStringLiteral(" for ") + letters);
+    if (!client_.state.observer && client_.state.nickname != name &&
         client_.dialogs.ask(QStringLiteral("Do you approve the play of ") + letters +
-                                QStringLiteral("? (it scores ") + score.first + QLatin1Char(')'),
+                                QStringLiteral("? (it scores ") + score.first.toString() + QLatin1Char(')'),
                             kAppTitle, false))
         client_.server.send(command::approve());
 }

@@ -17,7 +17,7 @@ constexpr int kMaxGamesAsked = GameList::kMaxGames;
 
 void ReplyHandlers::greeting(const QString& argument) {
     const Words words = splitFirstWord(argument);
-    client_.view.addmsg(QStringLiteral("*** ") + words.rest);
+    client_.view.addmsg(QStringLiteral("*** ") + words.rest.toString());
     if (numericValue(words.first) != kProtocolVersion)
         client_.dialogs.message(QStringLiteral("Server reports a different protocol version.  "
                                                "This may cause errors."),
@@ -31,7 +31,7 @@ void ReplyHandlers::newestClient(const QString& argument) {
     const qsizetype blank = afterFirst.rest.indexOf(QLatin1Char(' '));
     if (!afterFirst.hadBlank || blank < 0)
         return;
-    const QString version = afterFirst.rest.mid(blank + 2);
+    const QString version = afterFirst.rest.mid(blank + 2).toString();
     const double announced = numericValue(version);
     const QString known =
         client_.settings.text(setting::kClient, setting::kAvailableVersion, kClientVersion);
@@ -49,12 +49,12 @@ void ReplyHandlers::gameNumbers(const QString& argument) {
         return;
     // The requests go out before the list is reset; the descriptions come
     // back later and land behind the first entry.
-    QString remaining = argument;
+    QStringView remaining = argument;
     int asked = 0;
     while (!remaining.isEmpty() && asked < kMaxGamesAsked) {
         const Words words = splitFirstWord(remaining);
         if (!words.first.isEmpty()) {
-            client_.server.send(command::gameInfo(words.first));
+            client_.server.send(command::gameInfo(words.first.toString()));
             ++asked;
         }
         remaining = words.rest;
@@ -69,12 +69,14 @@ void ReplyHandlers::gameDescription(const QString& argument) {
 
 void ReplyHandlers::saidToAll(const QString& argument) {
     const Words words = splitFirstWord(argument);
-    client_.view.addmsg(QLatin1Char('<') + words.first + QStringLiteral("> ") + words.rest);
+    client_.view.addmsg(QLatin1Char('<') + words.first.toString() + QStringLiteral("> ") +
+                        words.rest.toString());
 }
 
 void ReplyHandlers::toldToUser(const QString& argument) {
     const Words words = splitFirstWord(argument);
-    client_.view.addmsg(QLatin1Char('>') + words.first + QStringLiteral("< ") + words.rest);
+    client_.view.addmsg(QLatin1Char('>') + words.first.toString() + QStringLiteral("< ") +
+                        words.rest.toString());
 }
 
 void ReplyHandlers::notice(const QString& argument) {

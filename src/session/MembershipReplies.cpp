@@ -54,7 +54,7 @@ void ReplyHandlers::left(const QString&) {
 }
 
 void ReplyHandlers::won(const QString& argument) {
-    client_.dialogs.message(QStringLiteral("Game Over! ") + splitFirstWord(argument).first +
+    client_.dialogs.message(QStringLiteral("Game Over! ") + splitFirstWord(argument).first.toString() +
                                 QStringLiteral(" won!"),
                             kAppTitle, Dialogs::Icon::Information);
     gameover();

@@ -1,4 +1,6 @@
+#include "connection/ServerAddress.h"
 #include "protocol/ReplyCode.h"
+#include "protocol/ShownText.h"
 #include "rules/NumericText.h"
 #include "session/ReplyHandlers.h"
 
@@ -84,10 +86,13 @@ void ReplyHandlers::dispatch(const QString& line) {
     notice(argument);
 }
 
+// A name the server gave that would change how the next start-up answer is
+// read, or that no user would type, is used for this session but not stored.
 void adoptNickname(ClientContext& client, const QString& nickname) {
     client.state.nickname = nickname;
-    client.view.setCaption(QStringLiteral("Wordmoot - ") + nickname);
-    client.settings.setText(setting::kServer, setting::kUsername, nickname);
+    client.view.setCaption(QStringLiteral("Wordmoot - ") + shownText(nickname, kMaxShownName));
+    if (storableNickname(nickname))
+        client.settings.setText(setting::kServer, setting::kUsername, nickname);
 }
 
 } // namespace wordmoot

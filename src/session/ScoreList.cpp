@@ -1,5 +1,6 @@
 #include "session/ScoreList.h"
 
+#include "protocol/ShownText.h"
 #include "rules/NumericText.h"
 
 namespace wordmoot {
@@ -10,8 +11,10 @@ void fillTo(QString& text, qsizetype length) {
         text.append(QString(length - text.size(), QLatin1Char(' ')));
 }
 
-QString firstWord(const QString& text) {
-    return text.section(QLatin1Char(' '), 0, 0);
+// What an entry is found by: its player's name regardless of case, cut like
+// every text from the server is cut for showing.
+QString keyOf(const QString& player) {
+    return shownText(player).toLower();
 }
 } // namespace
 
@@ -35,20 +38,16 @@ QString ScoreList::entryText(const QString& player, const QString& count, const 
 
 void ScoreList::clear() {
     setStringList({});
+    keys_.clear();
 }
 
 int ScoreList::rowOf(const QString& player) const {
-    const QString wanted = player.toLower();
-    const QStringList entries = stringList();
-    for (int row = 0; row < entries.size(); ++row)
-        if (firstWord(entries[row]).toLower() == wanted)
-            return row;
-    return -1;
+    return static_cast<int>(keys_.indexOf(keyOf(player)));
 }
 
 void ScoreList::setScore(const QString& player, const QString& count, const QString& score,
                          const QString& status) {
-    const QString entry = entryText(player, count, score, status);
+    const QString entry = shownText(entryText(player, count, score, status));
     const int row = rowOf(player);
     if (row >= 0) {
         setData(index(row), entry);
@@ -59,6 +58,7 @@ void ScoreList::setScore(const QString& player, const QString& count, const QStr
         return;
     insertRows(end, 1);
     setData(index(end), entry);
+    keys_.append(keyOf(player));
 }
 
 void ScoreList::rename(const QString& oldName, const QString& newName) {
@@ -71,7 +71,8 @@ void ScoreList::rename(const QString& oldName, const QString& newName) {
     const qsizetype blank = old.indexOf(QLatin1Char(' '), 8);
     if (blank >= 0)
         entry += old.mid(blank);
-    setData(index(row), entry);
+    setData(index(row), shownText(entry));
+    keys_[row] = keyOf(newName);
 }
 
 } // namespace wordmoot

@@ -5,8 +5,9 @@
 namespace wordmoot {
 
 // The score list: one entry per player, laid out in columns with blanks so
-// that it lines up in a fixed-pitch font. Entries are found by their first
-// word, the player name, regardless of case, and keep their places.
+// that it lines up in a fixed-pitch font. Entries are found by the player's
+// name regardless of case, and keep their places. An entry is cut like every
+// other text from the server.
 class ScoreList : public QStringListModel {
     Q_OBJECT
 public:
@@ -29,6 +30,9 @@ public:
 
 private:
     int rowOf(const QString& player) const;
+
+    QStringList keys_; // each row's player, as rowOf looks for it
+
 };
 
 } // namespace wordmoot

@@ -18,7 +18,8 @@ void ReplyHandlers::score(const QString& argument) {
     const Words score = splitFirstWord(count.rest);
     if (!count.hadBlank || !score.hadBlank)
         return;
-    scores_.setScore(player.first, count.first, score.first, score.rest);
+    scores_.setScore(player.first.toString(), count.first.toString(), score.first.toString(),
+                     score.rest.toString());
 }
 
 // "alice alicia ...": a player changed nickname. Without a blank after the
@@ -28,9 +29,10 @@ void ReplyHandlers::nicknameChanged(const QString& argument) {
     const Words newName = splitFirstWord(oldName.rest);
     if (!oldName.hadBlank || newName.first.isEmpty())
         return;
-    if (oldName.first.toLower() == client_.state.nickname.toLower())
-        adoptNickname(client_, newName.first);
-    scores_.rename(oldName.first, newName.first);
+    const QString newNick = newName.first.toString();
+    if (oldName.first.compare(client_.state.nickname, Qt::CaseInsensitive) == 0)
+        adoptNickname(client_, newNick);
+    scores_.rename(oldName.first.toString(), newNick);
 }
 
 } // namespace wordmoot

@@ -39,6 +39,13 @@ void ScriptedServer::disconnectClient() {
         client_->disconnectFromHost();
 }
 
+void ScriptedServer::stopReading() {
+    if (!client_)
+        return;
+    disconnect(client_, &QTcpSocket::readyRead, this, nullptr);
+    client_->setReadBufferSize(1);
+}
+
 void ScriptedServer::takeArrived() {
     if (client_ && client_->state() == QAbstractSocket::ConnectedState)
         client_->waitForReadyRead(0); // reads what is there, and says so

@@ -31,6 +31,9 @@ public:
     QList<QByteArray> lines() const;
     // Waits until the client has sent at least this many lines.
     bool waitForLines(int count, int timeoutMs = 5000);
+    // Leaves what the client sends unread from now on, as a server that is
+    // stuck would.
+    void stopReading();
     // Takes in what the client has sent and the system already holds.
     void takeArrived();
     // Whether the client has closed its end.
