@@ -384,6 +384,43 @@ private slots:
             }
         }
     }
+
+    // The letter and the value in the corner do not cover each other, even
+    // for letters with a tail or a wide foot beside a " 10".
+    void letterStaysClearOfTheValue_data() {
+        QTest::addColumn<QByteArray>("rack");
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("Q and Z at ratio 1") << QByteArray("QZJW") << 1.0;
+        QTest::newRow("Q and Z at ratio 2") << QByteArray("QZJW") << 2.0;
+    }
+    void letterStaysClearOfTheValue() {
+        QFETCH(QByteArray, rack);
+        QFETCH(qreal, ratio);
+        Window window;
+        QVERIFY(window.open({"2013 " + rack}));
+        const auto inked = [ratio](QWidget* widget) {
+            QImage image(widget->size() * ratio, QImage::Format_ARGB32);
+            image.setDevicePixelRatio(ratio);
+            image.fill(Qt::white);
+            widget->render(&image, {}, {}, QWidget::DrawChildren);
+            return image;
+        };
+        for (int slot = 0; slot < rack.size(); ++slot) {
+            // Where the value's digits are dark, the letter must not be.
+            const QImage letter = inked(window.tile(slot));
+            const QImage digits = inked(window.value(slot));
+            const QPoint offset = (window.value(slot)->pos() - window.tile(slot)->pos()) * ratio;
+            int covered = 0;
+            for (int y = 0; y < digits.height(); ++y)
+                for (int x = 0; x < digits.width(); ++x)
+                    covered += qGray(digits.pixel(x, y)) < 128 &&
+                               letter.valid(offset + QPoint(x, y)) &&
+                               qGray(letter.pixel(offset + QPoint(x, y))) < 128;
+            QVERIFY2(covered == 0, qPrintable(QStringLiteral("%1 pixels of %2 under its value")
+                                                  .arg(covered)
+                                                  .arg(QLatin1Char(rack[slot]))));
+        }
+    }
 };
 
 QTEST_MAIN(BoardDrawingTest)
