@@ -5,8 +5,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# wamerican is the server's word list.
-packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core wamerican)
+# wamerican is the server's word list. clang and libclang-rt-14-dev (the
+# sanitizer and libFuzzer runtimes, which clang only recommends) build the
+# sanitized tests and the fuzz targets (scripts/sanitized-tests.sh).
+packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core wamerican
+          clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -21,3 +21,8 @@ bench() {
 bench client_bench --quick                                 # a few seconds
 bench robot_bench /usr/share/dict/words 3 4                # 3 brute-force positions, 4-letter racks
 bench wordmoot-loadtest build/bin/wordmoot-server 5 100    # 100 users for 5 s
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# then each fuzz target for 60 s, from the same build (build-asan/).
+scripts/sanitized-tests.sh
+scripts/fuzz.sh 60

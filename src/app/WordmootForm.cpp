@@ -34,9 +34,9 @@ void substituteFonts() {
 }
 } // namespace
 
-WordmootForm::WordmootForm(Dialogs& dialogs)
+WordmootForm::WordmootForm(Dialogs& dialogs, CommandSink* outgoing)
     : dialogs_(dialogs)
-    , session_(*this, dialogs)
+    , session_(*this, dialogs, outgoing)
     , client_(session_.client()) {
     substituteFonts();
     buildControls();

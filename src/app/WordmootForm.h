@@ -24,7 +24,9 @@ class MessageLog;
 class WordmootForm : public QWidget, public ClientView {
     Q_OBJECT
 public:
-    explicit WordmootForm(Dialogs& dialogs);
+    // Commands go to the server, or to `outgoing` when given (a fuzzer runs
+    // the window without a socket and checks every line there).
+    explicit WordmootForm(Dialogs& dialogs, CommandSink* outgoing = nullptr);
     ~WordmootForm() override;
 
     // Builds the board and asks which server to use; the program ends here

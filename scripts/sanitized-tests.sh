@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer into
+# build-asan/ (clang, -O1, with the fuzz targets) and runs the whole test
+# suite there; any sanitizer report fails its test. scripts/fuzz.sh then runs
+# the fuzz targets from the same build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# The packages, clang among them, come with scripts/setup.sh.
+log=$(mktemp)
+if ! CC=clang CXX=clang++ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE= \
+  "-DCMAKE_CXX_FLAGS=-O1 -gline-tables-only" -DWORDMOOT_FUZZ=ON >"$log" 2>&1; then
+  cat "$log"
+  rm -f "$log"
+  exit 1
+fi
+rm -f "$log"
+# What the tests and the fuzzers need; the benchmarks are left out.
+mapfile -t targets < <(cmake --build build-asan --target help |
+  grep -oE '(tst_[A-Za-z0-9_]+|[a-z]+_fuzzer|wordmoot-server|wordmoot)$' | sort -u)
+cmake --build build-asan -j "$(nproc)" --target "${targets[@]}"
+
+export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1"
+ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
