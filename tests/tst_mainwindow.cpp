@@ -336,8 +336,7 @@ private slots:
             // Whatever the user selected, the caret ends after the last line.
             log->selectAll();
             form.addmsg(message);
-            QVERIFY(!log->textCursor().hasSelection());
-            QVERIFY(log->textCursor().atEnd());
+            QTRY_VERIFY(!log->textCursor().hasSelection() && log->textCursor().atEnd());
         }
         QCOMPARE(log->text(), text);
     }
@@ -373,12 +372,11 @@ private slots:
         for (int i = 1; i <= last; ++i)
             client.form->addmsg(QStringLiteral("<bob> line number %1 of the log").arg(i));
 
+        QTRY_COMPARE(log->document()->lastBlock().text(),
+                     QStringLiteral("<bob> line number %1 of the log").arg(last));
         QCOMPARE(log->document()->blockCount(), MessageLog::kMaxLines);
-        QCOMPARE(log->document()->lastBlock().text(),
-                 QStringLiteral("<bob> line number %1 of the log").arg(last));
         QVERIFY(log->textCursor().atEnd());
-        QCoreApplication::processEvents();
-        QCOMPARE(log->verticalScrollBar()->value(), log->verticalScrollBar()->maximum());
+        QTRY_COMPARE(log->verticalScrollBar()->value(), log->verticalScrollBar()->maximum());
     }
 };
 

@@ -36,10 +36,11 @@ void substituteFonts() {
 
 WordmootForm::WordmootForm(Dialogs& dialogs, CommandSink* outgoing)
     : dialogs_(dialogs)
-    , session_(*this, dialogs, outgoing)
+    , session_(*this, dialogs_, outgoing)
     , client_(session_.client()) {
     substituteFonts();
     buildControls();
+    dialogs_.setLog(irchistorybox_);
     wireControls();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/TileLabels.h"
+#include "chat/LogFirstDialogs.h"
 #include "session/Session.h"
 
 #include <QWidget>
@@ -82,7 +83,7 @@ private:
     void tileDroppedOnExchangeBox(int slot);
     void tileDroppedOnLogo();
 
-    Dialogs& dialogs_;
+    LogFirstDialogs dialogs_; // each box shows the log's waiting lines first
     Session session_;
     ClientContext& client_;
     std::unique_ptr<TileLabels> tiles_;
