@@ -1,7 +1,8 @@
 #pragma once
 
-// The server's reply codes. A reply line is its code, a blank and an
-// argument; codes are compared as numbers.
+// The server's reply codes, as the server sends them and the client reads
+// them. A reply line is its code, a blank and an argument; the client
+// compares codes as numbers.
 namespace wordmoot {
 
 enum class ReplyCode : int {
@@ -36,11 +37,11 @@ enum class ReplyCode : int {
     Beep = 2026,
     NameIllegal = 5010,
     NameInUse = 5011,
-    CannotPlay = 5020, // the user may only watch this game
-    PlayRefused = 5030,
-    PlayMisplaced = 5031,
-    PlayUnknownWords = 5032,
-    PlayNotApproved = 5036,
+    CannotPlay = 5020,       // the user may only watch this game
+    PlayNotYours = 5030,     // not the user's turn, no game in play, a play already waiting
+    PlayBadTiles = 5031,     // tiles not on the rack; cells off the board, taken or twice
+    PlayBadPlacement = 5032, // not one line, a gap, off the centre, not touching
+    PlayBadWords = 5036,     // unknown words, no letter for a blank, not approved in time
     NewGameRefused = 5180,
 
     // Replies the client takes no notice of.

@@ -1,6 +1,6 @@
 #include "server/Client.h"
 
-#include "server/Replies.h"
+#include "protocol/ReplyCode.h"
 
 #include <QTcpSocket>
 #include <QTimer>
@@ -24,10 +24,10 @@ Client::Client(QTcpSocket* socket, QObject* parent)
 Client::Client(QObject* parent)
     : QObject(parent) {}
 
-void Client::send(int code, QByteArrayView text) {
+void Client::send(ReplyCode code, QByteArrayView text) {
     if (closing_ || !socket_)
         return;
-    QByteArray line = QByteArray::number(code) + ' ' + text.toByteArray();
+    QByteArray line = QByteArray::number(static_cast<int>(code)) + ' ' + text.toByteArray();
     for (char& c : line)
         if (c == '\r' || c == '\n' || c == '\0')
             c = ' ';
@@ -86,14 +86,14 @@ void Client::readLines() {
                 return;
             socket_->read(socket_->bytesAvailable()); // a line too long to keep
             if (!skipping_)
-                send(kNotice, "Line too long (over 1024 bytes): dropped");
+                send(ReplyCode::Notice, "Line too long (over 1024 bytes): dropped");
             skipping_ = true;
             continue;
         }
         QByteArray line = socket_->readLine(kMaxLineBytes + 1);
         if (!line.endsWith('\n')) {
             if (!skipping_)
-                send(kNotice, "Line too long (over 1024 bytes): dropped");
+                send(ReplyCode::Notice, "Line too long (over 1024 bytes): dropped");
             skipping_ = true;
             continue;
         }

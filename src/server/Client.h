@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/ReplyCode.h"
+
 #include <QByteArray>
 #include <QObject>
 
@@ -36,7 +38,7 @@ public:
 
     // The one way out: the code, a blank and the text, CR LF. CR, LF and NUL
     // in the text become blanks, so no text can end a line or start another.
-    void send(int code, QByteArrayView text = {});
+    void send(ReplyCode code, QByteArrayView text = {});
     // Sends what is queued, then closes; gone() follows.
     void close();
     // Drops the connection at once; gone() follows.

@@ -1,8 +1,8 @@
 #include "server/GameServer.h"
 
+#include "protocol/ReplyCode.h"
 #include "server/Client.h"
 #include "server/Lobby.h"
-#include "server/Replies.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -55,7 +55,7 @@ void GameServer::accept() {
     while (QTcpSocket* socket = listener_->nextPendingConnection()) {
         auto* client = new Client(socket, lobby_);
         if (lobby_->clientCount() >= kMostClients) {
-            client->send(kNotice, "The server is full: try again later");
+            client->send(ReplyCode::Notice, "The server is full: try again later");
             client->close();
             connect(client, &Client::gone, client, &QObject::deleteLater);
             continue;

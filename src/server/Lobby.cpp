@@ -1,7 +1,7 @@
 #include "server/Lobby.h"
 
+#include "protocol/ReplyCode.h"
 #include "server/Client.h"
-#include "server/Replies.h"
 #include "server/RobotSeat.h"
 #include "server/Room.h"
 #include "server/WireText.h"
@@ -50,14 +50,14 @@ void Lobby::admit(Client* client) {
     clients_.push_back(client);
     connect(client, &Client::lineReceived, this, &Lobby::handle);
     connect(client, &Client::gone, this, &Lobby::remove);
-    client->send(kGreeting, "2 Welcome to Wordmoot. Take a name with NAME.");
+    client->send(ReplyCode::Greeting, "2 Welcome to Wordmoot. Take a name with NAME.");
 }
 
 void Lobby::remove(Client* client) {
     if (client->room)
         client->room->leave(*client, true);
     else if (!client->name.isEmpty())
-        sendTo(nullptr, kNotice, client->name + " has gone");
+        sendTo(nullptr, ReplyCode::Notice, client->name + " has gone");
     std::erase(clients_, client);
     client->deleteLater();
 }
@@ -74,12 +74,12 @@ void Lobby::handle(Client* client, const QByteArray& line) {
         if (command.needsName && client->name.isEmpty()) {
             if (word == "GLIST")
                 client->listWanted = true;
-            return client->send(kNotice, "Take a name first: NAME yourname");
+            return client->send(ReplyCode::Notice, "Take a name first: NAME yourname");
         }
         return (this->*command.handler)(*client, arg);
     }
     if (client->name.isEmpty())
-        return client->send(kNotice, "Take a name first: NAME yourname");
+        return client->send(ReplyCode::Notice, "Take a name first: NAME yourname");
     if (client->room && client->room->command(*client, word, arg))
         return;
     inGame(*client, word);
@@ -92,9 +92,9 @@ void Lobby::inGame(Client& c, const QByteArray& word) {
                                             "APPROVE",  "REFRESH",  "ROBOT"};
     for (const char* gameWord : gameWords)
         if (word == gameWord)
-            return c.send(kNotice, word + " works only in a game: JOIN one first");
-    c.send(kNotice, "Unknown command " + word.left(40) +
-                        ": try SAY, TELL, EMOTE, who, beep NAME, refresh, approve");
+            return c.send(ReplyCode::Notice, word + " works only in a game: JOIN one first");
+    c.send(ReplyCode::Notice, "Unknown command " + word.left(40) +
+                                  ": try SAY, TELL, EMOTE, who, beep NAME, refresh, approve");
 }
 
 std::vector<Client*> Lobby::in(const Room* room) const {
@@ -105,7 +105,7 @@ std::vector<Client*> Lobby::in(const Room* room) const {
     return found;
 }
 
-void Lobby::sendTo(const Room* room, int code, QByteArrayView text) {
+void Lobby::sendTo(const Room* room, ReplyCode code, QByteArrayView text) {
     for (Client* client : in(room))
         client->send(code, text);
 }
@@ -134,105 +134,106 @@ void Lobby::roomEmptied(Room* room) {
 void Lobby::name(Client& c, const QByteArray& arg) {
     const QByteArray wanted = arg.trimmed();
     if (!isLegalName(wanted))
-        return c.send(kNameIllegal, "Names are 1 to 20 characters, no blanks or control bytes");
+        return c.send(ReplyCode::NameIllegal,
+                      "Names are 1 to 20 characters, no blanks or control bytes");
     if (Client* other = named(wanted); other && other != &c)
-        return c.send(kNameInUse, wanted + " is in use");
+        return c.send(ReplyCode::NameInUse, wanted + " is in use");
     if (isRobotName(wanted))
-        return c.send(kNameInUse, wanted + " is kept for the computer players");
+        return c.send(ReplyCode::NameInUse, wanted + " is kept for the computer players");
     const QByteArray old = c.name;
     c.name = wanted;
     if (old.isEmpty()) {
-        sendTo(c.room, kNotice, wanted + " has arrived");
+        sendTo(c.room, ReplyCode::Notice, wanted + " has arrived");
         if (std::exchange(c.listWanted, false))
             gameList(c, {});
         return;
     }
-    sendTo(c.room, kRenamed, old + ' ' + wanted + " is the new name");
+    sendTo(c.room, ReplyCode::NicknameChanged, old + ' ' + wanted + " is the new name");
     if (c.room)
         c.room->renamed(c);
 }
 
 void Lobby::version(Client& c, const QByteArray&) {
     if (!options_.clientVersion.isEmpty())
-        c.send(kClientVersion, "Newest client v" + options_.clientVersion.toUtf8());
+        c.send(ReplyCode::NewestClient, "Newest client v" + options_.clientVersion.toUtf8());
 }
 
 void Lobby::gameList(Client& c, const QByteArray&) {
     QByteArray numbers;
     for (const auto& [number, room] : rooms_)
         numbers += QByteArray::number(number) + ' ';
-    c.send(kGameList, numbers);
+    c.send(ReplyCode::GameNumbers, numbers);
 }
 
 void Lobby::gameInfo(Client& c, const QByteArray& arg) {
     const auto number = leadingInt(arg);
     const auto at = number ? rooms_.find(*number) : rooms_.end();
     if (at == rooms_.end())
-        return c.send(kNotice, "No game " + arg.trimmed().left(20));
-    c.send(kGameInfo, at->second->info());
+        return c.send(ReplyCode::Notice, "No game " + arg.trimmed().left(20));
+    c.send(ReplyCode::GameDescription, at->second->info());
 }
 
 void Lobby::newGame(Client& c, const QByteArray&) {
     if (c.room)
-        return c.send(kNotice, "You are in game " + QByteArray::number(c.room->number()) +
-                                   ": LEAVE it first");
+        return c.send(ReplyCode::Notice, "You are in game " + QByteArray::number(c.room->number()) +
+                                             ": LEAVE it first");
     for (int number = 1; number <= options_.maxGames; ++number) {
         if (rooms_.count(number))
             continue;
         rooms_[number] = std::make_unique<Room>(*this, number);
         return join(c, QByteArray::number(number));
     }
-    c.send(kNoFreeGame, "No game number is free");
+    c.send(ReplyCode::NewGameRefused, "No game number is free");
 }
 
 void Lobby::join(Client& c, const QByteArray& arg) {
     const auto number = leadingInt(arg);
     const auto at = number ? rooms_.find(*number) : rooms_.end();
     if (at == rooms_.end())
-        return c.send(kNotice, "No game " + arg.trimmed().left(20) + " to join");
+        return c.send(ReplyCode::Notice, "No game " + arg.trimmed().left(20) + " to join");
     if (c.room)
-        return c.send(kNotice, "You are in game " + QByteArray::number(c.room->number()) +
-                                   ": LEAVE it first");
-    sendTo(nullptr, kNotice, c.name + " goes to game " + QByteArray::number(*number));
+        return c.send(ReplyCode::Notice, "You are in game " + QByteArray::number(c.room->number()) +
+                                             ": LEAVE it first");
+    sendTo(nullptr, ReplyCode::Notice, c.name + " goes to game " + QByteArray::number(*number));
     at->second->join(c);
 }
 
 void Lobby::leave(Client& c, const QByteArray&) {
     if (!c.room)
-        return c.send(kNotice, "You are in the lobby, not in a game");
+        return c.send(ReplyCode::Notice, "You are in the lobby, not in a game");
     c.room->leave(c, false);
-    sendTo(nullptr, kNotice, c.name + " is back in the lobby");
+    sendTo(nullptr, ReplyCode::Notice, c.name + " is back in the lobby");
 }
 
 void Lobby::quit(Client& c, const QByteArray&) {
-    c.send(kNotice, "Goodbye");
+    c.send(ReplyCode::Notice, "Goodbye");
     c.close();
 }
 
 void Lobby::say(Client& c, const QByteArray& arg) {
-    sendTo(c.room, kSaid, c.name + ' ' + arg);
+    sendTo(c.room, ReplyCode::SaidToAll, c.name + ' ' + arg);
 }
 
 void Lobby::tell(Client& c, const QByteArray& arg) {
     const qsizetype blank = arg.indexOf(' ');
     Client* to = named(arg.left(blank < 0 ? arg.size() : blank));
     if (!to)
-        return c.send(kNotice, "Nobody is called " + arg.left(blank).left(20));
-    to->send(kTold, c.name + ' ' + (blank < 0 ? QByteArray() : arg.mid(blank + 1)));
+        return c.send(ReplyCode::Notice, "Nobody is called " + arg.left(blank).left(20));
+    to->send(ReplyCode::ToldToUser, c.name + ' ' + (blank < 0 ? QByteArray() : arg.mid(blank + 1)));
 }
 
 void Lobby::emote(Client& c, const QByteArray& arg) {
-    sendTo(c.room, kEmote, c.name + ' ' + arg);
+    sendTo(c.room, ReplyCode::Emote, c.name + ' ' + arg);
 }
 
 void Lobby::who(Client& c, const QByteArray&) {
     const auto count = std::count_if(clients_.begin(), clients_.end(),
                                      [](Client* x) { return !x->name.isEmpty(); });
-    c.send(kNotice, QByteArray::number(qint64(count)) + " users on the server:");
+    c.send(ReplyCode::Notice, QByteArray::number(qint64(count)) + " users on the server:");
     for (Client* other : clients_) {
         if (other->name.isEmpty())
             continue;
-        c.send(kNotice,
+        c.send(ReplyCode::Notice,
                other->name + (other->room ? " in game " + QByteArray::number(other->room->number())
                                           : QByteArray(" in the lobby")));
     }
@@ -241,9 +242,9 @@ void Lobby::who(Client& c, const QByteArray&) {
 void Lobby::beep(Client& c, const QByteArray& arg) {
     Client* to = named(arg.trimmed());
     if (!to)
-        return c.send(kNotice, "Nobody is called " + arg.trimmed().left(20));
-    to->send(kBeep, c.name);
-    c.send(kNotice, "You beep " + to->name);
+        return c.send(ReplyCode::Notice, "Nobody is called " + arg.trimmed().left(20));
+    to->send(ReplyCode::Beep, c.name);
+    c.send(ReplyCode::Notice, "You beep " + to->name);
 }
 
 } // namespace wordmoot::server

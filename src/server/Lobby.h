@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol/ReplyCode.h"
 #include "robot/Brain.h"
 #include "rules/WordList.h"
 #include "server/ServerOptions.h"
@@ -35,7 +36,7 @@ public:
     const robot::Brain& brain() const { return *brain_; }
     // Everyone in the room, or in the lobby for none, in order of arrival.
     std::vector<Client*> in(const Room* room) const;
-    void sendTo(const Room* room, int code, QByteArrayView text);
+    void sendTo(const Room* room, ReplyCode code, QByteArrayView text);
     Client* named(QByteArrayView name) const;
     // A room nobody is in any more goes, and its number is free again.
     void roomEmptied(Room* room);

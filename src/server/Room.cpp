@@ -1,8 +1,8 @@
 #include "server/Room.h"
 
+#include "protocol/ReplyCode.h"
 #include "server/Client.h"
 #include "server/Lobby.h"
-#include "server/Replies.h"
 #include "server/RobotSeat.h"
 #include "server/WireText.h"
 
@@ -55,15 +55,15 @@ bool Room::command(Client& client, const QByteArray& word, const QByteArray& arg
 }
 
 void Room::join(Client& c) {
-    toAll(kNotice, c.name + " joins the game");
+    toAll(ReplyCode::Notice, c.name + " joins the game");
     members_.push_back(&c);
     c.room = this;
     if (phase_ != Phase::Playing)
-        return c.send(kJoined);
+        return c.send(ReplyCode::Joined);
     // A game in play is watched: no question about playing, and the whole
     // position at once, whether or not the client asks for it.
-    c.send(kWatchingPlay);
-    c.send(kJoined);
+    c.send(ReplyCode::WatchingGameInPlay);
+    c.send(ReplyCode::Joined);
     sendPosition(c);
     offerSeat();
 }
@@ -75,8 +75,8 @@ void Room::leave(Client& c, bool dropped) {
     declined_.erase(&c);
     c.room = nullptr;
     if (!dropped)
-        c.send(kLeft);
-    toAll(kNotice, c.name + (dropped ? " has gone" : " leaves the game"));
+        c.send(ReplyCode::Left);
+    toAll(ReplyCode::Notice, c.name + (dropped ? " has gone" : " leaves the game"));
     if (offeredTo_ == &c)
         offerRefused();
     const int seat = seatOf(c);
@@ -103,36 +103,37 @@ void Room::renamed(Client& c) {
 
 void Room::ready(Client& c, const QByteArray&) {
     if (phase_ == Phase::Playing)
-        return c.send(kNotice, isSeated(c)
-                                   ? "The game is in play"
-                                   : "The game is in play: a seat is offered when one comes free");
+        return c.send(ReplyCode::Notice,
+                      isSeated(c) ? "The game is in play"
+                                  : "The game is in play: a seat is offered when one comes free");
     if (ready_.count(&c))
-        return c.send(kNotice, "You are ready; the game starts when every player is");
+        return c.send(ReplyCode::Notice, "You are ready; the game starts when every player is");
     if (!isSeated(c) && seated_.size() >= kMostSeats) {
-        c.send(kNotice, "The game has four players already: you watch");
-        return c.send(kNowObserver);
+        c.send(ReplyCode::Notice, "The game has four players already: you watch");
+        return c.send(ReplyCode::BecameObserver);
     }
     if (!isSeated(c))
         seated_.push_back(&c);
     ready_.insert(&c);
     phase_ = Phase::Forming;
-    toAll(kNotice, c.name + " is ready to play (" + QByteArray::number(int(ready_.size())) +
-                       " of " + QByteArray::number(int(seated_.size())) + " ready)");
+    toAll(ReplyCode::Notice, c.name + " is ready to play (" +
+                                 QByteArray::number(int(ready_.size())) + " of " +
+                                 QByteArray::number(int(seated_.size())) + " ready)");
     sendScores(nullptr);
     maybeStart();
 }
 
 void Room::observe(Client& c, const QByteArray&) {
     if (phase_ == Phase::Playing && seatOf(c) >= 0)
-        return c.send(kNotice, "You are playing: LEAVE to give up your seat");
+        return c.send(ReplyCode::Notice, "You are playing: LEAVE to give up your seat");
     if (offeredTo_ == &c)
         offerRefused();
     const bool wasSeated = isSeated(c);
     std::erase(seated_, &c);
     ready_.erase(&c);
-    c.send(kNowObserver);
+    c.send(ReplyCode::BecameObserver);
     if (wasSeated && phase_ != Phase::Playing) {
-        toAll(kNotice, c.name + " watches");
+        toAll(ReplyCode::Notice, c.name + " watches");
         sendScores(nullptr);
         maybeStart();
     }
@@ -147,16 +148,16 @@ void Room::refresh(Client& c, const QByteArray&) {
 void Room::sendPosition(Client& c) {
     const Grid board = game_ ? game_->shownBoard() : Grid();
     for (int row = 0; row < kBoardCells; ++row)
-        c.send(kBoardRow, rowText(board, row));
+        c.send(ReplyCode::BoardRow, rowText(board, row));
     sendScores(&c);
     if (phase_ != Phase::Playing)
         return;
     const int turn = game_->turn();
-    c.send(kTurnOf, QByteArray::fromStdString(game_->seats()[turn].name) + " to play");
+    c.send(ReplyCode::WhoseTurn, QByteArray::fromStdString(game_->seats()[turn].name) + " to play");
     if (const int seat = seatOf(c); seat >= 0) {
-        c.send(kRack, QByteArray::fromStdString(game_->seats()[seat].rack));
+        c.send(ReplyCode::Rack, QByteArray::fromStdString(game_->seats()[seat].rack));
         if (seat == turn && !game_->pending())
-            c.send(kYourTurn, "Your turn");
+            c.send(ReplyCode::YourTurn, "Your turn");
     }
 }
 
@@ -185,9 +186,9 @@ void Room::sendScores(Client* only) {
         }
     }
     for (Client* c : only ? std::vector<Client*>{only} : members_) {
-        c->send(kPlayers, names.trimmed());
+        c->send(ReplyCode::Players, names.trimmed());
         for (const QByteArray& entry : entries)
-            c->send(kScoreEntry, entry);
+            c->send(ReplyCode::Score, entry);
     }
 }
 
@@ -217,9 +218,9 @@ void Room::startGame() {
     declined_.clear();
     moverSeat_ = -1;
     phase_ = Phase::Playing;
-    toAll(kNotice, "The game begins");
+    toAll(ReplyCode::Notice, "The game begins");
     for (int row = 0; row < kBoardCells; ++row)
-        toAll(kBoardRow, rowText(Grid(), row));
+        toAll(ReplyCode::BoardRow, rowText(Grid(), row));
     game_->start();
 }
 
@@ -236,7 +237,7 @@ void Room::offerSeat() {
         offeredTo_ = c;
         offeredSeat_ = int(free - holders_.begin());
         offerTimer_.start();
-        return c->send(kSeatOffered,
+        return c->send(ReplyCode::SeatOffered,
                        "Take over the seat of " +
                            QByteArray::fromStdString(game_->seats()[offeredSeat_].name) +
                            "? APPROVE takes it");
@@ -259,8 +260,8 @@ void Room::takeSeat(Client& c) {
     const QByteArray old = QByteArray::fromStdString(game_->seats()[seat].name);
     holders_[seat] = &c;
     game_->takeSeat(seat, c.name.toStdString());
-    c.send(kSeatTaken);
-    toAll(kNotice, c.name + " takes over the seat of " + old);
+    c.send(ReplyCode::TookOverSeat);
+    toAll(ReplyCode::Notice, c.name + " takes over the seat of " + old);
     sendScores(nullptr);
     offerSeat();
 }
@@ -280,12 +281,12 @@ bool Room::isSeated(const Client& c) const {
     return std::find(seated_.begin(), seated_.end(), &c) != seated_.end();
 }
 
-void Room::toAll(int code, QByteArrayView text) {
+void Room::toAll(ReplyCode code, QByteArrayView text) {
     for (Client* c : members_)
         c->send(code, text);
 }
 
-void Room::toSeat(int seat, int code, QByteArrayView text) {
+void Room::toSeat(int seat, ReplyCode code, QByteArrayView text) {
     if (seat >= 0 && seat < int(holders_.size()) && holders_[seat])
         holders_[seat]->send(code, text);
 }

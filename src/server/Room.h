@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol/ReplyCode.h"
 #include "rules/Game.h"
 
 #include <QByteArray>
@@ -61,8 +62,8 @@ private:
     void endIfTooFew();
     int seatOf(const Client& c) const;
     bool isSeated(const Client& c) const;
-    void toAll(int code, QByteArrayView text);
-    void toSeat(int seat, int code, QByteArrayView text);
+    void toAll(ReplyCode code, QByteArrayView text);
+    void toSeat(int seat, ReplyCode code, QByteArrayView text);
 
     // RoomRobots.cpp: the seats the server plays itself.
     void robot(Client& c, const QByteArray& arg);

@@ -1,6 +1,6 @@
+#include "protocol/ReplyCode.h"
 #include "server/Client.h"
 #include "server/Lobby.h"
-#include "server/Replies.h"
 #include "server/Room.h"
 #include "server/WireText.h"
 
@@ -13,18 +13,18 @@
 namespace wordmoot::server {
 
 namespace {
-int refusalCode(Refusal kind) {
+ReplyCode refusalCode(Refusal kind) {
     switch (kind) {
     case Refusal::Turn:
-        return kPlayNotYours;
+        return ReplyCode::PlayNotYours;
     case Refusal::Tiles:
-        return kPlayBadTiles;
+        return ReplyCode::PlayBadTiles;
     case Refusal::Placement:
-        return kPlayBadPlacement;
+        return ReplyCode::PlayBadPlacement;
     case Refusal::Words:
-        return kPlayBadWords;
+        return ReplyCode::PlayBadWords;
     }
-    return kPlayNotYours;
+    return ReplyCode::PlayNotYours;
 }
 
 QByteArray letters(const Play& play) {
@@ -38,10 +38,10 @@ QByteArray letters(const Play& play) {
 void Room::play(Client& c, const QByteArray& arg) {
     const int seat = seatOf(c);
     if (phase_ != Phase::Playing || seat < 0)
-        return c.send(kPlayNotYours, "You are not playing in a game in play");
+        return c.send(ReplyCode::PlayNotYours, "You are not playing in a game in play");
     const std::optional<Play> tiles = parsePlay(arg);
     if (!tiles)
-        return c.send(kPlayBadTiles, "A play is up to seven tiles as column,row,LETTER");
+        return c.send(ReplyCode::PlayBadTiles, "A play is up to seven tiles as column,row,LETTER");
     if (const auto refused = game_->play(seat, *tiles))
         c.send(refusalCode(refused->kind),
                QByteArray::fromStdString("Refused: " + refused->reason));
@@ -50,20 +50,22 @@ void Room::play(Client& c, const QByteArray& arg) {
 void Room::exchange(Client& c, const QByteArray& arg) {
     const int seat = seatOf(c);
     if (phase_ != Phase::Playing || seat < 0)
-        return c.send(kNotice, "You are not playing in a game in play");
+        return c.send(ReplyCode::Notice, "You are not playing in a game in play");
     const std::optional<std::string> tiles = parseExchange(arg);
     if (!tiles)
-        return c.send(kNotice, "Exchange refused: name the tiles by their letters, _ for a blank");
+        return c.send(ReplyCode::Notice,
+                      "Exchange refused: name the tiles by their letters, _ for a blank");
     if (const auto refused = game_->exchange(seat, *tiles))
-        c.send(kNotice, QByteArray::fromStdString("Exchange refused: " + refused->reason));
+        c.send(ReplyCode::Notice,
+               QByteArray::fromStdString("Exchange refused: " + refused->reason));
 }
 
 void Room::forfeit(Client& c, const QByteArray&) {
     const int seat = seatOf(c);
     if (phase_ != Phase::Playing || seat < 0)
-        return c.send(kNotice, "You are not playing in a game in play");
+        return c.send(ReplyCode::Notice, "You are not playing in a game in play");
     if (const auto refused = game_->pass(seat))
-        c.send(kNotice, QByteArray::fromStdString("Pass refused: " + refused->reason));
+        c.send(ReplyCode::Notice, QByteArray::fromStdString("Pass refused: " + refused->reason));
 }
 
 // With a play waiting for the vote, WITHDRAW takes it back; without one, the
@@ -71,9 +73,9 @@ void Room::forfeit(Client& c, const QByteArray&) {
 void Room::withdraw(Client& c, const QByteArray&) {
     const int seat = seatOf(c);
     if (phase_ != Phase::Playing || seat < 0)
-        return c.send(kNotice, "You are not playing in a game in play");
+        return c.send(ReplyCode::Notice, "You are not playing in a game in play");
     if (!game_->withdraw(seat))
-        c.send(kRack, QByteArray::fromStdString(game_->seats()[seat].rack));
+        c.send(ReplyCode::Rack, QByteArray::fromStdString(game_->seats()[seat].rack));
 }
 
 void Room::approve(Client& c, const QByteArray&) {
@@ -81,7 +83,7 @@ void Room::approve(Client& c, const QByteArray&) {
         return takeSeat(c);
     const int seat = seatOf(c);
     if (phase_ != Phase::Playing || seat < 0 || !game_->approve(seat))
-        c.send(kNotice, "There is nothing for you to approve");
+        c.send(ReplyCode::Notice, "There is nothing for you to approve");
 }
 
 void Room::sendRows(const Play& play) {
@@ -90,18 +92,18 @@ void Room::sendRows(const Play& play) {
         rows.insert(t.row);
     const Grid board = game_->shownBoard();
     for (const int row : rows)
-        toAll(kBoardRow, rowText(board, row));
+        toAll(ReplyCode::BoardRow, rowText(board, row));
 }
 
 void Room::startingTileDrawn(int seat, char tile, bool redraw) {
     const QByteArray name = QByteArray::fromStdString(game_->seats()[seat].name);
     if (redraw)
-        toSeat(seat, kNewStartingTile, QByteArray(1, tile) + " drawn again after a tie");
-    toAll(kNotice, name + " draws " + tile + " for the start");
+        toSeat(seat, ReplyCode::StartingLetter, QByteArray(1, tile) + " drawn again after a tie");
+    toAll(ReplyCode::Notice, name + " draws " + tile + " for the start");
 }
 
 void Room::rackChanged(int seat) {
-    toSeat(seat, kRack, QByteArray::fromStdString(game_->seats()[seat].rack));
+    toSeat(seat, ReplyCode::Rack, QByteArray::fromStdString(game_->seats()[seat].rack));
 }
 
 void Room::scoresChanged(int moverSeat) {
@@ -110,9 +112,9 @@ void Room::scoresChanged(int moverSeat) {
 }
 
 void Room::turnBegins(int seat, std::optional<char> startingTile) {
-    toAll(kTurnOf, QByteArray::fromStdString(game_->seats()[seat].name) + " to play");
+    toAll(ReplyCode::WhoseTurn, QByteArray::fromStdString(game_->seats()[seat].name) + " to play");
     wakeRobots(seat);
-    toSeat(seat, kYourTurn,
+    toSeat(seat, ReplyCode::YourTurn,
            startingTile ? *startingTile + QByteArray(" is your starting tile: you begin")
                         : QByteArray("Your turn"));
 }
@@ -123,15 +125,17 @@ void Room::playStands(int seat, const Play& play, int score, bool afterVote) {
     const QByteArray name = QByteArray::fromStdString(game_->seats()[seat].name);
     if (afterVote) {
         sendRows(play); // a blank keeps the letter the vote saw
-        return toAll(kNotice, "The players approve " + name + "'s play of " + letters(play));
+        return toAll(ReplyCode::Notice,
+                     "The players approve " + name + "'s play of " + letters(play));
     }
     sendRows(play);
-    toAll(kNotice, name + " scores " + QByteArray::number(score) + " for " + letters(play));
+    toAll(ReplyCode::Notice,
+          name + " scores " + QByteArray::number(score) + " for " + letters(play));
 }
 
 void Room::playPutToVote(int seat, const Play& play, int score) {
-    toAll(kPlayToApprove, QByteArray::fromStdString(game_->seats()[seat].name) + ' ' +
-                              QByteArray::number(score) + ' ' + tilesText(play));
+    toAll(ReplyCode::PlayMade, QByteArray::fromStdString(game_->seats()[seat].name) + ' ' +
+                                   QByteArray::number(score) + ' ' + tilesText(play));
     voteTimer_.start();
     wakeRobots(-1);
 }
@@ -141,19 +145,19 @@ void Room::playTakenBack(int seat, const Play& play, bool withdrawn) {
     const QByteArray name = QByteArray::fromStdString(game_->seats()[seat].name);
     sendRows(play);
     if (withdrawn)
-        return toAll(kNotice, name + " withdraws the play of " + letters(play));
-    toSeat(seat, kPlayBadWords,
+        return toAll(ReplyCode::Notice, name + " withdraws the play of " + letters(play));
+    toSeat(seat, ReplyCode::PlayBadWords,
            "Refused: the players did not approve " + letters(play) + " in time");
-    toAll(kNotice, name + "'s play of " + letters(play) + " was not approved in time");
+    toAll(ReplyCode::Notice, name + "'s play of " + letters(play) + " was not approved in time");
 }
 
 void Room::exchanged(int seat, int count) {
-    toAll(kNotice, QByteArray::fromStdString(game_->seats()[seat].name) + " exchanges " +
-                       QByteArray::number(count) + (count == 1 ? " tile" : " tiles"));
+    toAll(ReplyCode::Notice, QByteArray::fromStdString(game_->seats()[seat].name) + " exchanges " +
+                                 QByteArray::number(count) + (count == 1 ? " tile" : " tiles"));
 }
 
 void Room::passed(int seat) {
-    toAll(kNotice, QByteArray::fromStdString(game_->seats()[seat].name) + " passes");
+    toAll(ReplyCode::Notice, QByteArray::fromStdString(game_->seats()[seat].name) + " passes");
 }
 
 void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vector<int>& winners) {
@@ -163,9 +167,10 @@ void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vecto
     phase_ = Phase::Over;
     const auto& seats = game_->seats();
     for (const Adjustment& a : adjustments)
-        toAll(kNotice, QByteArray::fromStdString(seats[a.seat].name) +
-                           (a.points < 0 ? " loses " : " gains ") +
-                           QByteArray::number(std::abs(a.points)) + " for the tiles left");
+        toAll(ReplyCode::Notice, QByteArray::fromStdString(seats[a.seat].name) +
+                                     (a.points < 0 ? " loses " : " gains ") +
+                                     QByteArray::number(std::abs(a.points)) +
+                                     " for the tiles left");
     sendScores(nullptr);
     QByteArray names;
     for (std::size_t i = 0; i < winners.size(); ++i)
@@ -176,9 +181,9 @@ void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vecto
     const QByteArray points =
         " with " + QByteArray::number(winners.empty() ? 0 : seats[winners[0]].score) + " points";
     if (winners.size() == 1)
-        toAll(kWinner, names + points);
+        toAll(ReplyCode::Won, names + points);
     else if (winners.size() > 1)
-        toAll(kDraw, names + points);
+        toAll(ReplyCode::Draw, names + points);
     // The players stay seated for the next game, not yet ready but robots.
     for (Client* holder : holders_) {
         if (holder)

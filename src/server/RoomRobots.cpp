@@ -1,5 +1,5 @@
+#include "protocol/ReplyCode.h"
 #include "server/Lobby.h"
-#include "server/Replies.h"
 #include "server/RobotSeat.h"
 #include "server/Room.h"
 
@@ -14,13 +14,13 @@ namespace wordmoot::server {
 void Room::robot(Client& c, const QByteArray& arg) {
     const QByteArray what = arg.trimmed().toLower();
     if (!what.isEmpty() && what != "off")
-        return c.send(kNotice, "robot seats a computer player, robot off takes one away");
+        return c.send(ReplyCode::Notice, "robot seats a computer player, robot off takes one away");
     if (phase_ == Phase::Playing)
-        return c.send(kNotice, "Robots come and go only before the game begins");
+        return c.send(ReplyCode::Notice, "Robots come and go only before the game begins");
     if (what == "off")
         return removeRobot(c);
     if (seated_.size() >= kMostSeats)
-        return c.send(kNotice, "The game has four players already");
+        return c.send(ReplyCode::Notice, "The game has four players already");
     addRobot();
     maybeStart();
 }
@@ -42,9 +42,9 @@ void Room::addRobot() {
     seated_.push_back(robot);
     ready_.insert(robot);
     phase_ = Phase::Forming;
-    toAll(kNotice, robot->name + " joins the game, ready to play (" +
-                       QByteArray::number(int(ready_.size())) + " of " +
-                       QByteArray::number(int(seated_.size())) + " ready)");
+    toAll(ReplyCode::Notice, robot->name + " joins the game, ready to play (" +
+                                 QByteArray::number(int(ready_.size())) + " of " +
+                                 QByteArray::number(int(seated_.size())) + " ready)");
     sendScores(nullptr);
 }
 
@@ -52,12 +52,12 @@ void Room::removeRobot(Client& c) {
     const auto last = std::find_if(seated_.rbegin(), seated_.rend(),
                                    [](const Client* s) { return s->isRobot(); });
     if (last == seated_.rend())
-        return c.send(kNotice, "No robot sits in this game");
+        return c.send(ReplyCode::Notice, "No robot sits in this game");
     Client* robot = *last;
     seated_.erase(std::next(last).base());
     ready_.erase(robot);
     std::replace(holders_.begin(), holders_.end(), robot, static_cast<Client*>(nullptr));
-    toAll(kNotice, robot->name + " leaves the game");
+    toAll(ReplyCode::Notice, robot->name + " leaves the game");
     std::erase_if(robots_, [robot](const auto& r) { return &r->client() == robot; });
     sendScores(nullptr);
     maybeStart();

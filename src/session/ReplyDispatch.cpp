@@ -55,7 +55,7 @@ struct DispatchTable {
             {{NameIllegal}, &H::nameIllegal},
             {{NameInUse}, &H::nameInUse},
             {{CannotPlay}, &H::becameObserver},
-            {{PlayRefused, PlayMisplaced, PlayUnknownWords, PlayNotApproved}, &H::playRefused},
+            {{PlayNotYours, PlayBadTiles, PlayBadPlacement, PlayBadWords}, &H::playRefused},
             {{NewGameRefused}, &H::newGameRefused},
         };
         return table;
