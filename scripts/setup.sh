@@ -10,6 +10,8 @@ cd "$(dirname "$0")/.."
 # sanitized tests and the fuzz targets (scripts/sanitized-tests.sh).
 packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core wamerican
           clang libclang-rt-14-dev)
+# The icon's PNGs, the install test's validators and the .deb's library list.
+packages+=(librsvg2-bin desktop-file-utils appstream dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
