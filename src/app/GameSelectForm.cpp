@@ -29,7 +29,10 @@ GameSelectForm::GameSelectForm(QAbstractItemModel* games, QWidget* owner)
     // Entries are shown whole; a long one scrolls rather than being cut.
     gamelist_->setTextElideMode(Qt::ElideNone);
 
+    gamelist_->setAccessibleName(QStringLiteral("Games"));
+    gamelist_->setAccessibleDescription(QStringLiteral("the games on the server to join"));
     okButton_->setObjectName(QStringLiteral("OKButton"));
+    okButton_->setAccessibleDescription(QStringLiteral("join the game chosen"));
     okButton_->setGeometry(twips::rect(2760, 1680, 1215, 495));
     // Not the default button: Enter presses it only while it has the focus.
     okButton_->setAutoDefault(true);

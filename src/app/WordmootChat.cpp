@@ -1,4 +1,5 @@
 // The chat input line, the Send button and the logo's help and credits.
+#include "app/KeyHook.h"
 #include "app/WordmootForm.h"
 #include "chat/InfoTexts.h"
 #include "chat/InputLine.h"
@@ -19,8 +20,25 @@ void WordmootForm::inputChanged() {
 }
 
 void WordmootForm::sendClicked() {
-    if (chat::sendLine(client_, ircinputbox_->text()))
+    const QString line = ircinputbox_->text();
+    if (chat::sendLine(client_, line)) {
+        inputHistory_.sent(line);
         ircinputbox_->clear();
+    }
+}
+
+// Up and Down in the input line go back and forth through the lines sent.
+void WordmootForm::wireInputHistory() {
+    new KeyHook(ircinputbox_,
+                {{Qt::Key_Up, [this] { recall(inputHistory_.older(ircinputbox_->text())); }},
+                 {Qt::Key_Down, [this] { recall(inputHistory_.newer()); }}});
+}
+
+void WordmootForm::recall(const std::optional<QString>& line) {
+    if (!line)
+        return;
+    ircinputbox_->setText(*line);
+    ircinputbox_->end(false);
 }
 
 void WordmootForm::logoDoubleClicked() {

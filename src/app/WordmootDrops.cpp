@@ -50,18 +50,30 @@ void WordmootForm::dropEvent(QDropEvent* event) {
 void WordmootForm::tileDroppedOnBoard(int slot, QPointF position) {
     const auto cell =
         board::cellAt(twips::fromPixels(position.x()), twips::fromPixels(position.y()));
-    if (!cell || composing::cellTaken(state(), cell->x(), cell->y(), slot)) {
+    if (!cell) {
         tileDroppedOnTile(slot);
         return;
     }
-    composing::layTile(state(), slot, cell->x(), cell->y());
-    tiles_->moveRackTile(slot, board::cellTileOrigin(cell->x(), cell->y()));
+    layTileOnCell(slot, *cell);
 }
 
-// A drop on any visible tile, the dragged one included, takes the tile back.
+// Laying a tile on a cell, by a drop or from the keyboard.
+void WordmootForm::layTileOnCell(int slot, QPoint cell) {
+    if (composing::cellTaken(state(), cell.x(), cell.y(), slot)) {
+        tileDroppedOnTile(slot);
+        return;
+    }
+    composing::layTile(state(), slot, cell.x(), cell.y());
+    tiles_->moveRackTile(slot, board::cellTileOrigin(cell.x(), cell.y()));
+    boardShown();
+}
+
+// A drop on any visible tile, the dragged one included, takes the tile back;
+// so do Backspace, Delete and Escape on the board.
 void WordmootForm::tileDroppedOnTile(int slot) {
     composing::returnTile(state(), slot);
     tiles_->moveRackTile(slot, board::slotTileOrigin(slot));
+    boardShown();
 }
 
 void WordmootForm::tileDroppedOnExchangeBox(int slot) {

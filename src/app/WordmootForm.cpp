@@ -69,6 +69,7 @@ void WordmootForm::wireControls() {
 
 void WordmootForm::start() {
     tiles_ = std::make_unique<TileLabels>(this);
+    setUpKeyboardPlay();
     if (!session_.start())
         endProgram();
 }
@@ -125,10 +126,12 @@ void WordmootForm::makegameboard() {
 
 void WordmootForm::fill_board() {
     tiles_->fill_board(state());
+    boardShown();
 }
 
 void WordmootForm::fill_rack() {
     tiles_->fill_rack(state());
+    boardShown();
 }
 
 void WordmootForm::setGameControlEnabled(GameControl control, bool enabled) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/TileLabels.h"
+#include "chat/InputHistory.h"
 #include "chat/LogFirstDialogs.h"
 #include "session/Session.h"
 
@@ -12,6 +13,10 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QPushButton;
+
+namespace wordmoot {
+class BoardOverlay;
+}
 
 namespace wordmoot {
 
@@ -50,6 +55,7 @@ public:
     void fill_rack() override;
     void setGameControlEnabled(GameControl control, bool enabled) override;
     void setTurnText(const QString& text) override;
+    void yourTurnBegins() override;
     void setCaption(const QString& caption) override;
     void showGameSelection() override;
     void showConnected() override;
@@ -59,6 +65,9 @@ public:
 signals:
     // Both windows are closed: the program is over.
     void programEnded();
+    // It is the user's turn while the window is not active: it asked for the
+    // user's attention.
+    void attentionRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -67,6 +76,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void buildControls();
@@ -83,6 +93,19 @@ private:
     void tileDroppedOnExchangeBox(int slot);
     void tileDroppedOnLogo();
 
+    // Keyboard play and the conveniences around it (WordmootKeyboard.cpp):
+    // tiles typed on the board are laid and taken back through the same
+    // calls as dropped ones.
+    void setUpKeyboardPlay();
+    void wireInputHistory();
+    void recall(const std::optional<QString>& line);
+    void layTileOnCell(int slot, QPoint cell);
+    void typedOnBoard(QChar key);
+    void takeBackAll();
+    // The tiles have moved or changed: their names for a screen reader and
+    // the marks over the board follow.
+    void boardShown();
+
     LogFirstDialogs dialogs_; // each box shows the log's waiting lines first
     Session session_;
     ClientContext& client_;
@@ -90,6 +113,8 @@ private:
     std::unique_ptr<GameSelectForm> gameSelect_;
     bool ended_ = false;
     int lastinputlen_ = 0; // the input line's length after its last change
+    chat::InputHistory inputHistory_;
+    BoardOverlay* boardOverlay_ = nullptr;
 
     MessageLog* irchistorybox_ = nullptr;
     QPushButton* cmdquit_ = nullptr;

@@ -36,6 +36,19 @@ QPushButton* button(QWidget* form, const char* name, const QString& caption, int
     return control;
 }
 
+// What a screen reader says about a control: its name and what it does.
+struct Described {
+    QWidget* control;
+    const char* name;
+    const char* description;
+};
+void describe(std::initializer_list<Described> controls) {
+    for (const Described& entry : controls) {
+        entry.control->setAccessibleName(QLatin1String(entry.name));
+        entry.control->setAccessibleDescription(QLatin1String(entry.description));
+    }
+}
+
 QFont designFont(const QString& family, double points) {
     QFont font(family);
     font.setPointSizeF(points);
@@ -99,6 +112,25 @@ void WordmootForm::buildControls() {
     lblturn_->setTextFormat(Qt::PlainText);
     lblturn_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblturn_->setFont(designFont(QStringLiteral("MS Sans Serif"), 13.5));
+
+    describe({
+        {irchistorybox_, "Messages", "what the server and the other users said"},
+        {cmdquit_, "Quit", "quit Wordmoot"},
+        {cmdwithdraw_, "Withdraw", "withdraw your move"},
+        {cmdexchange_, "Exchange", "exchange the tiles named in the exchange box"},
+        {txtexchange_, "Tiles to exchange", "enter tiles to exchange, or drop them into the box"},
+        {cmdforfeit_, "Pass Turn", "forfeit the current turn - use if you can't play"},
+        {cmdleavegame_, "Leave", "leave the game"},
+        {cmdsend_, "Send", "send the input line to the server"},
+        {cmdsortrack_, "Sort Rack", "sort the tiles in your rack"},
+        {listscores_, "Scores", "each player's score"},
+        {cmdsubmitplay_, "Submit Play", "submit the tiles laid on the board as your play"},
+        {ircinputbox_, "Input line",
+         "type a message to send; Up and Down recall the lines sent; F2 or Ctrl+B moves the "
+         "keyboard to the board"},
+        {imgwordmoot_, "Wordmoot", "double-click for help; drop a tile here for the credits"},
+        {lblturn_, "Turn", "whose turn it is"},
+    });
 
     // Focus order: the input line first, so it has the focus when the window
     // opens.

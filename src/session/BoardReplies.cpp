@@ -22,6 +22,21 @@ std::optional<int> boardIndex(QStringView text) {
 QString characterAt(QStringView text, qsizetype position) {
     return text.mid(position, 1).toString();
 }
+
+bool holdsTile(const QString& cell) {
+    return !cell.isEmpty() && cell != QLatin1String(".");
+}
+
+// Puts a letter on a cell as the server sent it, noting a tile that comes or
+// goes for the last play's marking.
+void setCell(ClientState& state, int column, int row, const QString& letter) {
+    QString& cell = state.board[column][row];
+    if (!holdsTile(cell) && holdsTile(letter))
+        state.lastPlay.cellFilled({column, row});
+    else if (holdsTile(cell) && !holdsTile(letter))
+        state.lastPlay.cellEmptied({column, row});
+    cell = letter;
+}
 } // namespace
 
 void ReplyHandlers::setControlsEnabled(std::initializer_list<GameControl> controls, bool enabled) {
@@ -37,6 +52,7 @@ void ReplyHandlers::yourTurn(const QString& argument) {
         client_.view.addmsg(QStringLiteral("*** ") + argument);
     using enum GameControl;
     setControlsEnabled({Forfeit, SubmitPlay, Exchange, ExchangeBox, Withdraw}, true);
+    client_.view.yourTurnBegins();
 }
 
 void ReplyHandlers::startingLetter(const QString& argument) {
@@ -47,6 +63,7 @@ void ReplyHandlers::startingLetter(const QString& argument) {
 }
 
 void ReplyHandlers::whoseTurn(const QString& argument) {
+    client_.state.lastPlay.turnPassed();
     client_.view.setTurnText(splitFirstWord(argument).first.toString() + QStringLiteral("'s turn"));
 }
 
@@ -73,7 +90,7 @@ void ReplyHandlers::play(const QString& argument) {
         if (!column || !row)
             continue;
         const QString letter = characterAt(tile.first, secondComma + 1);
-        client_.state.board[*column][*row] = letter;
+        setCell(client_.state, *column, *row, letter);
         letters += letter;
     }
     client_.view.fill_board();
@@ -100,7 +117,7 @@ void ReplyHandlers::boardRow(const QString& argument) {
         return;
     const QString cells = trimBlanks(words.rest);
     for (int column = 0; column < kBoardCells; ++column)
-        client_.state.board[column][*row] = characterAt(cells, column);
+        setCell(client_.state, column, *row, characterAt(cells, column));
     client_.view.fill_board();
 }
 

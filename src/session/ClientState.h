@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rules/Board.h"
+#include "session/LastPlay.h"
 
 #include <QString>
 
@@ -38,6 +39,7 @@ struct ClientState {
     std::array<std::array<QString, kBoardCells>, kBoardCells> board;
     std::array<RackSlot, kRackSlots> rack;
     std::array<Placement, kRackSlots> placement;
+    LastPlay lastPlay; // marked on the board until the next play
 
     // Every rack tile goes back to the rack: the play being composed, or the
     // one sent, is over.

@@ -34,6 +34,9 @@ public:
     virtual void fill_rack() = 0;
     virtual void setGameControlEnabled(GameControl control, bool enabled) = 0;
     virtual void setTurnText(const QString& text) = 0;
+    // The server says it is the user's turn; the window may ask for the
+    // user's attention.
+    virtual void yourTurnBegins() {}
     virtual void setCaption(const QString& caption) = 0;
     virtual void showGameSelection() = 0;
     // The connection is up: the window shows and takes input.

@@ -20,6 +20,7 @@ public:
     int gameSelectionShown = 0;
     bool connectedShown = false;
     bool ended = false;
+    int yourTurns = 0; // times the view was told it is the user's turn
     // The state being shown, for views that note what it held at a redraw.
     const ClientState* state = nullptr;
 
@@ -37,6 +38,7 @@ public:
     void showConnected() override { connectedShown = true; }
     void disableWindow() override { calls.append(QStringLiteral("disableWindow")); }
     void endProgram() override { ended = true; }
+    void yourTurnBegins() override { ++yourTurns; }
 };
 
 // Records the commands sent, without their line ends.
