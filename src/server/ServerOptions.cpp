@@ -1,6 +1,7 @@
 #include "server/ServerOptions.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace wordmoot::server {
@@ -23,6 +24,7 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription("The Wordmoot game server.");
     const QCommandLineOption help({"h", "help"}, "Shows this help.");
+    const QCommandLineOption showVersion({"v", "version"}, "Shows the version.");
     const QCommandLineOption listen("listen", "Address to listen on (127.0.0.1).", "ADDR",
                                     "127.0.0.1");
     const QCommandLineOption port("port", "Port to listen on (7096).", "N", "7096");
@@ -35,8 +37,8 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     const QCommandLineOption vote("vote-seconds", "How long a vote lasts (30).", "N", "30");
     const QCommandLineOption seed("seed", "Seed for the bag: the same seed, the same draws.", "N");
     const QCommandLineOption games("max-games", "Games at once, 1 to 9 (9).", "N", "9");
-    const QCommandLineOption version("client-version", "Newest client version to announce.",
-                                     "TEXT");
+    const QCommandLineOption clientVersion("client-version", "Newest client version to announce.",
+                                           "TEXT");
     const QCommandLineOption robots("robots", "Robots seated in every new game, up to 3 (0).", "N",
                                     "0");
     const QCommandLineOption delay("robot-delay-ms", "How long a robot waits before it acts (800).",
@@ -46,12 +48,17 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     const QCommandLineOption leaves("leaves", "Leave table for strong robots (the built-in one).",
                                     "FILE");
     const QCommandLineOption records("records", "Folder to save finished games in as .gcg.", "DIR");
-    parser.addOptions({help, listen, port, words, judge, vote, seed, games, version, robots,
-                       records, delay, level, leaves});
+    parser.addOptions({help, showVersion, listen, port, words, judge, vote, seed, games,
+                       clientVersion, robots, records, delay, level, leaves});
     if (!parser.parse(arguments))
         return failure(parser.errorText());
     if (parser.isSet(help))
         return {std::nullopt, parser.helpText(), false};
+    if (parser.isSet(showVersion))
+        return {std::nullopt,
+                QCoreApplication::applicationName() + ' ' + QCoreApplication::applicationVersion() +
+                    '\n',
+                false};
     if (!parser.positionalArguments().isEmpty())
         return failure("unexpected argument: " + parser.positionalArguments().first());
 
@@ -89,7 +96,7 @@ OptionsParsed parseOptions(const QStringList& arguments) {
         if (!ok)
             return failure("--seed: a whole number");
     }
-    o.clientVersion = parser.value(version);
+    o.clientVersion = parser.value(clientVersion);
     o.records = parser.value(records);
     if (!o.records.isEmpty() && !QFileInfo(o.records).isDir())
         return failure("--records: not a folder: " + o.records);

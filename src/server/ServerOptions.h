@@ -31,7 +31,7 @@ struct ServerOptions {
 
 struct OptionsParsed {
     std::optional<ServerOptions> options; // nullopt when the text below is all to say
-    QString text;                         // help, or the one-line error
+    QString text;                         // help, the version, or the one-line error
     bool failed = false;
 };
 

@@ -1,5 +1,7 @@
 #include "server/GameServer.h"
 
+#include "BuildConfig.h"
+
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
@@ -35,6 +37,7 @@ void quitOnSignals(QCoreApplication& app) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     app.setApplicationName("wordmoot-server");
+    app.setApplicationVersion(WORDMOOT_VERSION);
     const auto parsed = wordmoot::server::parseOptions(app.arguments());
     if (!parsed.options) {
         std::fputs(

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks what lands there:
+# the programs answer --version, the manual pages read without warnings and,
+# with the client, the desktop entry, the icons and the metainfo are in place
+# and pass their validators.
+# Usage: check_install.sh BUILD_DIR APP_ID CLIENT(1|0)
+set -euo pipefail
+build=$1 id=$2 client=$3
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# The file exists; with a size, it is a PNG of that size.
+has() {
+  [ -s "$prefix/$1" ] || { fail "$1 not installed"; return; }
+  if [ $# -gt 1 ] && ! file "$prefix/$1" | grep -q "PNG image data, $2 x $2,"; then
+    fail "$1 is not a $2x$2 PNG"
+  fi
+}
+# The program answers --version with its name and the version, and exits 0.
+answers() {
+  out=$("$prefix/bin/$1" --version) || fail "$1 --version failed"
+  [ "$out" = "$1 $2" ] || fail "$1 --version said '$out'"
+  "$prefix/bin/$1" --help | grep -q -- --version || fail "$1 --help names no --version"
+}
+# groff -ww warns about anything doubtful in a manual page.
+reads() {
+  has "share/man/man6/$1.6"
+  warnings=$(groff -man -Tutf8 -ww -z "$prefix/share/man/man6/$1.6" 2>&1)
+  [ -z "$warnings" ] || fail "$1.6: $warnings"
+}
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+programs=(wordmoot-server)
+[ "$client" = 1 ] && programs+=(wordmoot)
+for p in "${programs[@]}"; do
+  has "bin/$p"
+  answers "$p" "$version"
+  reads "$p"
+done
+
+if [ "$client" = 1 ]; then
+  icons=share/icons/hicolor
+  has "share/applications/$id.desktop"
+  has "share/metainfo/$id.metainfo.xml"
+  has "$icons/scalable/apps/$id.svg"
+  has "$icons/48x48/apps/$id.png" 48
+  has "$icons/256x256/apps/$id.png" 256
+  desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop entry"
+  appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null ||
+    fail "metainfo: $(appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml")"
+  grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml" ||
+    fail "metainfo has no release $version"
+fi
+
+echo "install: ${#programs[@]} programs checked, $failures failed"
+[ "$failures" -eq 0 ]
