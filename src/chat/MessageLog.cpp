@@ -20,19 +20,29 @@ MessageLog::MessageLog(QWidget* parent)
 
 void MessageLog::addmsg(const QString& message) {
     QString shown = shownText(message);
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (shown.isEmpty() && waiting_.isEmpty() && document()->isEmpty())
         return;
-    for (const QString& line : shown.split(QLatin1Char('\n'))) {
-        waiting_.append(line);
-        waitingChars_ += line.size() + 1;
+    // Most messages are one line: they go as they are.
+    if (shown.contains(u'\r')) {
+        shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    }
+    if (shown.contains(u'\n')) {
+        for (const QString& line : shown.split(QLatin1Char('\n')))
+            wait(line);
+    } else {
+        wait(shown);
     }
     // Lines that the newer waiting lines alone push out of the log need not
     // wait: the document would drop them anyway.
     while (waiting_.size() > kMaxLines || waitingChars_ - 1 > kMaxCharacters)
         waitingChars_ -= waiting_.takeFirst().size() + 1;
     flushSoon();
+}
+
+void MessageLog::wait(const QString& line) {
+    waiting_.append(line);
+    waitingChars_ += line.size() + 1;
 }
 
 void MessageLog::flushSoon() {

@@ -40,6 +40,7 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
+    void wait(const QString& line);
     void flushSoon();
     void dropOldest();
     void flushBeforeInput(const QEvent* event);

@@ -13,6 +13,16 @@ constexpr int kProtocolVersion = 2;
 // A game list is followed for this many games at most; the server numbers
 // its games with single digits.
 constexpr int kMaxGamesAsked = GameList::kMaxGames;
+
+// "<bob> hello" for a line said to all, ">bob< hello" for one told: the
+// sender between two marks, then the text, made in one piece as chat lines
+// come by the thousand.
+QString chatLine(QChar open, QStringView sender, QChar close, QStringView text) {
+    QString line;
+    line.reserve(sender.size() + text.size() + 3);
+    line.append(open).append(sender).append(close).append(u' ').append(text);
+    return line;
+}
 } // namespace
 
 void ReplyHandlers::greeting(const QString& argument) {
@@ -69,14 +79,12 @@ void ReplyHandlers::gameDescription(const QString& argument) {
 
 void ReplyHandlers::saidToAll(const QString& argument) {
     const Words words = splitFirstWord(argument);
-    client_.view.addmsg(QLatin1Char('<') + words.first.toString() + QStringLiteral("> ") +
-                        words.rest.toString());
+    client_.view.addmsg(chatLine(u'<', words.first, u'>', words.rest));
 }
 
 void ReplyHandlers::toldToUser(const QString& argument) {
     const Words words = splitFirstWord(argument);
-    client_.view.addmsg(QLatin1Char('>') + words.first.toString() + QStringLiteral("< ") +
-                        words.rest.toString());
+    client_.view.addmsg(chatLine(u'>', words.first, u'<', words.rest));
 }
 
 void ReplyHandlers::notice(const QString& argument) {
