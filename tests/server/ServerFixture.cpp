@@ -79,7 +79,10 @@ ScriptedUser& onTurn(ScriptedUser& a, ScriptedUser& b) {
     const auto hasTurn = [](const ScriptedUser& u) {
         return !u.lines.isEmpty() && u.lines.last().startsWith("1020");
     };
-    QTest::qWaitFor([&] { return hasTurn(a) || hasTurn(b); }, 5000);
+    // Should neither get the turn in time, the caller's next expectation of
+    // the one returned fails and says so.
+    if (!QTest::qWaitFor([&] { return hasTurn(a) || hasTurn(b); }, 5000))
+        qWarning("neither user was given the turn");
     return hasTurn(a) ? a : b;
 }
 

@@ -68,10 +68,10 @@ private slots:
         for (auto* user : {a.get(), b.get(), c.get()})
             user->send("READY");
         a->expect("2014 The game begins");
-        QTest::qWaitFor([&] {
+        QVERIFY(QTest::qWaitFor([&] {
             return a->lines.last().startsWith("1020") || b->lines.last().startsWith("1020") ||
                    c->lines.last().startsWith("1020");
-        });
+        }));
         ScriptedUser* mover = a->lines.last().startsWith("1020")   ? a.get()
                               : b->lines.last().startsWith("1020") ? b.get()
                                                                    : c.get();
