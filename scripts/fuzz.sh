@@ -35,8 +35,18 @@ run() {
     { grep -v -E '^#[0-9]+[[:space:]]+(NEW|REDUCE|pulse)|NEW_FUNC' || true; }
 }
 
+# The targets run side by side, a core each; each one's output is shown when
+# it is done, and any failure fails the whole.
+short=$((seconds / 2))
+pids=()
 for target in "${targets[@]}"; do
-  short=$((seconds / 2))
-  run "$target" "$short" 4096
-  run "$target" "$((seconds - short))" 1100000 -len_control=0 # long inputs at once
+  (run "$target" "$short" 4096 &&
+    run "$target" "$((seconds - short))" 1100000 -len_control=0) >"$build/fuzz-$target.log" 2>&1 &
+  pids+=($!)
 done
+status=0
+for i in "${!targets[@]}"; do
+  wait "${pids[$i]}" || status=1
+  cat "$build/fuzz-${targets[$i]}.log"
+done
+exit $status
