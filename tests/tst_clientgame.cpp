@@ -4,6 +4,7 @@
 #include "Boxes.h"
 #include "ClientFixture.h"
 #include "Drops.h"
+#include "FullBoard.h"
 
 #include <QAbstractItemView>
 #include <QLineEdit>
@@ -30,20 +31,6 @@ QStringList scoreEntries(WordmootForm& form) {
     for (int row = 0; row < list->model()->rowCount(); ++row)
         entries.append(list->model()->index(row, 0).data().toString());
     return entries;
-}
-
-// Fifteen board rows and a rack; the letters shift with the round so that
-// every round changes every tile.
-QList<QByteArray> fullBoard(int round) {
-    QList<QByteArray> lines;
-    for (int row = 0; row < 15; ++row) {
-        QByteArray cells;
-        for (int column = 0; column < 15; ++column)
-            cells += char('A' + (row + column + round) % 26);
-        lines.append("2012 " + QByteArray::number(row) + ' ' + cells);
-    }
-    lines.append("2013 " + QByteArray(round % 2 ? "QRSTUVW" : "ABCDEF_"));
-    return lines;
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 //                          of it filling the log to its most lines)
 #include "Bench.h"
 #include "ClientFixture.h"
+#include "FullBoard.h"
 #include "OfflineClient.h"
 #include "board/BoardGeometry.h"
 #include "chat/MessageLog.h"
@@ -257,20 +258,6 @@ void messageLog(const Sizes& sizes) {
                 "last / first: %.2fx\n",
                 first / 1e6, last - 999, last, MessageLog::kMaxLines, final / 1e6,
                 double(final) / double(first));
-}
-
-// Fifteen board rows and a rack; the letters shift with the round so that
-// every round changes every tile.
-QList<QByteArray> fullBoard(int round) {
-    QList<QByteArray> lines;
-    for (int row = 0; row < 15; ++row) {
-        QByteArray cells;
-        for (int column = 0; column < 15; ++column)
-            cells += char('A' + (row + column + round) % 26);
-        lines.append("2012 " + QByteArray::number(row) + ' ' + cells);
-    }
-    lines.append("2013 " + QByteArray(round % 2 ? "QRSTUVW" : "ABCDEF_"));
-    return lines;
 }
 
 void boardRefresh(const Sizes& sizes) {
