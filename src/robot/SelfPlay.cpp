@@ -1,6 +1,7 @@
 #include "robot/SelfPlay.h"
 
 #include "rules/Game.h"
+#include "rules/StoodScore.h"
 
 #include <optional>
 #include <utility>
@@ -10,15 +11,6 @@ namespace wordmoot::robot {
 namespace {
 
 constexpr int kMostMoves = 500; // far more than any game takes
-
-class StoodScore : public GameListener {
-public:
-    void playStands(int, const Play&, int score, bool) override { score_ = score; }
-    std::optional<int> take() { return std::exchange(score_, std::nullopt); }
-
-private:
-    std::optional<int> score_;
-};
 
 std::string described(const Move& move) {
     std::string text;

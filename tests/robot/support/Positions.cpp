@@ -3,6 +3,7 @@
 #include "BruteForce.h"
 
 #include "rules/Game.h"
+#include "rules/StoodScore.h"
 
 #include <algorithm>
 #include <optional>
@@ -12,15 +13,6 @@
 namespace wordmoot::testing {
 
 namespace {
-
-class StoodScore : public GameListener {
-public:
-    void playStands(int, const Play&, int score, bool) override { score_ = score; }
-    std::optional<int> take() { return std::exchange(score_, std::nullopt); }
-
-private:
-    std::optional<int> score_;
-};
 
 const ScoredPlay& chosen(const std::vector<ScoredPlay>& plays, Pick pick, std::mt19937_64& random) {
     if (pick == Pick::AtRandom)
