@@ -15,7 +15,7 @@ namespace {
 QList<QByteArray> takeAll(LineFramer& framer) {
     QList<QByteArray> lines;
     while (const auto line = framer.takeLine())
-        lines.append(*line);
+        lines.append(line->toByteArray());
     return lines;
 }
 
@@ -32,7 +32,8 @@ QList<QByteArray> feed(LineFramer& framer, const QByteArray& bytes, qsizetype pi
 
 // The next line, or "<none>" when no complete line is held.
 QByteArray next(LineFramer& framer) {
-    return framer.takeLine().value_or("<none>");
+    const auto line = framer.takeLine();
+    return line ? line->toByteArray() : QByteArray("<none>");
 }
 
 } // namespace

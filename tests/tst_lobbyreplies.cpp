@@ -99,6 +99,16 @@ private slots:
                                               << "*** ";
         QTest::newRow("unknown code without a blank") << "7"
                                                       << "*** ";
+        // Codes are looked up by value: a value of no known code, whatever
+        // its neighbour, is a notice.
+        QTest::newRow("fraction beside a quiet code") << "2999.5 abc"
+                                                      << "*** abc";
+        QTest::newRow("negative of a quiet code") << "-2999 abc"
+                                                  << "*** abc";
+        QTest::newRow("code past every known one") << "12999 abc"
+                                                   << "*** abc";
+        QTest::newRow("code of twenty digits") << "99999999999999992999 abc"
+                                               << "*** abc";
         QTest::newRow("code not a number") << "abc def"
                                            << "*** def";
         QTest::newRow("code not a number, without a blank") << "abc"

@@ -27,11 +27,15 @@ private slots:
         QTest::newRow("sign alone") << "-" << 0.0;
         QTest::newRow("full stop alone") << "." << 0.0;
         QTest::newRow("blank inside") << "1 2" << 1.0;
+        QTest::newRow("fifteen digits") << "123456789012345" << 123456789012345.0;
+        QTest::newRow("sixteen digits") << "1234567890123456" << 1234567890123456.0;
+        QTest::newRow("full stop without digits after it") << "12.x" << 12.0;
+        QTest::newRow("comma") << "7,8" << 7.0;
         QTest::newRow("non-ASCII digit") << QString::fromUtf8("\u0663") << 0.0;
         // Beyond what a double holds: never infinity.
         QTest::newRow("too large") << QString(400, QLatin1Char('9')) << 0.0;
-        QTest::newRow("too large, negative") << QLatin1Char('-') + QString(400, QLatin1Char('9'))
-                                             << 0.0;
+        QTest::newRow("too large, negative")
+            << QLatin1Char('-') + QString(400, QLatin1Char('9')) << 0.0;
         QTest::newRow("too small")
             << QStringLiteral("0.") + QString(400, QLatin1Char('0')) + QLatin1Char('1') << 0.0;
     }

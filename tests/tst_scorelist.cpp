@@ -3,6 +3,8 @@
 #include "OfflineClient.h"
 #include "session/ScoreList.h"
 
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace wordmoot;
@@ -137,9 +139,9 @@ private slots:
         client.dispatch(QStringLiteral("2008 bob 0 12 "));
         client.dispatch(QStringLiteral("2008 carol 0 3 "));
         client.dispatch(QStringLiteral("2008 BOB 1 20 update"));
-        QCOMPARE(client.scores(), (QStringList{ScoreList::entryText("alice", "0", "10", ""),
-                                               ScoreList::entryText("BOB", "1", "20", "update"),
-                                               ScoreList::entryText("carol", "0", "3", "")}));
+        QCOMPARE(client.scores(), (QStringList{ScoreList::entryText(u"alice", u"0", u"10", u""),
+                                               ScoreList::entryText(u"BOB", u"1", u"20", u"update"),
+                                               ScoreList::entryText(u"carol", u"0", u"3", u"")}));
         QVERIFY(client.view.log.isEmpty());
     }
 
@@ -148,9 +150,10 @@ private slots:
         client.dispatch(QStringLiteral("2008 bob 0 12 "));
         client.dispatch(QStringLiteral("2008 alice 0 10 "));
         client.dispatch(QStringLiteral("2008 aaron 2 4 final"));
-        QCOMPARE(client.scores(), (QStringList{ScoreList::entryText("bob", "0", "12", ""),
-                                               ScoreList::entryText("alice", "0", "10", ""),
-                                               ScoreList::entryText("aaron", "2", "4", "final")}));
+        QCOMPARE(client.scores(),
+                 (QStringList{ScoreList::entryText(u"bob", u"0", u"12", u""),
+                              ScoreList::entryText(u"alice", u"0", u"10", u""),
+                              ScoreList::entryText(u"aaron", u"2", u"4", u"final")}));
     }
 
     // A server naming thousands of players must not make every score line
@@ -162,7 +165,7 @@ private slots:
             client.dispatch(QStringLiteral("2008 p%1 0 1 ").arg(i));
         QCOMPARE(client.scores().size(), ScoreList::kMaxEntries);
         client.dispatch(QStringLiteral("2008 p0 0 99 final"));
-        QCOMPARE(client.scores().first(), ScoreList::entryText("p0", "0", "99", "final"));
+        QCOMPARE(client.scores().first(), ScoreList::entryText(u"p0", u"0", u"99", u"final"));
     }
 
     // "bob" must not take over the entry of "bobby", nor the other way round.
@@ -171,8 +174,8 @@ private slots:
         client.dispatch(QStringLiteral("2008 bobby 0 5 "));
         client.dispatch(QStringLiteral("2008 bob 0 7 "));
         client.dispatch(QStringLiteral("2008 bobby 0 9 "));
-        QCOMPARE(client.scores(), (QStringList{ScoreList::entryText("bobby", "0", "9", ""),
-                                               ScoreList::entryText("bob", "0", "7", "")}));
+        QCOMPARE(client.scores(), (QStringList{ScoreList::entryText(u"bobby", u"0", u"9", u""),
+                                               ScoreList::entryText(u"bob", u"0", u"7", u"")}));
     }
 
     void scoreWithTooFewWordsIsDropped_data() {
@@ -202,7 +205,27 @@ private slots:
         QCOMPARE(client.view.log,
                  QStringList{QStringLiteral("*** Players in this game: alice bob carol")});
         client.dispatch(QStringLiteral("2008 bob 0 12 "));
-        QCOMPARE(client.scores(), QStringList{ScoreList::entryText("bob", "0", "12", "")});
+        QCOMPARE(client.scores(), QStringList{ScoreList::entryText(u"bob", u"0", u"12", u"")});
+    }
+
+    // The window's list view follows the model's signals: a turn's lines
+    // keep the model consistent, and an entry that stays the same says
+    // nothing, so the view does not redraw it.
+    void modelSignalsFollowEveryChange() {
+        Client client;
+        QAbstractItemModelTester tester(&client.replies.scores(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy changed(&client.replies.scores(), &QAbstractItemModel::dataChanged);
+        for (const char* line :
+             {"2000 alice bob", "2008 alice 0 10 updated", "2008 bob 0 0 ", "2008 alice 0 10 ",
+              "2008 bob 0 0 ", "2019 BOB robert x", "2000 alice", "2008 alice 0 10 final"}) {
+            client.dispatch(QString::fromLatin1(line));
+            if (QTest::currentTestFailed())
+                return;
+        }
+        QCOMPARE(changed.size(), 2); // alice's status cleared, bob renamed
+        QCOMPARE(client.scores(),
+                 QStringList{ScoreList::entryText(u"alice", u"0", u"10", u"final")});
     }
 
     // --- 2019: a nickname changed -----------------------------------------
@@ -221,8 +244,8 @@ private slots:
         QCOMPARE(client.state.nickname, QStringLiteral("new"));
         QCOMPARE(client.view.caption, QStringLiteral("Wordmoot - new"));
         QCOMPARE(storedUsername(), QStringLiteral("new"));
-        QCOMPARE(client.scores(), (QStringList{ScoreList::entryText("new", "0", "10", "update"),
-                                               ScoreList::entryText("bob", "0", "12", "")}));
+        QCOMPARE(client.scores(), (QStringList{ScoreList::entryText(u"new", u"0", u"10", u"update"),
+                                               ScoreList::entryText(u"bob", u"0", u"12", u"")}));
         QVERIFY(client.view.log.isEmpty());
     }
 
@@ -232,8 +255,8 @@ private slots:
         client.dispatch(QStringLiteral("2008 bob 2 12 final"));
         client.dispatch(QStringLiteral("2019 Bob robert and more"));
         QCOMPARE(client.scores(),
-                 (QStringList{ScoreList::entryText("alice", "0", "10", ""),
-                              ScoreList::entryText("robert", "2", "12", "final")}));
+                 (QStringList{ScoreList::entryText(u"alice", u"0", u"10", u""),
+                              ScoreList::entryText(u"robert", u"2", u"12", u"final")}));
         QCOMPARE(client.state.nickname, QStringLiteral("alice"));
         QVERIFY(client.view.caption.isEmpty());
         QCOMPARE(storedUsername(), QStringLiteral("<absent>"));
@@ -248,9 +271,9 @@ private slots:
         // had come in under the new name.
         QTest::newRow("short to long")
             << "bob"
-            << "robertus" << ScoreList::entryText("robertus", "2", "12", "final");
+            << "robertus" << ScoreList::entryText(u"robertus", u"2", u"12", u"final");
         QTest::newRow("eight to one") << "bobbybob"
-                                      << "x" << ScoreList::entryText("x", "2", "12", "final");
+                                      << "x" << ScoreList::entryText(u"x", u"2", u"12", u"final");
         // Longer names give up the column alignment as the entry is cut at
         // the first blank from the ninth character on.
         QTest::newRow("nine-character old name") << "alexandra"
@@ -276,8 +299,8 @@ private slots:
         client.dispatch(QStringLiteral("2008 bobby 0 5 "));
         client.dispatch(QStringLiteral("2008 bob 0 7 "));
         client.dispatch(QStringLiteral("2019 bob rob "));
-        QCOMPARE(client.scores(), (QStringList{ScoreList::entryText("bobby", "0", "5", ""),
-                                               ScoreList::entryText("rob", "0", "7", "")}));
+        QCOMPARE(client.scores(), (QStringList{ScoreList::entryText(u"bobby", u"0", u"5", u""),
+                                               ScoreList::entryText(u"rob", u"0", u"7", u"")}));
     }
 
     void renameOfAnUnknownNameChangesNothing() {

@@ -42,53 +42,10 @@ struct Sizes {
     int logLines;       // lines into the log, whose first and last 1,000 are timed
     int boardRounds;    // full board refreshes dispatched directly
     int floodLines;     // chat lines of the loopback flood
+    int traceReplays;   // times the recorded game is replayed
 };
-constexpr Sizes kFull{5, 1'000'000, 1'000'000, 200'000, 20'000, 1'000'000, 100, 1'000'000};
-constexpr Sizes kQuick{2, 200'000, 200'000, 20'000, 2'000, 50'000, 20, 100'000};
-
-// The shortest of several runs of the work, in nanoseconds: the run least
-// disturbed by whatever else the machine is doing.
-qint64 best(int runs, const std::function<void()>& work) {
-    qint64 shortest = std::numeric_limits<qint64>::max();
-    for (int run = 0; run < runs; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        shortest = std::min(shortest, std::max<qint64>(timer.nsecsElapsed(), 1));
-    }
-    return shortest;
-}
-
-QByteArray manyLines(const QByteArray& line, int count) {
-    QByteArray bytes;
-    bytes.reserve((line.size() + 2) * count);
-    for (int i = 0; i < count; ++i)
-        bytes += line + "\r\n";
-    return bytes;
-}
-
-// Feeds the bytes to a framer in pieces of the given size, as the socket
-// hands them over, and gives every line to the handler.
-template <typename Handle> void frame(const QByteArray& bytes, qsizetype piece, Handle&& handle) {
-    LineFramer framer;
-    for (qsizetype at = 0; at < bytes.size(); at += piece) {
-        framer.append(bytes.mid(at, piece));
-        while (const auto line = framer.takeLine())
-            handle(*line);
-    }
-}
-
-// The least a line splitter can do: find each LF, keep what stands before
-// the line's first CR.
-template <typename Handle> void splitBare(const QByteArray& bytes, Handle&& handle) {
-    const char* at = bytes.constData();
-    const char* const end = at + bytes.size();
-    while (const char* lf = static_cast<const char*>(std::memchr(at, '\n', end - at))) {
-        const char* cr = static_cast<const char*>(std::memchr(at, '\r', lf - at));
-        handle(QByteArray(at, (cr ? cr : lf) - at));
-        at = lf + 1;
-    }
-}
+constexpr Sizes kFull{5, 1'000'000, 1'000'000, 200'000, 20'000, 1'000'000, 100, 1'000'000, 1000};
+constexpr Sizes kQuick{2, 200'000, 200'000, 20'000, 2'000, 50'000, 20, 100'000, 100};
 
 void framing(const Sizes& sizes) {
     std::printf("\n== Framing: cutting the byte stream into lines\n");
@@ -97,7 +54,7 @@ void framing(const Sizes& sizes) {
 
     int lines = 0;
     bool same = true;
-    const auto count = [&](const QByteArray& got) {
+    const auto count = [&](QByteArrayView got) {
         same = same && got == line;
         ++lines;
     };
@@ -169,7 +126,7 @@ void dispatch(const Sizes& sizes) {
         int decoded = 0;
         const qint64 framedOnly = best(sizes.runs, [&] {
             decoded = 0;
-            frame(bytes, 4096, [&](const QByteArray& line) {
+            frame(bytes, 4096, [&](QByteArrayView line) {
                 decoded += decodeServerLine(line).isEmpty() ? 0 : 1;
             });
         });
@@ -178,7 +135,7 @@ void dispatch(const Sizes& sizes) {
         const qint64 ns = best(sizes.runs, [&] {
             OfflineClient client;
             handled = 0;
-            frame(bytes, 4096, [&](const QByteArray& line) {
+            frame(bytes, 4096, [&](QByteArrayView line) {
                 client.dispatch(decodeServerLine(line));
                 ++handled;
             });
@@ -205,7 +162,7 @@ void intoTheWindow(const Sizes& sizes) {
     int handled = 0;
     QElapsedTimer timer;
     timer.start();
-    frame(bytes, 4096, [&](const QByteArray& line) {
+    frame(bytes, 4096, [&](QByteArrayView line) {
         client.form->replies().dispatch(decodeServerLine(line));
         ++handled;
     });
@@ -304,18 +261,26 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0); // in order with Qt's messages on stderr
-    const bool quick = app.arguments().contains(QStringLiteral("--quick"));
+    QStringList parts = app.arguments().mid(1);
+    const bool quick = parts.removeAll(QStringLiteral("--quick")) > 0;
     const Sizes& sizes = quick ? kQuick : kFull;
     std::printf("client_bench%s: best of %d runs where repeated\n", quick ? " --quick" : "",
                 sizes.runs);
 
-    // First, so that the peak resident memory it reports is its own.
-    flood(sizes.floodLines);
-    framing(sizes);
-    dispatch(sizes);
-    intoTheWindow(sizes);
-    messageLog(sizes);
-    boardRefresh(sizes);
+    // Any other arguments name the parts to run, for a closer look at one.
+    const std::pair<const char*, std::function<void()>> all[] = {
+        // First, so that the peak resident memory it reports is its own.
+        {"flood", [&] { flood(sizes.floodLines); }},
+        {"framing", [&] { framing(sizes); }},
+        {"game", [&] { gameTrace(sizes.runs, sizes.traceReplays); }},
+        {"dispatch", [&] { dispatch(sizes); }},
+        {"window", [&] { intoTheWindow(sizes); }},
+        {"log", [&] { messageLog(sizes); }},
+        {"board", [&] { boardRefresh(sizes); }},
+    };
+    for (const auto& [name, run] : all)
+        if (parts.isEmpty() || parts.contains(QLatin1String(name)))
+            run();
 
     std::printf("\n%s\n", allResultsRight() ? "all results right" : "SOME RESULTS WRONG");
     return allResultsRight() ? 0 : 1;

@@ -2,6 +2,8 @@
 
 #include "rules/NumericText.h"
 
+#include <cstring>
+
 namespace wordmoot::command {
 
 QString join(int game) {
@@ -42,9 +44,10 @@ QString tileLetters(const QString& letters) {
     return upper;
 }
 
-QString decodeServerLine(const QByteArray& line) {
+QString decodeServerLine(QByteArrayView line) {
     QString text = QString::fromLatin1(line);
-    text.replace(QChar(0), QChar(0xFFFD));
+    if (std::memchr(line.data(), 0, std::size_t(line.size())))
+        text.replace(QChar(0), QChar(0xFFFD));
     return text;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // Every line the client sends is built here; the connection adds CR LF.
@@ -84,6 +85,6 @@ QString tileLetters(const QString& letters);
 
 // One received line as text: every byte is the 8-bit character of that code,
 // except NUL, which cannot be shown and becomes U+FFFD.
-QString decodeServerLine(const QByteArray& line);
+QString decodeServerLine(QByteArrayView line);
 
 } // namespace wordmoot

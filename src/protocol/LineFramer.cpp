@@ -3,6 +3,7 @@
 namespace wordmoot {
 
 void LineFramer::append(const QByteArray& bytes) {
+    giveBackConsumedFront();
     buffer_.append(bytes);
     if (buffer_.indexOf('\n', start_ + scanned_) < 0)
         holdUnendedTail();
@@ -16,22 +17,27 @@ void LineFramer::holdUnendedTail() {
         dropOverlongLine();
 }
 
-std::optional<QByteArray> LineFramer::takeLine() {
+// Gives the consumed front back once it outweighs what is left, so the
+// buffer stays small without moving bytes on every line. Only here, before
+// the buffer changes, may the line last handed out go.
+void LineFramer::giveBackConsumedFront() {
+    if (start_ >= 4096 && start_ * 2 >= buffer_.size()) {
+        buffer_.remove(0, start_);
+        start_ = 0;
+    }
+}
+
+std::optional<QByteArrayView> LineFramer::takeLine() {
+    giveBackConsumedFront();
     for (;;) {
         const qsizetype end = buffer_.indexOf('\n', start_ + scanned_);
         if (end < 0) {
             holdUnendedTail();
             return std::nullopt;
         }
-        QByteArray line = buffer_.mid(start_, end - start_);
+        QByteArrayView line(buffer_.constData() + start_, end - start_);
         start_ = end + 1;
         scanned_ = 0;
-        // Give the consumed front back once it outweighs what is left, so the
-        // buffer stays small without moving bytes on every line.
-        if (start_ >= 4096 && start_ * 2 >= buffer_.size()) {
-            buffer_.remove(0, start_);
-            start_ = 0;
-        }
         if (skipping_ || line.size() > kMaxLineBytes) {
             if (!skipping_)
                 ++dropped_;
@@ -39,9 +45,7 @@ std::optional<QByteArray> LineFramer::takeLine() {
             continue;
         }
         const qsizetype cr = line.indexOf('\r');
-        if (cr >= 0)
-            line.truncate(cr);
-        return line;
+        return cr >= 0 ? line.first(cr) : line;
     }
 }
 

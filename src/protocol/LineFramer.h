@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <optional>
 
@@ -19,8 +20,10 @@ public:
     static constexpr qsizetype kMaxLineBytes = 4 * 1024 * 1024;
 
     void append(const QByteArray& bytes);
-    // The next complete line, removed from the buffer.
-    std::optional<QByteArray> takeLine();
+    // The next complete line, removed from the buffer. The view stays valid
+    // until the next call of append or takeLine, so a line is read where it
+    // arrived, without a copy.
+    std::optional<QByteArrayView> takeLine();
     // How many overlong lines were dropped since the last call.
     int takeDroppedCount();
     // Bytes held that do not yet form a complete line.
@@ -28,6 +31,7 @@ public:
 
 private:
     void holdUnendedTail();
+    void giveBackConsumedFront();
     void dropOverlongLine();
 
     QByteArray buffer_;

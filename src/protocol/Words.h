@@ -23,14 +23,14 @@ inline Words splitFirstWord(QStringView text) {
 
 // The text without the blanks at either end; other white space stays, as the
 // server may mean it.
-inline QString trimBlanks(QStringView text) {
+inline QStringView trimBlanks(QStringView text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && text[begin] == QLatin1Char(' '))
         ++begin;
     while (end > begin && text[end - 1] == QLatin1Char(' '))
         --end;
-    return text.mid(begin, end - begin).toString();
+    return text.mid(begin, end - begin);
 }
 
 } // namespace wordmoot

@@ -1,8 +1,10 @@
 #include "rules/NumericText.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <string_view>
 
 namespace wordmoot {
 
@@ -17,33 +19,50 @@ double numericValue(QStringView text) {
 }
 
 std::optional<double> leadingNumber(QStringView text) {
+    // Reply codes, coordinates and scores: a few digits and nothing more,
+    // exact as a double, read in one pass.
+    qint64 whole = 0;
+    qsizetype end = 0;
+    while (end < text.size() && end < 15 && isAsciiDigit(text[end]))
+        whole = whole * 10 + (text[end++].unicode() - u'0');
+    if (end > 0 && (end == text.size() || (text[end] != u'.' && !isAsciiDigit(text[end]))))
+        return double(whole);
+
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && text[i] == u' ')
         ++i;
-    std::string number;
-    if (i < n && (text[i] == u'+' || text[i] == u'-'))
-        number += static_cast<char>(text[i++].unicode());
-    const std::size_t signLength = number.size();
+    const bool negative = i < n && text[i] == u'-';
+    if (i < n && (text[i] == u'+' || negative))
+        ++i;
+    const qsizetype begin = i;
     while (i < n && isAsciiDigit(text[i]))
-        number += static_cast<char>(text[i++].unicode());
-    if (i + 1 < n && text[i] == u'.' && isAsciiDigit(text[i + 1])) {
-        number += '.';
-        for (++i; i < n && isAsciiDigit(text[i]); ++i)
-            number += static_cast<char>(text[i].unicode());
-    }
-    if (number.size() == signLength)
+        ++i;
+    if (i + 1 < n && text[i] == u'.' && isAsciiDigit(text[i + 1]))
+        for (++i; i < n && isAsciiDigit(text[i]); ++i) {
+        }
+    if (i == begin)
         return std::nullopt;
-    const bool negative = signLength == 1 && number[0] == '-';
+    // The digits as bytes for from_chars: on the stack for any number a
+    // server means, on the heap for a longer one.
+    std::array<char, 64> shortNumber;
+    std::string longNumber;
+    char* digits = shortNumber.data();
+    if (i - begin > qsizetype(shortNumber.size())) {
+        longNumber.resize(std::size_t(i - begin));
+        digits = longNumber.data();
+    }
+    for (qsizetype k = begin; k < i; ++k)
+        digits[k - begin] = static_cast<char>(text[k].unicode());
+    const std::string_view number(digits, std::size_t(i - begin));
+
     double value = 0;
-    const char* begin = number.data() + signLength;
-    const auto result = std::from_chars(begin, number.data() + number.size(), value);
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         // Too small to tell from 0 reads as 0; too large for any number
         // counts as no number at all, never as infinity.
-        const bool wholePartZero = number.find_first_not_of('0', signLength) == std::string::npos ||
-                                   number[number.find_first_not_of('0', signLength)] == '.';
-        if (!wholePartZero)
+        const auto firstNonZero = number.find_first_not_of('0');
+        if (firstNonZero != std::string_view::npos && number[firstNonZero] != '.')
             return std::nullopt;
         value = 0;
     }

@@ -1,8 +1,10 @@
 // The replies that carry the board, the rack and the plays.
 #include "protocol/Commands.h"
+#include "protocol/Words.h"
 #include "rules/NumericText.h"
 #include "session/ReplyHandlers.h"
-#include "protocol/Words.h"
+
+#include <QStringBuilder>
 
 #include <optional>
 
@@ -23,19 +25,23 @@ QString characterAt(QStringView text, qsizetype position) {
     return text.mid(position, 1).toString();
 }
 
-bool holdsTile(const QString& cell) {
-    return !cell.isEmpty() && cell != QLatin1String(".");
+bool holdsTile(QStringView cell) {
+    return !cell.isEmpty() && cell != u".";
 }
 
-// Puts a letter on a cell as the server sent it, noting a tile that comes or
-// goes for the last play's marking.
-void setCell(ClientState& state, int column, int row, const QString& letter) {
+// Puts a letter (one character or none, as a cell holds) on a cell as the
+// server sent it, noting a tile that comes or goes for the last play's
+// marking. Most cells of a row the server sends again stay as they were,
+// and cost no copy.
+void setCell(ClientState& state, int column, int row, QStringView letter) {
     QString& cell = state.board[column][row];
+    if (cell.size() == letter.size() && (letter.isEmpty() || cell.front() == letter.front()))
+        return;
     if (!holdsTile(cell) && holdsTile(letter))
         state.lastPlay.cellFilled({column, row});
     else if (holdsTile(cell) && !holdsTile(letter))
         state.lastPlay.cellEmptied({column, row});
-    cell = letter;
+    cell = letter.toString();
 }
 } // namespace
 
@@ -44,25 +50,24 @@ void ReplyHandlers::setControlsEnabled(std::initializer_list<GameControl> contro
         client_.view.setGameControlEnabled(control, enabled);
 }
 
-void ReplyHandlers::yourTurn(const QString& argument) {
+void ReplyHandlers::yourTurn(QStringView argument) {
     if (argument.contains(QLatin1String("starting tile")))
         client_.view.addmsg(QStringLiteral("*** You drew a '") + characterAt(argument, 0) +
                             QStringLiteral("' as your starting tile"));
     else
-        client_.view.addmsg(QStringLiteral("*** ") + argument);
+        client_.view.addmsg(QStringLiteral("*** ") % argument);
     using enum GameControl;
     setControlsEnabled({Forfeit, SubmitPlay, Exchange, ExchangeBox, Withdraw}, true);
     client_.view.yourTurnBegins();
 }
 
-void ReplyHandlers::startingLetter(const QString& argument) {
+void ReplyHandlers::startingLetter(QStringView argument) {
     const Words words = splitFirstWord(argument);
-    client_.view.addmsg(QStringLiteral("*** Your new starting letter is '") +
-                        characterAt(argument, 0) + QStringLiteral("' - ") +
-                        (words.hadBlank ? words.rest.toString() : argument));
+    client_.view.addmsg(QStringLiteral("*** Your new starting letter is '") % argument.left(1) %
+                        QStringLiteral("' - ") % (words.hadBlank ? words.rest : argument));
 }
 
-void ReplyHandlers::whoseTurn(const QString& argument) {
+void ReplyHandlers::whoseTurn(QStringView argument) {
     client_.state.lastPlay.turnPassed();
     client_.view.setTurnText(splitFirstWord(argument).first.toString() + QStringLiteral("'s turn"));
 }
@@ -71,7 +76,7 @@ void ReplyHandlers::whoseTurn(const QString& argument) {
 // with "(" ends the tiles, and so does the board's last cell: no play holds
 // more tiles than the board has cells. A tile off the board or without its two
 // commas is left out, so the log names only the letters that were laid.
-void ReplyHandlers::play(const QString& argument) {
+void ReplyHandlers::play(QStringView argument) {
     const Words player = splitFirstWord(argument);
     const Words score = splitFirstWord(player.rest);
     QString letters;
@@ -99,30 +104,31 @@ void ReplyHandlers::play(const QString& argument) {
                         score.first.toString() + QStringLiteral(" for ") + letters);
     if (!client_.state.observer && client_.state.nickname != name &&
         client_.dialogs.ask(QStringLiteral("Do you approve the play of ") + letters +
-                                QStringLiteral("? (it scores ") + score.first.toString() + QLatin1Char(')'),
+                                QStringLiteral("? (it scores ") + score.first.toString() +
+                                QLatin1Char(')'),
                             kAppTitle, false))
         client_.server.send(command::approve());
 }
 
-void ReplyHandlers::noticeWithRefresh(const QString& argument) {
+void ReplyHandlers::noticeWithRefresh(QStringView argument) {
     notice(argument);
     client_.server.send(command::refresh());
 }
 
 // "7 ...CAT........." is row 7. A row number off the board drops the line.
-void ReplyHandlers::boardRow(const QString& argument) {
+void ReplyHandlers::boardRow(QStringView argument) {
     const Words words = splitFirstWord(argument);
     const auto row = boardIndex(words.first);
     if (!row)
         return;
-    const QString cells = trimBlanks(words.rest);
+    const QStringView cells = trimBlanks(words.rest);
     for (int column = 0; column < kBoardCells; ++column)
-        setCell(client_.state, column, *row, characterAt(cells, column));
+        setCell(client_.state, column, *row, cells.mid(column, 1));
     client_.view.fill_board();
 }
 
-void ReplyHandlers::newRack(const QString& argument) {
-    const QString letters = trimBlanks(argument);
+void ReplyHandlers::newRack(QStringView argument) {
+    const QStringView letters = trimBlanks(argument);
     client_.state.takeBackPlay();
     for (int slot = 0; slot < kRackSlots; ++slot)
         client_.state.rack[slot] = {characterAt(letters, slot), false};
@@ -131,7 +137,7 @@ void ReplyHandlers::newRack(const QString& argument) {
 
 // The drawn tile fills the first empty slot; tiles laid in the play being
 // composed stay where they are.
-void ReplyHandlers::drawnTile(const QString& argument) {
+void ReplyHandlers::drawnTile(QStringView argument) {
     for (RackSlot& slot : client_.state.rack) {
         if (slot.tile.isEmpty()) {
             slot = {characterAt(argument, 0), false};
@@ -141,8 +147,8 @@ void ReplyHandlers::drawnTile(const QString& argument) {
     client_.view.fill_rack();
 }
 
-void ReplyHandlers::playRefused(const QString& argument) {
-    invalid_play(argument);
+void ReplyHandlers::playRefused(QStringView argument) {
+    invalid_play(argument.toString());
 }
 
 // The server refused the user's play: the tiles come back to the rack.

@@ -1,9 +1,11 @@
 // The replies about logging on, the lobby and chat.
+#include "BuildConfig.h"
 #include "protocol/Commands.h"
+#include "protocol/Words.h"
 #include "rules/NumericText.h"
 #include "session/ReplyHandlers.h"
-#include "protocol/Words.h"
-#include "BuildConfig.h"
+
+#include <QStringBuilder>
 
 namespace wordmoot {
 
@@ -25,7 +27,7 @@ QString chatLine(QChar open, QStringView sender, QChar close, QStringView text) 
 }
 } // namespace
 
-void ReplyHandlers::greeting(const QString& argument) {
+void ReplyHandlers::greeting(QStringView argument) {
     const Words words = splitFirstWord(argument);
     client_.view.addmsg(QStringLiteral("*** ") + words.rest.toString());
     if (numericValue(words.first) != kProtocolVersion)
@@ -36,7 +38,7 @@ void ReplyHandlers::greeting(const QString& argument) {
 
 // "Newest client v0.6": the version follows the second word's blank and the
 // character after it. An announcement without those words says nothing.
-void ReplyHandlers::newestClient(const QString& argument) {
+void ReplyHandlers::newestClient(QStringView argument) {
     const Words afterFirst = splitFirstWord(argument);
     const qsizetype blank = afterFirst.rest.indexOf(QLatin1Char(' '));
     if (!afterFirst.hadBlank || blank < 0)
@@ -54,7 +56,7 @@ void ReplyHandlers::newestClient(const QString& argument) {
                             kAppTitle, Dialogs::Icon::Information);
 }
 
-void ReplyHandlers::gameNumbers(const QString& argument) {
+void ReplyHandlers::gameNumbers(QStringView argument) {
     if (client_.state.ingame)
         return;
     // The requests go out before the list is reset; the descriptions come
@@ -73,37 +75,37 @@ void ReplyHandlers::gameNumbers(const QString& argument) {
     client_.view.showGameSelection();
 }
 
-void ReplyHandlers::gameDescription(const QString& argument) {
-    games_.addGame(argument);
+void ReplyHandlers::gameDescription(QStringView argument) {
+    games_.addGame(argument.toString());
 }
 
-void ReplyHandlers::saidToAll(const QString& argument) {
+void ReplyHandlers::saidToAll(QStringView argument) {
     const Words words = splitFirstWord(argument);
     client_.view.addmsg(chatLine(u'<', words.first, u'>', words.rest));
 }
 
-void ReplyHandlers::toldToUser(const QString& argument) {
+void ReplyHandlers::toldToUser(QStringView argument) {
     const Words words = splitFirstWord(argument);
     client_.view.addmsg(chatLine(u'>', words.first, u'<', words.rest));
 }
 
-void ReplyHandlers::notice(const QString& argument) {
-    client_.view.addmsg(QStringLiteral("*** ") + argument);
+void ReplyHandlers::notice(QStringView argument) {
+    client_.view.addmsg(QStringLiteral("*** ") % argument);
 }
 
-void ReplyHandlers::emote(const QString& argument) {
-    client_.view.addmsg(QStringLiteral("* ") + argument);
+void ReplyHandlers::emote(QStringView argument) {
+    client_.view.addmsg(QStringLiteral("* ") % argument);
 }
 
-void ReplyHandlers::beep(const QString&) {
+void ReplyHandlers::beep(QStringView) {
     client_.dialogs.message(QStringLiteral("*** BEEP ***"), kAppTitle, Dialogs::Icon::Warning);
 }
 
-void ReplyHandlers::nameIllegal(const QString&) {
+void ReplyHandlers::nameIllegal(QStringView) {
     askForAnotherName(QStringLiteral("' is illegal."));
 }
 
-void ReplyHandlers::nameInUse(const QString&) {
+void ReplyHandlers::nameInUse(QStringView) {
     askForAnotherName(QStringLiteral("' is already in use."));
 }
 
@@ -116,7 +118,7 @@ void ReplyHandlers::askForAnotherName(const QString& problem) {
     client_.server.send(command::name(client_.state.nickname));
 }
 
-void ReplyHandlers::newGameRefused(const QString&) {
+void ReplyHandlers::newGameRefused(QStringView) {
     client_.dialogs.message(QStringLiteral("Can not create new game"), kAppTitle,
                             Dialogs::Icon::Information);
     client_.server.send(command::gameList());

@@ -1,7 +1,9 @@
 // The replies that move the user into, around and out of a game.
 #include "protocol/Commands.h"
-#include "session/ReplyHandlers.h"
 #include "protocol/Words.h"
+#include "session/ReplyHandlers.h"
+
+#include <QStringBuilder>
 
 namespace wordmoot {
 
@@ -33,46 +35,46 @@ void ReplyHandlers::gameover() {
     client_.server.send(command::refresh());
 }
 
-void ReplyHandlers::becameObserver(const QString&) {
+void ReplyHandlers::becameObserver(QStringView) {
     client_.state.observer = true;
     client_.view.makegameboard();
     client_.server.send(command::refresh());
 }
 
-void ReplyHandlers::joined(const QString&) {
+void ReplyHandlers::joined(QStringView) {
     joingame();
 }
 
-void ReplyHandlers::joinedAsPlayer(const QString&) {
+void ReplyHandlers::joinedAsPlayer(QStringView) {
     client_.state.observer = false;
     client_.view.makegameboard();
     joingame();
 }
 
-void ReplyHandlers::left(const QString&) {
+void ReplyHandlers::left(QStringView) {
     leftgame();
 }
 
-void ReplyHandlers::won(const QString& argument) {
-    client_.dialogs.message(QStringLiteral("Game Over! ") + splitFirstWord(argument).first.toString() +
-                                QStringLiteral(" won!"),
+void ReplyHandlers::won(QStringView argument) {
+    client_.dialogs.message(QStringLiteral("Game Over! ") +
+                                splitFirstWord(argument).first.toString() + QStringLiteral(" won!"),
                             kAppTitle, Dialogs::Icon::Information);
     gameover();
 }
 
-void ReplyHandlers::draw(const QString& argument) {
-    client_.dialogs.message(QStringLiteral("Game Over! It was a draw between ") + argument,
+void ReplyHandlers::draw(QStringView argument) {
+    client_.dialogs.message(QStringLiteral("Game Over! It was a draw between ") % argument,
                             kAppTitle, Dialogs::Icon::Information);
     gameover();
 }
 
-void ReplyHandlers::watchingGameInPlay(const QString&) {
+void ReplyHandlers::watchingGameInPlay(QStringView) {
     client_.state.started = true;
     client_.state.observer = true;
     client_.view.makegameboard();
 }
 
-void ReplyHandlers::tookOverSeat(const QString&) {
+void ReplyHandlers::tookOverSeat(QStringView) {
     client_.state.ingame = true;
     using enum GameControl;
     setControlsEnabled({LeaveGame, SubmitPlay, Forfeit, Exchange, ExchangeBox, Withdraw, SortRack},
@@ -82,7 +84,7 @@ void ReplyHandlers::tookOverSeat(const QString&) {
     client_.server.send(command::refresh());
 }
 
-void ReplyHandlers::seatOffered(const QString&) {
+void ReplyHandlers::seatOffered(QStringView) {
     if (client_.dialogs.ask(QStringLiteral("Please confirm that you want to take over this game?"),
                             kAppTitle, false)) {
         client_.server.send(command::approve());

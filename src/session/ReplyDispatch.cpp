@@ -4,6 +4,7 @@
 #include "rules/NumericText.h"
 #include "session/ReplyHandlers.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace wordmoot {
@@ -13,8 +14,7 @@ struct DispatchRow {
     ReplyHandlers::Handling handling;
 };
 
-// Codes are tried in this order and the first row that holds the code wins.
-// Codes not listed are notices.
+// Which handling each code has; codes not listed are notices.
 struct DispatchTable {
     using H = ReplyHandlers;
     static const std::vector<DispatchRow>& rows() {
@@ -60,6 +60,24 @@ struct DispatchTable {
         };
         return table;
     }
+
+    // The handling of a code, looked up in one step as lines come by the
+    // thousand; null for a code with none. Codes are below 10000: a byte for
+    // each says which row, if any, holds it.
+    static ReplyHandlers::Handling find(double code) {
+        constexpr int kCodes = 10000;
+        static const std::vector<std::uint8_t> rowOfCode = [] {
+            std::vector<std::uint8_t> row(kCodes, 0);
+            for (std::size_t r = rows().size(); r-- > 0;)
+                for (ReplyCode c : rows()[r].codes)
+                    row[static_cast<int>(c)] = static_cast<std::uint8_t>(r + 1);
+            return row;
+        }();
+        if (!(code >= 0 && code < kCodes) || code != static_cast<int>(code))
+            return nullptr;
+        const std::uint8_t row = rowOfCode[static_cast<int>(code)];
+        return row == 0 ? nullptr : rows()[row - 1].handling;
+    }
 };
 
 ReplyHandlers::ReplyHandlers(ClientContext client)
@@ -73,17 +91,9 @@ void ReplyHandlers::dispatch(const QString& line) {
         return;
     const qsizetype blank = line.indexOf(QLatin1Char(' '));
     const QStringView code = QStringView(line).left(blank < 0 ? line.size() : blank);
-    const QString argument = blank < 0 ? QString() : line.mid(blank + 1);
-    const double value = numericValue(code);
-    for (const DispatchRow& row : DispatchTable::rows()) {
-        for (ReplyCode candidate : row.codes) {
-            if (value == static_cast<int>(candidate)) {
-                (this->*row.handling)(argument);
-                return;
-            }
-        }
-    }
-    notice(argument);
+    const QStringView argument = blank < 0 ? QStringView() : QStringView(line).mid(blank + 1);
+    const Handling handling = DispatchTable::find(numericValue(code));
+    (this->*(handling ? handling : &ReplyHandlers::notice))(argument);
 }
 
 // A name the server gave that would change how the next start-up answer is

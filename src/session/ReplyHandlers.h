@@ -1,7 +1,7 @@
 #pragma once
 
-#include "session/GameList.h"
 #include "session/ClientView.h"
+#include "session/GameList.h"
 #include "session/ScoreList.h"
 
 #include <QString>
@@ -26,50 +26,50 @@ public:
     void gameover();
     void invalid_play(const QString& msg);
 
-    using Handling = void (ReplyHandlers::*)(const QString& argument);
+    using Handling = void (ReplyHandlers::*)(QStringView argument);
 
 private:
     // Logon, lobby and chat.
-    void ignore(const QString&) {}
-    void greeting(const QString& argument);
-    void newestClient(const QString& argument);
-    void gameNumbers(const QString& argument);
-    void gameDescription(const QString& argument);
-    void saidToAll(const QString& argument);
-    void toldToUser(const QString& argument);
-    void notice(const QString& argument);
-    void emote(const QString& argument);
-    void beep(const QString& argument);
-    void nameIllegal(const QString& argument);
-    void nameInUse(const QString& argument);
-    void newGameRefused(const QString& argument);
+    void ignore(QStringView) {}
+    void greeting(QStringView argument);
+    void newestClient(QStringView argument);
+    void gameNumbers(QStringView argument);
+    void gameDescription(QStringView argument);
+    void saidToAll(QStringView argument);
+    void toldToUser(QStringView argument);
+    void notice(QStringView argument);
+    void emote(QStringView argument);
+    void beep(QStringView argument);
+    void nameIllegal(QStringView argument);
+    void nameInUse(QStringView argument);
+    void newGameRefused(QStringView argument);
 
     // Board, rack and play.
-    void yourTurn(const QString& argument);
-    void startingLetter(const QString& argument);
-    void whoseTurn(const QString& argument);
-    void play(const QString& argument);
-    void noticeWithRefresh(const QString& argument);
-    void boardRow(const QString& argument);
-    void newRack(const QString& argument);
-    void drawnTile(const QString& argument);
-    void playRefused(const QString& argument);
+    void yourTurn(QStringView argument);
+    void startingLetter(QStringView argument);
+    void whoseTurn(QStringView argument);
+    void play(QStringView argument);
+    void noticeWithRefresh(QStringView argument);
+    void boardRow(QStringView argument);
+    void newRack(QStringView argument);
+    void drawnTile(QStringView argument);
+    void playRefused(QStringView argument);
 
     // Score list.
-    void players(const QString& argument);
-    void score(const QString& argument);
-    void nicknameChanged(const QString& argument);
+    void players(QStringView argument);
+    void score(QStringView argument);
+    void nicknameChanged(QStringView argument);
 
     // Game membership and game over.
-    void becameObserver(const QString& argument);
-    void joined(const QString& argument);
-    void joinedAsPlayer(const QString& argument);
-    void left(const QString& argument);
-    void won(const QString& argument);
-    void draw(const QString& argument);
-    void watchingGameInPlay(const QString& argument);
-    void tookOverSeat(const QString& argument);
-    void seatOffered(const QString& argument);
+    void becameObserver(QStringView argument);
+    void joined(QStringView argument);
+    void joinedAsPlayer(QStringView argument);
+    void left(QStringView argument);
+    void won(QStringView argument);
+    void draw(QStringView argument);
+    void watchingGameInPlay(QStringView argument);
+    void tookOverSeat(QStringView argument);
+    void seatOffered(QStringView argument);
 
     void askForAnotherName(const QString& problem);
     // Switches game controls in the order given: the order decides where

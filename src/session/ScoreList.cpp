@@ -8,71 +8,100 @@ namespace wordmoot {
 namespace {
 void fillTo(QString& text, qsizetype length) {
     if (text.size() < length)
-        text.append(QString(length - text.size(), QLatin1Char(' ')));
+        text.resize(length, QLatin1Char(' '));
 }
 
-// What an entry is found by: its player's name regardless of case, cut like
-// every text from the server is cut for showing.
-QString keyOf(const QString& player) {
-    return shownText(player).toLower();
+// What an entry is found by: its player's name, cut like every text from
+// the server is cut for showing, compared regardless of case.
+QStringView keyOf(QStringView player) {
+    return player.left(kMaxShownLength);
 }
 } // namespace
 
-QString ScoreList::entryText(const QString& player, const QString& count, const QString& score,
-                             const QString& status) {
-    QString entry = player;
+QString ScoreList::entryText(QStringView player, QStringView count, QStringView score,
+                             QStringView status) {
+    QString entry;
+    entry.reserve(player.size() + count.size() + score.size() + status.size() + 20);
+    entry.append(player);
     fillTo(entry, 9);
     if (numericValue(count) > 0)
-        entry += QLatin1Char(' ') + count;
+        entry.append(QLatin1Char(' ')).append(count);
     fillTo(entry, 12);
-    entry += QLatin1Char(' ') + score;
+    entry.append(QLatin1Char(' ')).append(score);
     fillTo(entry, 17);
     if (status.contains(QLatin1String("update")))
-        entry += QLatin1String("(updated)");
+        entry.append(QLatin1String("(updated)"));
     else if (status.contains(QLatin1String("final")))
-        entry += QLatin1String("(final)");
+        entry.append(QLatin1String("(final)"));
     else
-        entry += status;
+        entry.append(status);
     return entry;
 }
 
+int ScoreList::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(entries_.size());
+}
+
+QVariant ScoreList::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= entries_.size() ||
+        (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return entries_[index.row()];
+}
+
 void ScoreList::clear() {
-    setStringList({});
+    if (entries_.isEmpty())
+        return;
+    beginResetModel();
+    entries_.clear();
     keys_.clear();
+    endResetModel();
 }
 
-int ScoreList::rowOf(const QString& player) const {
-    return static_cast<int>(keys_.indexOf(keyOf(player)));
+int ScoreList::rowOf(QStringView player) const {
+    const QStringView key = keyOf(player);
+    for (int row = 0; row < keys_.size(); ++row)
+        if (QStringView(keys_[row]).compare(key, Qt::CaseInsensitive) == 0)
+            return row;
+    return -1;
 }
 
-void ScoreList::setScore(const QString& player, const QString& count, const QString& score,
-                         const QString& status) {
+// A score line comes for every player after every turn, so an entry that
+// stays the same is left alone.
+void ScoreList::setEntry(int row, const QString& entry) {
+    if (entries_[row] == entry)
+        return;
+    entries_[row] = entry;
+    emit dataChanged(index(row), index(row));
+}
+
+void ScoreList::setScore(QStringView player, QStringView count, QStringView score,
+                         QStringView status) {
     const QString entry = shownText(entryText(player, count, score, status));
     const int row = rowOf(player);
-    if (row >= 0) {
-        setData(index(row), entry);
-        return;
-    }
+    if (row >= 0)
+        return setEntry(row, entry);
     const int end = rowCount();
     if (end >= kMaxEntries)
         return;
-    insertRows(end, 1);
-    setData(index(end), entry);
-    keys_.append(keyOf(player));
+    beginInsertRows({}, end, end);
+    entries_.append(entry);
+    keys_.append(keyOf(player).toString());
+    endInsertRows();
 }
 
-void ScoreList::rename(const QString& oldName, const QString& newName) {
+void ScoreList::rename(QStringView oldName, const QString& newName) {
     const int row = rowOf(oldName);
     if (row < 0)
         return;
-    const QString old = data(index(row)).toString();
+    const QString& old = entries_[row];
     QString entry = newName;
     fillTo(entry, 8);
     const qsizetype blank = old.indexOf(QLatin1Char(' '), 8);
     if (blank >= 0)
         entry += old.mid(blank);
-    setData(index(row), shownText(entry));
-    keys_[row] = keyOf(newName);
+    keys_[row] = keyOf(newName).toString();
+    setEntry(row, shownText(entry));
 }
 
 } // namespace wordmoot

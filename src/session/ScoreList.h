@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QStringListModel>
+#include <QAbstractListModel>
+#include <QStringList>
 
 namespace wordmoot {
 
@@ -8,31 +9,36 @@ namespace wordmoot {
 // that it lines up in a fixed-pitch font. Entries are found by the player's
 // name regardless of case, and keep their places. An entry is cut like every
 // other text from the server.
-class ScoreList : public QStringListModel {
+class ScoreList : public QAbstractListModel {
     Q_OBJECT
 public:
-    using QStringListModel::QStringListModel;
+    using QAbstractListModel::QAbstractListModel;
 
     // A game has a handful of players; a server that names more than this
     // is not followed further.
     static constexpr int kMaxEntries = 100;
 
-    static QString entryText(const QString& player, const QString& count, const QString& score,
-                             const QString& status);
+    static QString entryText(QStringView player, QStringView count, QStringView score,
+                             QStringView status);
 
     void clear();
     // Replaces the player's entry, or appends one for a new player while
     // the list has room.
-    void setScore(const QString& player, const QString& count, const QString& score,
-                  const QString& status);
+    void setScore(QStringView player, QStringView count, QStringView score, QStringView status);
     // Puts the new name in place of the old, keeping the other columns.
-    void rename(const QString& oldName, const QString& newName);
+    void rename(QStringView oldName, const QString& newName);
+    const QStringList& stringList() const { return entries_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
-    int rowOf(const QString& player) const;
+    int rowOf(QStringView player) const;
+    void setEntry(int row, const QString& entry);
 
-    QStringList keys_; // each row's player, as rowOf looks for it
+    QStringList entries_;
 
+    QStringList keys_; // each row's player, cut as rowOf compares it
 };
 
 } // namespace wordmoot

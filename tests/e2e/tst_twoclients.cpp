@@ -52,7 +52,7 @@ QStringList rackShown(const LiveClient& client) {
 QStringList entries(int aliceScore, const QString& aliceStatus, int bobScore,
                     const QString& bobStatus) {
     const auto entry = [](const char* name, int score, const QString& status) {
-        return ScoreList::entryText(QLatin1String(name), QStringLiteral("0"),
+        return ScoreList::entryText(QString::fromLatin1(name), QStringLiteral("0"),
                                     QString::number(score), status);
     };
     return {entry("alice", aliceScore, aliceStatus), entry("bob", bobScore, bobStatus)};
