@@ -15,7 +15,7 @@ targets=("$@")
 build=${WORDMOOT_FUZZ_BUILD:-build-asan}
 
 export QT_QPA_PLATFORM=offscreen
-export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"
+source scripts/sanitizer-options.sh
 # A smaller quarantine keeps the resident memory a measure of our own growth.
 export ASAN_OPTIONS="quarantine_size_mb=64:malloc_context_size=10"
 mkdir -p "$build/fuzz-findings"

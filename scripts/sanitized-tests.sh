@@ -2,7 +2,8 @@
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer into
 # build-asan/ (clang, -O1, with the fuzz targets) and runs the whole test
 # suite there; any sanitizer report fails its test. scripts/fuzz.sh then runs
-# the fuzz targets from the same build.
+# the fuzz targets from the same build. With --fuzz-targets-only it builds
+# the fuzz targets alone and runs nothing (CI's build/ is sanitized already).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,12 +17,13 @@ if ! CC=clang CXX=clang++ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE= \
 fi
 rm -f "$log"
 # What the tests and the fuzzers need; the benchmarks are left out.
-mapfile -t targets < <(cmake --build build-asan --target help |
-  grep -oE '(tst_[A-Za-z0-9_]+|[a-z]+_fuzzer|wordmoot-server|wordmoot)$' | sort -u)
+wanted='(tst_[A-Za-z0-9_]+|[a-z]+_fuzzer|wordmoot-server|wordmoot)$'
+[ "${1:-}" = "--fuzz-targets-only" ] && wanted='[a-z]+_fuzzer$'
+mapfile -t targets < <(cmake --build build-asan --target help | grep -oE "$wanted" | sort -u)
 cmake --build build-asan -j "$(nproc)" --target "${targets[@]}"
+[ "${1:-}" = "--fuzz-targets-only" ] && exit 0
 
-export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"
-export UBSAN_OPTIONS="print_stacktrace=1"
+source scripts/sanitizer-options.sh
 # Installing is checked by the plain build's suite; this build makes only
 # what the tests and the fuzzers run.
 ctest --test-dir build-asan --output-on-failure -j "$(nproc)" -E '^install_files$'
