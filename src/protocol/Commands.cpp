@@ -2,8 +2,6 @@
 
 #include "rules/NumericText.h"
 
-#include <cstring>
-
 namespace wordmoot::command {
 
 QString join(int game) {
@@ -46,7 +44,7 @@ QString tileLetters(const QString& letters) {
 
 QString decodeServerLine(QByteArrayView line) {
     QString text = QString::fromLatin1(line);
-    if (std::memchr(line.data(), 0, std::size_t(line.size())))
+    if (line.indexOf('\0') >= 0)
         text.replace(QChar(0), QChar(0xFFFD));
     return text;
 }
