@@ -10,6 +10,7 @@
 #include "ClientFixture.h"
 #include "FullBoard.h"
 #include "OfflineClient.h"
+#include "SanitizedBuild.h"
 #include "board/BoardGeometry.h"
 #include "chat/MessageLog.h"
 #include "protocol/Commands.h"
@@ -266,6 +267,7 @@ int main(int argc, char** argv) {
     const Sizes& sizes = quick ? kQuick : kFull;
     std::printf("client_bench%s: best of %d runs where repeated\n", quick ? " --quick" : "",
                 sizes.runs);
+    noteSanitizedBuild();
 
     // Any other arguments name the parts to run, for a closer look at one.
     const std::pair<const char*, std::function<void()>> all[] = {

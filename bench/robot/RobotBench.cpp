@@ -9,6 +9,7 @@
 // timed again on the very same cut racks for the ratio.
 #include "BruteForce.h"
 #include "Positions.h"
+#include "SanitizedBuild.h"
 
 #include <QFile>
 
@@ -83,6 +84,7 @@ int main(int argc, char** argv) {
     const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : "/usr/share/dict/words";
     const int brutePositions = argc > 2 ? std::atoi(argv[2]) : 10;
     const int bruteTiles = argc > 3 ? std::atoi(argv[3]) : 5;
+    wordmoot::bench::noteSanitizedBuild();
 
     Clock::time_point start = Clock::now();
     const std::optional<WordList> words = WordList::load(path);

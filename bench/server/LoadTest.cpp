@@ -2,6 +2,8 @@
 // each of the nine games laying a tile a turn, the rest chatting in the lobby
 // or watching (200 users unless a third argument says otherwise). Prints the lines per second, the
 // slowest answer and the server's memory, then the line rate through one session.
+#include "SanitizedBuild.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -165,6 +167,7 @@ int main(int argc, char* argv[]) {
     const QString serverPath = args.value(1, "build/bin/wordmoot-server");
     const int seconds = args.value(2, "20").toInt();
     const int users = std::max(40, args.value(3, "200").toInt());
+    wordmoot::bench::noteSanitizedBuild();
 
     QProcess server;
     server.start(serverPath, {"--port", "0", "--judge", "none", "--seed", "1"});
