@@ -63,6 +63,17 @@ void gameTrace(int runs, int replays) {
     });
     check(decoded == kept, "framing and decoding changed the game's lines");
 
+    // Framed, decoded and sent on to its handling, which does not run.
+    int routed = 0;
+    const qint64 routing = best(runs, [&] {
+        routed = 0;
+        frame(bytes, 4096, [&](QByteArrayView line) {
+            const QString text = decodeServerLine(line);
+            routed += ReplyHandlers::route(text).handling ? 1 : 0;
+        });
+    });
+    check(routed == lines, "the routing lost lines of the game");
+
     int handled = 0;
     int messages = 0;
     const qint64 whole = best(runs, [&] {
@@ -84,6 +95,10 @@ void gameTrace(int runs, int replays) {
                 "copying splitter's speed, %.2f of the bare one's)\n",
                 perSecond(lines, framed), double(bareCopy) / double(framed),
                 double(bare) / double(framed));
+    std::printf("framed, decoded and routed to its handling: %.0f lines/s (%.2f of the copying "
+                "splitter's speed, %.2f of the bare one's)\n",
+                perSecond(lines, routing), double(bareCopy) / double(routing),
+                double(bare) / double(routing));
     std::printf("framed, decoded and handled by the session: %.0f lines/s (%.2f of the copying "
                 "splitter's speed, %.2f of the bare one's)\n",
                 perSecond(lines, whole), double(bareCopy) / double(whole),

@@ -86,14 +86,19 @@ ReplyHandlers::ReplyHandlers(ClientContext client)
 // A line is its code, a blank and the argument. A line without a blank is
 // taken as a code with an empty argument; a code that is not a number matches
 // no row and is logged as a notice; an empty line is skipped.
-void ReplyHandlers::dispatch(const QString& line) {
+ReplyHandlers::Route ReplyHandlers::route(QStringView line) {
     if (line.isEmpty())
-        return;
-    const qsizetype blank = line.indexOf(QLatin1Char(' '));
-    const QStringView code = QStringView(line).left(blank < 0 ? line.size() : blank);
-    const QStringView argument = blank < 0 ? QStringView() : QStringView(line).mid(blank + 1);
+        return {};
+    const qsizetype blank = line.indexOf(u' ');
+    const QStringView code = blank < 0 ? line : line.left(blank);
     const Handling handling = DispatchTable::find(numericValue(code));
-    (this->*(handling ? handling : &ReplyHandlers::notice))(argument);
+    return {handling ? handling : &ReplyHandlers::notice,
+            blank < 0 ? QStringView() : line.mid(blank + 1)};
+}
+
+void ReplyHandlers::dispatch(const QString& line) {
+    if (const Route to = route(line); to.handling)
+        (this->*to.handling)(to.argument);
 }
 
 // A name the server gave that would change how the next start-up answer is

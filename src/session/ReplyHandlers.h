@@ -18,6 +18,15 @@ public:
 
     void dispatch(const QString& line);
 
+    using Handling = void (ReplyHandlers::*)(QStringView argument);
+    // Where dispatch sends a line: the handling of its code and the argument
+    // it gets, a view into the line. Null handling for an empty line.
+    struct Route {
+        Handling handling = nullptr;
+        QStringView argument;
+    };
+    static Route route(QStringView line);
+
     ScoreList& scores() { return scores_; }
     GameList& games() { return games_; }
 
@@ -25,8 +34,6 @@ public:
     void leftgame();
     void gameover();
     void invalid_play(const QString& msg);
-
-    using Handling = void (ReplyHandlers::*)(QStringView argument);
 
 private:
     // Logon, lobby and chat.
