@@ -25,8 +25,9 @@ QString characterAt(QStringView text, qsizetype position) {
     return text.mid(position, 1).toString();
 }
 
+// A cell holds one character or none; "." is an empty square.
 bool holdsTile(QStringView cell) {
-    return !cell.isEmpty() && cell != u".";
+    return !cell.isEmpty() && cell.front() != u'.';
 }
 
 // Puts a letter (one character or none, as a cell holds) on a cell as the
@@ -35,7 +36,7 @@ bool holdsTile(QStringView cell) {
 // and cost no copy.
 void setCell(ClientState& state, int column, int row, QStringView letter) {
     QString& cell = state.board[column][row];
-    if (cell.size() == letter.size() && (letter.isEmpty() || cell.front() == letter.front()))
+    if (cell.size() == letter.size() && (letter.isEmpty() || cell.at(0) == letter.front()))
         return;
     if (!holdsTile(cell) && holdsTile(letter))
         state.lastPlay.cellFilled({column, row});
