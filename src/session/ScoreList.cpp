@@ -3,6 +3,8 @@
 #include "protocol/ShownText.h"
 #include "rules/NumericText.h"
 
+#include <algorithm>
+
 namespace wordmoot {
 
 namespace {
@@ -11,10 +13,11 @@ void fillTo(QString& text, qsizetype length) {
         text.resize(length, QLatin1Char(' '));
 }
 
-// What an entry is found by: its player's name, cut like every text from
-// the server is cut for showing, compared regardless of case.
-QStringView keyOf(QStringView player) {
-    return player.left(kMaxShownLength);
+// An entry is found by its player's name, which it starts with, cut like
+// every text from the server is cut for showing, compared regardless of
+// case: the name is this long at the entry's start.
+qsizetype keyLength(QStringView player) {
+    return std::min(player.size(), kMaxShownLength);
 }
 } // namespace
 
@@ -54,14 +57,15 @@ void ScoreList::clear() {
         return;
     beginResetModel();
     entries_.clear();
-    keys_.clear();
+    keyLengths_.clear();
     endResetModel();
 }
 
 int ScoreList::rowOf(QStringView player) const {
-    const QStringView key = keyOf(player);
-    for (int row = 0; row < keys_.size(); ++row)
-        if (QStringView(keys_[row]).compare(key, Qt::CaseInsensitive) == 0)
+    const QStringView key = player.left(keyLength(player));
+    for (int row = 0; row < entries_.size(); ++row)
+        if (QStringView(entries_[row]).left(keyLengths_[row]).compare(key, Qt::CaseInsensitive) ==
+            0)
             return row;
     return -1;
 }
@@ -86,7 +90,7 @@ void ScoreList::setScore(QStringView player, QStringView count, QStringView scor
         return;
     beginInsertRows({}, end, end);
     entries_.append(entry);
-    keys_.append(keyOf(player).toString());
+    keyLengths_.push_back(keyLength(player));
     endInsertRows();
 }
 
@@ -100,7 +104,7 @@ void ScoreList::rename(QStringView oldName, const QString& newName) {
     const qsizetype blank = old.indexOf(QLatin1Char(' '), 8);
     if (blank >= 0)
         entry += old.mid(blank);
-    keys_[row] = keyOf(newName).toString();
+    keyLengths_[row] = keyLength(newName);
     setEntry(row, shownText(entry));
 }
 

@@ -3,6 +3,8 @@
 #include <QAbstractListModel>
 #include <QStringList>
 
+#include <vector>
+
 namespace wordmoot {
 
 // The score list: one entry per player, laid out in columns with blanks so
@@ -38,7 +40,7 @@ private:
 
     QStringList entries_;
 
-    QStringList keys_; // each row's player, cut as rowOf compares it
+    std::vector<qsizetype> keyLengths_; // how much of each entry is its player's name
 };
 
 } // namespace wordmoot
