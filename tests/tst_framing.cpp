@@ -119,6 +119,23 @@ private slots:
             QCOMPARE(text[b].unicode(), char16_t(b));
     }
 
+    void decodingShowsNulAsReplacement_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty line") << QByteArray() << QString();
+        QTest::newRow("NUL alone") << QByteArray(1, '\0') << QString(QChar(0xFFFD));
+        QTest::newRow("NUL inside") << QByteArray("20\0"
+                                                  "14 a\0",
+                                                  8)
+                                    << QStringLiteral("20\uFFFD14 a\uFFFD");
+        QTest::newRow("no NUL") << QByteArray("2014 a") << QStringLiteral("2014 a");
+    }
+    void decodingShowsNulAsReplacement() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(decodeServerLine(bytes), text);
+    }
+
     void highBytesSurviveTheFramerAndDecoding() {
         LineFramer framer;
         framer.append("2009 bob caf\xe9 \xff\x80\r\n");
