@@ -186,6 +186,26 @@ private slots:
             table.type(leave);
         QCOMPARE(QApplication::focusWidget(), table.input());
     }
+
+    // A screen reader hears each board tile by its letter and cell; the name
+    // follows the tile through every change the server sends, also back to a
+    // letter the cell held before.
+    void boardTilesAreNamedForTheirLetter() {
+        Table table;
+        QVERIFY(table.open());
+        const TileLabel* tile = table.form->tiles().tile(board::cellTileIndex(7, 7));
+        const QList<QPair<QByteArray, QString>> steps = {
+            {"2012 7 .......Q.......", "Q on column 8, row 8"},
+            {"2012 7 ...............", ". on column 8, row 8"},
+            {"2012 7 .......Q.......", "Q on column 8, row 8"},
+            {"2012 7 ......._.......", "blank on column 8, row 8"},
+        };
+        for (const auto& [line, name] : steps) {
+            table.client.reply({line});
+            QCOMPARE(tile->accessibleName(), name);
+        }
+        QCOMPARE(tile->accessibleDescription(), QStringLiteral("worth 0, double word square"));
+    }
 };
 
 QTEST_MAIN(KeyboardPlayTest)

@@ -64,6 +64,11 @@ private slots:
         QCOMPARE(numberText(0), QStringLiteral(" 0"));
         QCOMPARE(numberText(0.6), QStringLiteral(" 0.6"));
         QCOMPARE(numberText(-2), QStringLiteral("-2"));
+        QCOMPARE(numberText(-0.0), QStringLiteral(" 0"));
+        QCOMPARE(numberText(999999999999999), QStringLiteral(" 999999999999999"));
+        QCOMPARE(numberText(1e15), QStringLiteral(" 1e+15"));
+        QCOMPARE(numberText(-1e15), QStringLiteral("-1e+15"));
+        QCOMPARE(numberText(2.5), QStringLiteral(" 2.5"));
     }
 };
 

@@ -7,7 +7,9 @@
 
 #include <QWidget>
 
+#include <array>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -115,6 +117,9 @@ private:
     int lastinputlen_ = 0; // the input line's length after its last change
     chat::InputHistory inputHistory_;
     BoardOverlay* boardOverlay_ = nullptr;
+    // The letter each board cell's tile was last named for; a cell named
+    // for its letter already is not named again.
+    std::array<std::optional<QString>, kBoardCells * kBoardCells> namedFor_;
 
     MessageLog* irchistorybox_ = nullptr;
     QPushButton* cmdquit_ = nullptr;

@@ -87,6 +87,10 @@ void WordmootForm::boardShown() {
     for (int column = 0; column < kBoardCells; ++column)
         for (int row = 0; row < kBoardCells; ++row) {
             const QString& letter = state().board[column][row];
+            std::optional<QString>& named = namedFor_[column * kBoardCells + row];
+            if (named == letter)
+                continue;
+            named = letter;
             setName(tiles_->tile(board::cellTileIndex(column, row)),
                     board::boardTileName(letter, {column, row}),
                     board::boardTileDescription(letter, {column, row}));

@@ -161,7 +161,7 @@ void TileLabels::fill_board(const ClientState& state) {
             const int k = board::cellTileIndex(column, row);
             const QString& cell = state.board[column][row];
             const bool shown = !cell.isEmpty() && cell != QLatin1String(".");
-            if (shown) {
+            if (shown && tiles_[k]->text() != cell) {
                 tiles_[k]->setText(cell);
                 values_[k]->setText(board::valueText(cell));
             }

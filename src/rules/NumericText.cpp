@@ -82,7 +82,11 @@ qint64 wholeNumber(double value) {
 }
 
 QString numberText(double value) {
-    const QString digits = QString::number(value, 'g', 15);
+    // Whole numbers below 10^15 read the same either way; the integer path
+    // spares a tile's value and a score the general conversion.
+    const bool whole = std::abs(value) < 1e15 && std::trunc(value) == value;
+    const QString digits =
+        whole ? QString::number(static_cast<qint64>(value)) : QString::number(value, 'g', 15);
     return value < 0 ? digits : QLatin1Char(' ') + digits;
 }
 
