@@ -63,14 +63,16 @@ struct DispatchTable {
 
     // The handling of a code, looked up in one step as lines come by the
     // thousand; null for a code with none. Codes are below 10000: a byte for
-    // each says which row, if any, holds it.
+    // each says which row, if any, holds it, the first row where two do.
     static ReplyHandlers::Handling find(double code) {
         constexpr int kCodes = 10000;
         static const std::vector<std::uint8_t> rowOfCode = [] {
+            Q_ASSERT(rows().size() < 256);
             std::vector<std::uint8_t> row(kCodes, 0);
             for (std::size_t r = rows().size(); r-- > 0;)
                 for (ReplyCode c : rows()[r].codes)
-                    row[static_cast<int>(c)] = static_cast<std::uint8_t>(r + 1);
+                    if (static_cast<int>(c) < kCodes)
+                        row[static_cast<int>(c)] = static_cast<std::uint8_t>(r + 1);
             return row;
         }();
         if (!(code >= 0 && code < kCodes) || code != static_cast<int>(code))
