@@ -63,10 +63,11 @@ void ScoreList::clear() {
 
 int ScoreList::rowOf(QStringView player) const {
     const QStringView key = player.left(keyLength(player));
-    for (int row = 0; row < entries_.size(); ++row)
-        if (QStringView(entries_[row]).left(keyLengths_[row]).compare(key, Qt::CaseInsensitive) ==
-            0)
+    for (int row = 0; row < entries_.size(); ++row) {
+        const QStringView named = QStringView(entries_[row]).left(keyLengths_[row]);
+        if (named.compare(key, Qt::CaseInsensitive) == 0)
             return row;
+    }
     return -1;
 }
 
