@@ -11,16 +11,7 @@ cd "$(dirname "$0")/.."
 out=${1:-docs/screenshot.png}
 bin=build/bin
 
-need=()
-for tool in Xvfb:xvfb xdotool:xdotool import:imagemagick; do
-  command -v "${tool%%:*}" >/dev/null || need+=("${tool#*:}")
-done
-if [ ${#need[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${need[@]}"
-fi
+scripts/install-missing.sh xvfb xdotool imagemagick
 if [ ! -x $bin/wordmoot ] || [ ! -x $bin/wordmoot-server ]; then scripts/setup.sh; fi
 
 # Settings in a folder of their own, so the user's are left alone.

@@ -12,16 +12,7 @@ packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-co
           clang libclang-rt-14-dev)
 # The icon's PNGs, the install test's validators and the .deb's library list.
 packages+=(librsvg2-bin desktop-file-utils appstream dpkg-dev file)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-fi
+scripts/install-missing.sh "${packages[@]}"
 
 # CI treats warnings as errors and builds build/ with AddressSanitizer and
 # UndefinedBehaviorSanitizer, so that the suite runs once, sanitized, and the
