@@ -17,11 +17,8 @@ class QListView;
 class QPushButton;
 
 namespace wordmoot {
+
 class BoardOverlay;
-}
-
-namespace wordmoot {
-
 class GameSelectForm;
 class LogoLabel;
 class MessageLog;

@@ -3,7 +3,6 @@
 #include "app/WordmootForm.h"
 #include "board/BoardOverlay.h"
 #include "board/CellNames.h"
-#include "board/Composing.h"
 #include "board/Twips.h"
 
 #include <QApplication>

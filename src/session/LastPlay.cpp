@@ -16,11 +16,6 @@ void LastPlay::cellEmptied(QPoint cell) {
     std::erase(cells_, cell);
 }
 
-void LastPlay::clear() {
-    cells_.clear();
-    closed_ = true;
-}
-
 bool LastPlay::marks(QPoint cell) const {
     const std::vector<QPoint>& marked = cells();
     return std::find(marked.begin(), marked.end(), cell) != marked.end();

@@ -18,7 +18,6 @@ public:
     void cellEmptied(QPoint cell);
     // The turn has passed: the play, if any, is complete.
     void turnPassed() { closed_ = true; }
-    void clear();
 
     // The cells to mark, in the order they were filled.
     const std::vector<QPoint>& cells() const { return inOneLine() ? cells_ : none_; }
