@@ -67,15 +67,13 @@ void WordmootForm::typedOnBoard(QChar key) {
     const auto cell = keyboard::freeCellFrom(cursor, state());
     if (!slot || !cell)
         return;
-    layTileOnCell(*slot, *cell);
     keyboard::laid(cursor, *slot, *cell);
-    boardOverlay_->refresh();
+    layTileOnCell(*slot, *cell); // the overlay follows, the cursor already moved on
 }
 
 void WordmootForm::takeBackAll() {
     for (int slot = 0; slot < kRackSlots; ++slot)
-        if (keyboard::slotOnCell(
-                state(), {state().placement[slot].column, state().placement[slot].row}) == slot)
+        if (state().placement[slot].composed())
             tileDroppedOnTile(slot);
     boardOverlay_->cursor().laid.clear();
 }
@@ -98,11 +96,11 @@ void WordmootForm::boardShown() {
         const Placement& laid = state().placement[slot];
         const QString& tile = state().rack[slot].tile;
         const QPoint cell(laid.column, laid.row);
-        const bool onBoard = keyboard::slotOnCell(state(), cell) == slot;
+        const bool onBoard = laid.composed();
         setName(tiles_->tile(slot),
                 onBoard ? board::laidTileName(tile, cell) : board::rackTileName(tile, slot),
                 onBoard ? board::boardTileDescription(tile, cell)
-                        : QStringLiteral("worth ") + board::valueText(tile).trimmed());
+                        : board::rackTileDescription(tile));
     }
     boardOverlay_->refresh();
 }

@@ -21,7 +21,7 @@ const QString kBoardHelp = QStringLiteral(
 
 bool anyComposed(const ClientState& state) {
     for (const Placement& laid : state.placement)
-        if (!laid.letter.isEmpty() && !laid.submitted)
+        if (laid.composed())
             return true;
     return false;
 }

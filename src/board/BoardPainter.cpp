@@ -1,7 +1,7 @@
 #include "board/BoardPainter.h"
 
-#include "board/Twips.h"
 #include "board/BoardGeometry.h"
+#include "board/Twips.h"
 
 #include <QPainter>
 

@@ -33,9 +33,12 @@ QString boardTileName(const QString& tile, QPoint cell) {
     return letterName(tile) + QStringLiteral(" on ") + cellName(cell);
 }
 
+QString rackTileDescription(const QString& tile) {
+    return QStringLiteral("worth ") + valueText(tile).trimmed();
+}
+
 QString boardTileDescription(const QString& tile, QPoint cell) {
-    return QStringLiteral("worth ") + valueText(tile).trimmed() + QStringLiteral(", ") +
-           squareName(cell);
+    return rackTileDescription(tile) + QStringLiteral(", ") + squareName(cell);
 }
 
 QString rackTileName(const QString& tile, int slot) {
@@ -52,7 +55,7 @@ QString cursorDescription(const ClientState& state, QPoint cell) {
     if (const auto slot = keyboard::slotOnCell(state, cell))
         text += QStringLiteral(", your ") + letterName(state.placement[*slot].letter) +
                 QStringLiteral(" laid");
-    else if (!letter.isEmpty() && letter != QLatin1String("."))
+    else if (holdsTile(letter))
         text += QStringLiteral(", holds ") + letterName(letter);
     else
         text += QStringLiteral(", empty");

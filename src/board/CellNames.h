@@ -20,6 +20,8 @@ QString letterName(const QString& tile);
 // A board tile: "A on column 8, row 8" and "worth 1, double word square".
 QString boardTileName(const QString& tile, QPoint cell);
 QString boardTileDescription(const QString& tile, QPoint cell);
+// A rack tile's worth: "worth 1".
+QString rackTileDescription(const QString& tile);
 // A rack tile in its slot ("A in rack slot 1") or laid in the play being
 // composed ("A laid on column 8, row 8").
 QString rackTileName(const QString& tile, int slot);

@@ -16,7 +16,7 @@ void returnTile(ClientState& state, int slot) {
 
 bool cellTaken(const ClientState& state, int column, int row, int slot) {
     const QString& cell = state.board[column][row];
-    if (!cell.isEmpty() && cell != QLatin1String("."))
+    if (holdsTile(cell))
         return true;
     for (int other = 0; other < kRackSlots; ++other) {
         const Placement& laid = state.placement[other];
@@ -32,8 +32,10 @@ QString takePlay(ClientState& state) {
         Placement& laid = state.placement[slot];
         if (laid.letter.isEmpty())
             continue;
-        tiles +=
-            QStringLiteral("%1,%2,%3 ").arg(laid.column).arg(laid.row).arg(tileLetters(laid.letter));
+        tiles += QStringLiteral("%1,%2,%3 ")
+                     .arg(laid.column)
+                     .arg(laid.row)
+                     .arg(tileLetters(laid.letter));
         laid.submitted = true;
         state.rack[slot].placed = true;
     }

@@ -15,10 +15,6 @@ QPoint step(const Cursor& cursor) {
     return cursor.down ? QPoint(0, 1) : QPoint(1, 0);
 }
 
-bool composed(const ClientState& state, int slot) {
-    const Placement& laid = state.placement[slot];
-    return !laid.letter.isEmpty() && !laid.submitted;
-}
 } // namespace
 
 void move(Cursor& cursor, int columns, int rows) {
@@ -57,7 +53,7 @@ void laid(Cursor& cursor, int slot, QPoint cell) {
 std::optional<int> takeBackLast(Cursor& cursor, const ClientState& state) {
     std::optional<int> slot;
     while (!slot && !cursor.laid.empty()) {
-        if (composed(state, cursor.laid.back()))
+        if (state.placement[cursor.laid.back()].composed())
             slot = cursor.laid.back();
         cursor.laid.pop_back();
     }
@@ -71,7 +67,7 @@ std::optional<int> takeBackLast(Cursor& cursor, const ClientState& state) {
 std::optional<int> slotOnCell(const ClientState& state, QPoint cell) {
     for (int slot = 0; slot < kRackSlots; ++slot) {
         const Placement& laid = state.placement[slot];
-        if (composed(state, slot) && QPoint(laid.column, laid.row) == cell)
+        if (laid.composed() && QPoint(laid.column, laid.row) == cell)
             return slot;
     }
     return std::nullopt;

@@ -160,7 +160,7 @@ void TileLabels::fill_board(const ClientState& state) {
         for (int row = 0; row < kBoardCells; ++row) {
             const int k = board::cellTileIndex(column, row);
             const QString& cell = state.board[column][row];
-            const bool shown = !cell.isEmpty() && cell != QLatin1String(".");
+            const bool shown = holdsTile(cell);
             if (shown && tiles_[k]->text() != cell) {
                 tiles_[k]->setText(cell);
                 values_[k]->setText(board::valueText(cell));
@@ -177,7 +177,7 @@ void TileLabels::fill_rack(const ClientState& state) {
         const Placement& laid = state.placement[slot];
         tiles_[slot]->setText(rack.tile);
         values_[slot]->setText(board::valueText(rack.tile));
-        if (!laid.letter.isEmpty() && !laid.submitted) {
+        if (laid.composed()) {
             // Part of the play being composed: it stays on its cell.
             moveRackTile(slot, board::cellTileOrigin(laid.column, laid.row));
             setRackTileVisible(slot, true);

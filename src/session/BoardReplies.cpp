@@ -25,11 +25,6 @@ QString characterAt(QStringView text, qsizetype position) {
     return text.mid(position, 1).toString();
 }
 
-// A cell holds one character or none; "." is an empty square.
-bool holdsTile(QStringView cell) {
-    return !cell.isEmpty() && cell.front() != u'.';
-}
-
 // Puts a letter (one character or none, as a cell holds) on a cell as the
 // server sent it, noting a tile that comes or goes for the last play's
 // marking. Most cells of a row the server sends again stay as they were,

@@ -25,7 +25,16 @@ struct Placement {
     int row = 0;
     QString letter;
     bool submitted = false;
+
+    // Laid on the board in the play being composed, not yet sent.
+    bool composed() const { return !letter.isEmpty() && !submitted; }
 };
+
+// Whether a board cell as the server sent it holds a tile: a cell holds one
+// character or none, and "." is an empty square.
+inline bool holdsTile(QStringView cell) {
+    return !cell.isEmpty() && cell.front() != u'.';
+}
 
 // Everything the client knows about its session. The server owns the game;
 // this is only the last position it sent and the play being composed.
