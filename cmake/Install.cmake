@@ -44,11 +44,10 @@ if(WORDMOOT_CLIENT)
 endif()
 
 # This file is read before the programs are defined: they are installed when
-# the top-level directory is done. Their --version prints the project's.
+# the top-level directory is done.
 function(wordmoot_install_programs)
     foreach(program IN ITEMS wordmoot-server wordmoot)
         if(TARGET ${program})
-            target_link_libraries(${program} PRIVATE wordmoot_config)
             install(TARGETS ${program})
         endif()
     endforeach()
