@@ -16,15 +16,6 @@ using namespace wordmoot::test;
 
 namespace {
 
-QStringList rackShown(WordmootForm& form) {
-    QStringList shown;
-    for (int slot = 0; slot < 7; ++slot) {
-        const TileLabel* tile = form.tiles().tile(slot);
-        shown.append(tile->isVisible() && tile->pos() == slotTile(slot) ? tile->text() : QString());
-    }
-    return shown;
-}
-
 QStringList scoreEntries(WordmootForm& form) {
     auto* list = form.findChild<QAbstractItemView*>(QStringLiteral("listscores"));
     QStringList entries;

@@ -24,14 +24,6 @@ bool stillAnswers(ClientFixture& client) {
     return client.server.waitForLines(1, 1000) && client.server.lines().last() == "REFRESH";
 }
 
-QByteArray repeated(const QByteArray& piece, int times) {
-    QByteArray bytes;
-    bytes.reserve(piece.size() * times);
-    for (int i = 0; i < times; ++i)
-        bytes += piece;
-    return bytes;
-}
-
 QStringList scoreEntries(const ClientFixture& client) {
     return client.form->replies().scores().stringList();
 }
@@ -46,11 +38,11 @@ private slots:
     // Taking words off a line one by one must not copy the rest each time.
     void longLinesAreHandledWord_data() {
         QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QByteArray>("sent"); // what the client answers
+        QTest::addColumn<QByteArray>("sent");  // what the client answers
         const int size = 4 * 1024 * 1024 - 64; // just within the line cap
         QTest::newRow("game list of blanks") << "1160 " + QByteArray(size, ' ') << QByteArray();
         QTest::newRow("play of two million words")
-            << "2003 bob 1 " + repeated("a ", size / 2) << QByteArray();
+            << "2003 bob 1 " + QByteArray("a ").repeated(size / 2) << QByteArray();
         QTest::newRow("one long word") << "2003 bob 1 " + QByteArray(size, ',') << QByteArray();
         QTest::newRow("chat line") << "2009 bob " + QByteArray(size, 'x') << QByteArray();
         QTest::newRow("board row") << "2012 7 " + QByteArray(size, 'Q') << QByteArray();
@@ -94,7 +86,9 @@ private slots:
         QTest::addColumn<bool>("stored");
         QTest::newRow("plain") << QByteArray("alicia") << true;
         QTest::newRow("redirecting") << QByteArray("bob@203.0.113.9:6667") << false;
-        QTest::newRow("control character") << QByteArray("bo\x01" "b") << false;
+        QTest::newRow("control character") << QByteArray("bo\x01"
+                                                         "b")
+                                           << false;
         QTest::newRow("three megabytes") << QByteArray(3 * 1024 * 1024, 'n') << false;
         QTest::newRow("longest stored") << QByteArray(kMaxStoredNickname, 'n') << true;
     }
@@ -123,17 +117,20 @@ private slots:
         ClientFixture client;
         QVERIFY(client.start("alice"));
         const qsizetype boxes = client.dialogs.shown.size();
-        client.server.sendLines({"1980 Newest client v" + version, "1980 Newest client v" + version});
+        client.server.sendLines(
+            {"1980 Newest client v" + version, "1980 Newest client v" + version});
         QVERIFY(stillAnswers(client));
         QCOMPARE(client.dialogs.shown.size(), boxes);
-        QCOMPARE(storedSetting(QStringLiteral("Client/AvailableVersion")), QStringLiteral("<absent>"));
+        QCOMPARE(storedSetting(QStringLiteral("Client/AvailableVersion")),
+                 QStringLiteral("<absent>"));
     }
 
     // One tile is one letter on the wire, whatever the server called it.
     void rackLettersGoBackOneForOne() {
         ClientFixture client;
         QVERIFY(client.start("alice"));
-        client.server.sendLines({"2013 \xDF\xFF" "1q_"});
+        client.server.sendLines({"2013 \xDF\xFF"
+                                 "1q_"});
         QVERIFY(client.settle());
         ClientState& state = client.form->state();
         for (int slot = 0; slot < 5; ++slot)
@@ -141,7 +138,8 @@ private slots:
         client.server.clearReceived();
         turn::submitPlay(client.form->session().client());
         QVERIFY(client.server.waitForLines(1));
-        QCOMPARE(client.server.lines().last(), QByteArray("PLAY 5,7,\xDF 6,7,\xFF 7,7,1 8,7,Q 9,7,_ "));
+        QCOMPARE(client.server.lines().last(),
+                 QByteArray("PLAY 5,7,\xDF 6,7,\xFF 7,7,1 8,7,Q 9,7,_ "));
         QVERIFY(stillAnswers(client));
     }
 

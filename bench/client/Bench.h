@@ -47,11 +47,7 @@ inline qint64 best(int runs, const std::function<void()>& work) {
 }
 
 inline QByteArray manyLines(const QByteArray& line, int count) {
-    QByteArray bytes;
-    bytes.reserve((line.size() + 2) * count);
-    for (int i = 0; i < count; ++i)
-        bytes += line + "\r\n";
-    return bytes;
+    return (line + "\r\n").repeated(count);
 }
 
 // Feeds the bytes to a framer in pieces of the given size, as the socket

@@ -24,9 +24,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <functional>
-#include <limits>
 
 using namespace wordmoot;
 using namespace wordmoot::bench;

@@ -35,10 +35,7 @@ void gameTrace(int runs, int replays) {
     check(!trace.isEmpty(), "no game could be recorded from the server");
     if (trace.isEmpty())
         return;
-    QByteArray bytes;
-    bytes.reserve(trace.size() * replays);
-    for (int i = 0; i < replays; ++i)
-        bytes += trace;
+    const QByteArray bytes = trace.repeated(replays);
     const int traceLines = int(trace.count('\n'));
     const int lines = traceLines * replays;
 

@@ -37,16 +37,6 @@ QString turnText(const LiveClient& client) {
     return client.form->findChild<QLabel*>(QStringLiteral("lblturn"))->text();
 }
 
-// The rack as the window shows it: the text of each slot's tile on the rack.
-QStringList rackShown(const LiveClient& client) {
-    QStringList shown;
-    for (int slot = 0; slot < kRackSlots; ++slot) {
-        const TileLabel* tile = client.form->tiles().tile(slot);
-        shown.append(tile->isVisible() && tile->pos() == slotTile(slot) ? tile->text() : QString());
-    }
-    return shown;
-}
-
 // The score list's entries for alice and bob, in that order, as the server's
 // scores and states make them.
 QStringList entries(int aliceScore, const QString& aliceStatus, int bobScore,
@@ -108,7 +98,7 @@ private slots:
         for (const LiveClient* client : {alice, bob}) {
             QCOMPARE(client->rack().filter(QRegularExpression(QStringLiteral("^.$"))).size(),
                      kRackSlots);
-            QCOMPARE(rackShown(*client), client->rack());
+            QCOMPARE(rackShown(*client->form), client->rack());
             QCOMPARE(client->scoreEntries(), entries(0, {}, 0, {}));
         }
 
@@ -139,7 +129,7 @@ private slots:
         for (const QString& tile : rack.mid(2))
             QVERIFY2(kept.removeOne(tile), qPrintable(tile + QStringLiteral(" left the rack")));
         QCOMPARE(kept.filter(QRegularExpression(QStringLiteral("^.$"))).size(), 2);
-        QCOMPARE(rackShown(*mover), mover->rack());
+        QCOMPARE(rackShown(*mover->form), mover->rack());
         QTRY_COMPARE(turnText(*alice), other->name + QStringLiteral("'s turn"));
         QCOMPARE(turnText(*bob), other->name + QStringLiteral("'s turn"));
 

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "board/Twips.h"
+#include "BoardPlaces.h"
 #include "app/WordmootForm.h"
 #include "board/TileLabels.h"
+#include "board/Twips.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -11,6 +12,17 @@
 #include <QPointer>
 
 namespace wordmoot::test {
+
+// The rack as the window shows it: the text of each slot's tile standing in
+// its slot, empty text for a slot whose tile is hidden or on the board.
+inline QStringList rackShown(WordmootForm& form) {
+    QStringList shown;
+    for (int slot = 0; slot < kRackSlots; ++slot) {
+        const TileLabel* tile = form.tiles().tile(slot);
+        shown.append(tile->isVisible() && tile->pos() == slotTile(slot) ? tile->text() : QString());
+    }
+    return shown;
+}
 
 // Where a drop went: the widget that lay under the pointer (the window itself
 // when nothing did) and whether the drop reached the window and it took it.
