@@ -49,14 +49,12 @@ std::string LeaveTable::text() const {
     return out;
 }
 
-std::optional<LeaveTable> LeaveTable::parse(std::string_view text, int* badLine) {
+std::optional<LeaveTable> LeaveTable::parse(std::string_view text) {
     LeaveTable table;
-    int number = 0;
     while (!text.empty()) {
         const std::size_t end = std::min(text.find('\n'), text.size());
         std::string_view line = text.substr(0, end);
         text.remove_prefix(std::min(end + 1, text.size()));
-        ++number;
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         if (line.empty() || line.front() == '#')
@@ -69,11 +67,8 @@ std::optional<LeaveTable> LeaveTable::parse(std::string_view text, int* badLine)
         const int a = key.empty() ? -1 : index(key[0]);
         const int b = key.size() == 2 ? index(key[1]) : a;
         if (error != std::errc() || at != line.data() + line.size() || key.size() > 2 || a < 0 ||
-            b < 0) {
-            if (badLine)
-                *badLine = number;
+            b < 0)
             return std::nullopt;
-        }
         if (key.size() == 1)
             table.single_[a] = v;
         else if (a == b)

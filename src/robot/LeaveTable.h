@@ -26,18 +26,15 @@ public:
 
     double value(std::string_view leave) const;
 
-    double single(int a) const { return single_[a]; }
-    double duplicate(int a) const { return duplicate_[a]; }
-    double pair(int a, int b) const { return pair_[a][b]; }
     void setSingle(int a, double v) { single_[a] = v; }
     void setDuplicate(int a, double v) { duplicate_[a] = v; }
     void setPair(int a, int b, double v) { pair_[a][b] = pair_[b][a] = v; }
 
     // The table in the file's form, every entry that is not zero.
     std::string text() const;
-    // The table of such text; nullopt, with the line's number, for a line
-    // that is not a known key, a tab and a number.
-    static std::optional<LeaveTable> parse(std::string_view text, int* badLine = nullptr);
+    // The table of such text; nullopt when a line is not a known key, a tab
+    // and a number.
+    static std::optional<LeaveTable> parse(std::string_view text);
     static std::optional<LeaveTable> load(const QString& path);
     // The table learned for this version of the game, built into the program.
     static const LeaveTable& builtIn();

@@ -106,6 +106,8 @@ public:
     bool isOver() const { return over_; }
     int bagSize() const { return bag_.size(); }
     const std::optional<PendingPlay>& pending() const { return pending_; }
+    // The board of the plays that stood; a play waiting for the vote is not on it.
+    const Grid& board() const { return board_; }
     // The board as players see it: a play waiting for the vote lies on it.
     Grid shownBoard() const;
     const std::vector<RecordedMove>& record() const { return record_; }

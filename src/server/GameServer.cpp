@@ -27,8 +27,10 @@ bool GameServer::start() {
             return false;
         }
     }
-    std::optional<robot::LeaveTable> leaves = robot::LeaveTable::builtIn();
-    if (!options_.leaves.isEmpty() && !(leaves = robot::LeaveTable::load(options_.leaves))) {
+    std::optional<robot::LeaveTable> leaves = options_.leaves.isEmpty()
+                                                  ? std::optional(robot::LeaveTable::builtIn())
+                                                  : robot::LeaveTable::load(options_.leaves);
+    if (!leaves) {
         error_ = "cannot read the leave table " + options_.leaves;
         return false;
     }

@@ -35,14 +35,20 @@ const Lobby::Command Lobby::kCommands[] = {
     {"BEEP", &Lobby::beep, true},
 };
 
+namespace {
+// What the robots know when the server judges no words.
+const WordList& noWords() {
+    static const WordList none;
+    return none;
+}
+} // namespace
+
 Lobby::Lobby(ServerOptions options, std::optional<WordList> words, robot::LeaveTable leaves,
              QObject* parent)
     : QObject(parent)
     , options_(std::move(options))
-    , words_(std::move(words)) {
-    static const WordList kNoWords;
-    brain_ = std::make_unique<robot::Brain>(words_ ? *words_ : kNoWords, std::move(leaves));
-}
+    , words_(std::move(words))
+    , brain_(words_ ? *words_ : noWords(), std::move(leaves)) {}
 
 Lobby::~Lobby() = default;
 
@@ -87,12 +93,8 @@ void Lobby::handle(Client* client, const QByteArray& line) {
 
 // A game command outside a game, or a word nobody knows.
 void Lobby::inGame(Client& c, const QByteArray& word) {
-    static const char* const gameWords[] = {"READY",    "OBSERVER", "PLAY",
-                                            "WITHDRAW", "EXCHANGE", "FORFEIT",
-                                            "APPROVE",  "REFRESH",  "ROBOT"};
-    for (const char* gameWord : gameWords)
-        if (word == gameWord)
-            return c.send(ReplyCode::Notice, word + " works only in a game: JOIN one first");
+    if (Room::isCommand(word))
+        return c.send(ReplyCode::Notice, word + " works only in a game: JOIN one first");
     c.send(ReplyCode::Notice, "Unknown command " + word.left(40) +
                                   ": try SAY, TELL, EMOTE, who, beep NAME, refresh, approve");
 }

@@ -33,7 +33,7 @@ public:
     const ServerOptions& options() const { return options_; }
     const WordList* words() const { return words_ ? &*words_ : nullptr; }
     // What the robots play with: the word list (none: they only exchange and pass).
-    const robot::Brain& brain() const { return *brain_; }
+    const robot::Brain& brain() const { return brain_; }
     // Everyone in the room, or in the lobby for none, in order of arrival.
     std::vector<Client*> in(const Room* room) const;
     void sendTo(const Room* room, ReplyCode code, QByteArrayView text);
@@ -70,7 +70,7 @@ private:
 
     ServerOptions options_;
     std::optional<WordList> words_;
-    std::unique_ptr<robot::Brain> brain_;
+    robot::Brain brain_; // on words_, so declared after it
     std::vector<Client*> clients_;
     std::map<int, std::unique_ptr<Room>> rooms_; // by game number
 };

@@ -18,6 +18,11 @@ const Room::Command Room::kCommands[] = {
     {"WITHDRAW", &Room::withdraw}, {"APPROVE", &Room::approve},   {"ROBOT", &Room::robot},
 };
 
+bool Room::isCommand(const QByteArray& word) {
+    return std::any_of(std::begin(kCommands), std::end(kCommands),
+                       [&](const Command& command) { return word == command.word; });
+}
+
 Room::Room(Lobby& lobby, int number)
     : lobby_(lobby)
     , number_(number) {

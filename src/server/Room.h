@@ -39,6 +39,8 @@ public:
     // READY, OBSERVER, PLAY and the other commands of a game; false for a
     // word that is none of them.
     bool command(Client& client, const QByteArray& word, const QByteArray& arg);
+    // Whether the word is one of those commands.
+    static bool isCommand(const QByteArray& word);
 
 private:
     using Handler = void (Room::*)(Client&, const QByteArray&);

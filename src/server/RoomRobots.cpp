@@ -81,10 +81,7 @@ void Room::robotActs(RobotSeat& robot) {
         return;
     const robot::Brain& brain = lobby_.brain();
     if (const auto& pending = game_->pending()) {
-        Grid before = game_->shownBoard();
-        for (const LaidTile& t : pending->play)
-            before.at(t.column, t.row) = Tile{};
-        if (pending->seat != seat && brain.knowsEveryWord(before, pending->play))
+        if (pending->seat != seat && brain.knowsEveryWord(game_->board(), pending->play))
             game_->approve(seat);
         return;
     }
