@@ -2,7 +2,7 @@
 
 #include "rules/Scoring.h"
 
-#include <algorithm>
+#include <utility>
 
 namespace wordmoot::robot {
 
@@ -13,30 +13,8 @@ Brain::Brain(const WordList& words, LeaveTable leaves)
     , leaves_(std::move(leaves)) {}
 
 bool Brain::knowsEveryWord(const Grid& before, const Play& play) const {
-    if (play.empty() || checkPlacement(before, play) != PlacementFault::None)
-        return false;
-    const auto known = [&](const Play& named) {
-        const auto formed = formedWords(before, named);
-        return std::all_of(formed.begin(), formed.end(),
-                           [&](const FormedWord& w) { return words_.contains(w.letters); });
-    };
-    // Each unnamed blank tried as every letter, depth first.
-    Play named = play;
-    std::vector<std::size_t> blanks;
-    for (std::size_t i = 0; i < named.size(); ++i)
-        if (named[i].tile.blank && named[i].tile.letter == kUnnamedBlank)
-            blanks.push_back(i);
-    const auto tryFrom = [&](const auto& self, std::size_t k) -> bool {
-        if (k == blanks.size())
-            return known(named);
-        for (char letter = 'A'; letter <= 'Z'; ++letter) {
-            named[blanks[k]].tile.letter = letter;
-            if (self(self, k + 1))
-                return true;
-        }
-        return false;
-    };
-    return tryFrom(tryFrom, 0);
+    return !play.empty() && checkPlacement(before, play) == PlacementFault::None &&
+           blanksNamedForWords(before, play, &words_).has_value();
 }
 
 } // namespace wordmoot::robot

@@ -21,7 +21,7 @@ public:
     const LeaveTable& leaves() const { return leaves_; }
 
     // Whether every word the play forms on the board (the board before it)
-    // is in the list, a blank not yet named being any letter that makes it so.
+    // is in the list, each blank being any letter that makes it so.
     bool knowsEveryWord(const Grid& before, const Play& play) const;
 
 private:

@@ -124,24 +124,8 @@ std::optional<Refused> Game::play(int seat, const Play& play) {
 // alphabetically first such letters; nullopt, with the unknown words of the
 // play as laid, when no letters do.
 std::optional<Play> Game::judgedBlanks(const Play& play, std::vector<std::string>& unknown) const {
-    std::vector<std::size_t> blanks;
-    for (std::size_t i = 0; i < play.size(); ++i)
-        if (play[i].tile.blank)
-            blanks.push_back(i);
-    Play named = play;
-    for (const std::size_t i : blanks)
-        named[i].tile.letter = 'A';
-    while (true) {
-        if (unknownWords(named).empty())
-            return named;
-        // The next letters in order, the last blank turning fastest.
-        std::size_t k = blanks.size();
-        while (k > 0 && named[blanks[k - 1]].tile.letter == 'Z')
-            named[blanks[--k]].tile.letter = 'A';
-        if (k == 0)
-            break;
-        ++named[blanks[k - 1]].tile.letter;
-    }
+    if (auto named = blanksNamedForWords(board_, play, words_))
+        return named;
     unknown = unknownWords(play);
     return std::nullopt;
 }

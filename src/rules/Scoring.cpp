@@ -179,4 +179,30 @@ int scorePlay(const Grid& board, const Play& play) {
     return total;
 }
 
+std::optional<Play> blanksNamedForWords(const Grid& board, const Play& play,
+                                        const WordList* words) {
+    const auto allKnown = [&](const Play& named) {
+        const auto formed = formedWords(board, named);
+        return std::all_of(formed.begin(), formed.end(), [&](const FormedWord& w) {
+            return words && words->contains(w.letters);
+        });
+    };
+    std::vector<std::size_t> blanks;
+    for (std::size_t i = 0; i < play.size(); ++i)
+        if (play[i].tile.blank)
+            blanks.push_back(i);
+    Play named = play;
+    for (const std::size_t i : blanks)
+        named[i].tile.letter = 'A';
+    while (!allKnown(named)) {
+        std::size_t k = blanks.size();
+        while (k > 0 && named[blanks[k - 1]].tile.letter == 'Z')
+            named[blanks[--k]].tile.letter = 'A';
+        if (k == 0)
+            return std::nullopt;
+        ++named[blanks[k - 1]].tile.letter;
+    }
+    return named;
+}
+
 } // namespace wordmoot

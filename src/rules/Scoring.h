@@ -1,7 +1,9 @@
 #pragma once
 
 #include "rules/Tiles.h"
+#include "rules/WordList.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,5 +51,11 @@ std::vector<FormedWord> formedWords(const Grid& board, const Play& play);
 // The words' scores added up, premiums counting only under laid tiles, and
 // the bonus when all seven tiles of a rack are laid.
 int scorePlay(const Grid& board, const Play& play);
+
+// The play with its blanks named so that every word it forms is in the list
+// (none is without one): the alphabetically first such letters, the last
+// blank turning fastest. Nullopt when no letters do. The play must have
+// passed checkPlacement.
+std::optional<Play> blanksNamedForWords(const Grid& board, const Play& play, const WordList* words);
 
 } // namespace wordmoot
