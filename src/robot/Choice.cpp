@@ -1,6 +1,5 @@
 #include "robot/Choice.h"
 
-#include "rules/Game.h"
 
 #include <algorithm>
 #include <tuple>
@@ -96,6 +95,23 @@ Move chooseMove(const Brain& brain, const Situation& s, Level level, std::mt1993
     if (s.bagSize >= kRackSlots && !s.rack.empty())
         return {Move::Kind::Exchange, {}, 0, exchanged(brain, s.rack, level)};
     return {};
+}
+
+std::optional<Refused> makeMove(Game& game, int seat, const Move& move) {
+    std::optional<Refused> refused;
+    switch (move.kind) {
+    case Move::Kind::Play:
+        refused = game.play(seat, move.play);
+        break;
+    case Move::Kind::Exchange:
+        refused = game.exchange(seat, move.tiles);
+        break;
+    case Move::Kind::Pass:
+        return game.pass(seat);
+    }
+    if (refused && game.turn() == seat && !game.isOver())
+        game.pass(seat);
+    return refused;
 }
 
 } // namespace wordmoot::robot

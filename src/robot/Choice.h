@@ -1,6 +1,7 @@
 #pragma once
 
 #include "robot/Brain.h"
+#include "rules/Game.h"
 
 #include <cstdint>
 #include <optional>
@@ -41,6 +42,10 @@ struct Situation {
 // first in the order of their tiles (column, row, letter) is taken.
 Move chooseMove(const Brain& brain, const Situation& situation, Level level,
                 std::mt19937_64& random);
+
+// Makes the move in the game for the seat. When the game refuses it, the
+// seat passes instead while it is still on turn, and the refusal is returned.
+std::optional<Refused> makeMove(Game& game, int seat, const Move& move);
 
 // How many of the best plays a casual robot picks among.
 inline constexpr int kCasualChoices = 8;

@@ -23,22 +23,14 @@ std::string described(const Move& move) {
 // The move made in the game; a fault when the game refused it or scored it
 // otherwise, and then a pass.
 std::optional<std::string> make(Game& game, StoodScore& stood, int seat, const Move& move) {
-    std::optional<Refused> refused;
-    if (move.kind == Move::Kind::Play) {
-        refused = game.play(seat, move.play);
-        const std::optional<int> score = stood.take();
-        if (!refused && score != move.score)
-            return described(move) + ": the game scored " + std::to_string(score.value_or(-1));
-    } else if (move.kind == Move::Kind::Exchange) {
-        refused = game.exchange(seat, move.tiles);
-    } else {
-        refused = game.pass(seat);
-    }
-    if (!refused)
-        return std::nullopt;
-    if (game.turn() == seat && !game.isOver())
-        game.pass(seat);
-    return (move.kind == Move::Kind::Play ? described(move) : move.tiles) + ": " + refused->reason;
+    const std::optional<Refused> refused = makeMove(game, seat, move);
+    const std::optional<int> score = stood.take();
+    if (refused)
+        return (move.kind == Move::Kind::Play ? described(move) : move.tiles) + ": " +
+               refused->reason;
+    if (move.kind == Move::Kind::Play && score != move.score)
+        return described(move) + ": the game scored " + std::to_string(score.value_or(-1));
+    return std::nullopt;
 }
 
 } // namespace

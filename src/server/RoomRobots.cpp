@@ -91,17 +91,9 @@ void Room::robotActs(RobotSeat& robot) {
     const Grid board = game_->shownBoard();
     const robot::Move move = robot::chooseMove(brain, {board, rack, game_->bagSize()},
                                                lobby_.options().robotLevel, robot.random());
-    std::optional<Refused> refused;
-    if (move.kind == robot::Move::Kind::Play)
-        refused = game_->play(seat, move.play);
-    else if (move.kind == robot::Move::Kind::Exchange)
-        refused = game_->exchange(seat, move.tiles);
-    if (move.kind == robot::Move::Kind::Pass || refused) {
-        if (refused)
-            qWarning("robot %s: move refused: %s", robot.client().name.constData(),
-                     refused->reason.c_str());
-        game_->pass(seat);
-    }
+    if (const auto refused = robot::makeMove(*game_, seat, move))
+        qWarning("robot %s: move refused: %s", robot.client().name.constData(),
+                 refused->reason.c_str());
 }
 
 } // namespace wordmoot::server
