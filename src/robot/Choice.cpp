@@ -1,6 +1,5 @@
 #include "robot/Choice.h"
 
-
 #include <algorithm>
 #include <tuple>
 
