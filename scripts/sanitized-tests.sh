@@ -7,21 +7,18 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+fuzzOnly=false
+[ "${1:-}" = "--fuzz-targets-only" ] && fuzzOnly=true
+
 # The packages, clang among them, come with scripts/setup.sh.
-log=$(mktemp)
-if ! CC=clang CXX=clang++ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE= \
-  "-DCMAKE_CXX_FLAGS=-O1 -gline-tables-only" -DWORDMOOT_FUZZ=ON >"$log" 2>&1; then
-  cat "$log"
-  rm -f "$log"
-  exit 1
-fi
-rm -f "$log"
+CC=clang CXX=clang++ scripts/configure.sh build-asan -DCMAKE_BUILD_TYPE= \
+  "-DCMAKE_CXX_FLAGS=-O1 -gline-tables-only" -DWORDMOOT_FUZZ=ON
 # What the tests and the fuzzers need; the benchmarks are left out.
 wanted='(tst_[A-Za-z0-9_]+|[a-z]+_fuzzer|wordmoot-server|wordmoot)$'
-[ "${1:-}" = "--fuzz-targets-only" ] && wanted='[a-z]+_fuzzer$'
+$fuzzOnly && wanted='[a-z]+_fuzzer$'
 mapfile -t targets < <(cmake --build build-asan --target help | grep -oE "$wanted" | sort -u)
 cmake --build build-asan -j "$(nproc)" --target "${targets[@]}"
-[ "${1:-}" = "--fuzz-targets-only" ] && exit 0
+$fuzzOnly && exit 0
 
 source scripts/sanitizer-options.sh
 # Installing is checked by the plain build's suite; this build makes only

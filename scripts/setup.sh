@@ -23,13 +23,6 @@ if [ "${CI:-}" = "true" ]; then
   werror=ON
   sanitize=ON
 fi
-# Quiet when all is well; everything cmake said when it is not.
-log=$(mktemp)
-if ! cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWORDMOOT_WERROR="$werror" \
-  -DWORDMOOT_SANITIZE="$sanitize" >"$log" 2>&1; then
-  cat "$log"
-  rm -f "$log"
-  exit 1
-fi
-rm -f "$log"
+scripts/configure.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWORDMOOT_WERROR="$werror" \
+  -DWORDMOOT_SANITIZE="$sanitize"
 cmake --build build -j "$(nproc)"
