@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs the fuzz targets side by side for a given time each (default 60 s):
 # the client's handling of what a server sends and the server's handling of
-# what clients send. Needs a build with WORDMOOT_FUZZ (scripts/sanitized-tests.sh makes
-# one in build-asan/). Any crash, sanitizer report, hang past 10 s or growth
-# past the memory limit fails; the input that did it is left in
-# build-asan/fuzz-findings/. Half of each run tries inputs up to 1 MB long.
+# what clients send. Needs a build with WORDMOOT_FUZZ
+# (scripts/sanitized-tests.sh makes one in build-asan/). Any crash, sanitizer
+# report, hang past 10 s or growth past the memory limit fails; the input
+# that did it is left in build-asan/fuzz-findings/. Half of each run tries
+# inputs up to 1 MB long.
 #   scripts/fuzz.sh [seconds] [client|server]...
 set -euo pipefail
 cd "$(dirname "$0")/.."

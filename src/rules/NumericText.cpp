@@ -1,10 +1,8 @@
 #include "rules/NumericText.h"
 
-#include <array>
 #include <charconv>
 #include <cmath>
 #include <string>
-#include <string_view>
 
 namespace wordmoot {
 
@@ -43,18 +41,10 @@ std::optional<double> leadingNumber(QStringView text) {
         }
     if (i == begin)
         return std::nullopt;
-    // The digits as bytes for from_chars: on the stack for any number a
-    // server means, on the heap for a longer one.
-    std::array<char, 64> shortNumber;
-    std::string longNumber;
-    char* digits = shortNumber.data();
-    if (i - begin > qsizetype(shortNumber.size())) {
-        longNumber.resize(std::size_t(i - begin));
-        digits = longNumber.data();
-    }
+    // The digits as bytes for from_chars.
+    std::string number(std::size_t(i - begin), '\0');
     for (qsizetype k = begin; k < i; ++k)
-        digits[k - begin] = static_cast<char>(text[k].unicode());
-    const std::string_view number(digits, std::size_t(i - begin));
+        number[std::size_t(k - begin)] = static_cast<char>(text[k].unicode());
 
     double value = 0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
@@ -62,7 +52,7 @@ std::optional<double> leadingNumber(QStringView text) {
         // Too small to tell from 0 reads as 0; too large for any number
         // counts as no number at all, never as infinity.
         const auto firstNonZero = number.find_first_not_of('0');
-        if (firstNonZero != std::string_view::npos && number[firstNonZero] != '.')
+        if (firstNonZero != std::string::npos && number[firstNonZero] != '.')
             return std::nullopt;
         value = 0;
     }
