@@ -6,14 +6,19 @@
 
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace wordmoot::server {
 
 GameServer::GameServer(ServerOptions options, QObject* parent)
     : QObject(parent)
     , options_(std::move(options))
-    , listener_(new QTcpServer(this)) {
+    , listener_(new QTcpServer(this))
+    , idleTimer_(new QTimer(this)) {
     connect(listener_, &QTcpServer::newConnection, this, &GameServer::accept);
+    idleTimer_->setSingleShot(true);
+    idleTimer_->setInterval(options_.idleExitSeconds * 1000);
+    connect(idleTimer_, &QTimer::timeout, this, &GameServer::idle);
 }
 
 GameServer::~GameServer() = default;
@@ -42,6 +47,11 @@ bool GameServer::start() {
                      .arg(listener_->errorString());
         return false;
     }
+    // A server started for one machine's players ends once nobody uses it.
+    if (options_.idleExitSeconds > 0) {
+        connect(lobby_, &Lobby::deserted, idleTimer_, qOverload<>(&QTimer::start));
+        idleTimer_->start();
+    }
     return true;
 }
 
@@ -63,6 +73,7 @@ void GameServer::accept() {
             continue;
         }
         lobby_->admit(client);
+        idleTimer_->stop();
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QTcpServer;
+class QTimer;
 
 namespace wordmoot::server {
 
@@ -29,12 +30,17 @@ public:
     QString address() const;
     const Lobby& lobby() const { return *lobby_; }
 
+signals:
+    // No client has been connected for --idle-exit seconds.
+    void idle();
+
 private:
     void accept();
 
     ServerOptions options_;
     QTcpServer* listener_;
     Lobby* lobby_ = nullptr;
+    QTimer* idleTimer_;
     QString error_;
 };
 

@@ -66,6 +66,8 @@ void Lobby::remove(Client* client) {
         sendTo(nullptr, ReplyCode::Notice, client->name + " has gone");
     std::erase(clients_, client);
     client->deleteLater();
+    if (clients_.empty())
+        emit deserted();
 }
 
 void Lobby::handle(Client* client, const QByteArray& line) {

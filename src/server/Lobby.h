@@ -41,6 +41,10 @@ public:
     // A room nobody is in any more goes, and its number is free again.
     void roomEmptied(Room* room);
 
+signals:
+    // The last client has gone.
+    void deserted();
+
 private:
     using Handler = void (Lobby::*)(Client&, const QByteArray&);
     struct Command {

@@ -48,8 +48,11 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     const QCommandLineOption leaves("leaves", "Leave table for strong robots (the built-in one).",
                                     "FILE");
     const QCommandLineOption records("records", "Folder to save finished games in as .gcg.", "DIR");
+    const QCommandLineOption idleExit(
+        "idle-exit", "Ends the server once it has had no client for this long (0: never).",
+        "SECONDS", "0");
     parser.addOptions({help, showVersion, listen, port, words, judge, vote, seed, games,
-                       clientVersion, robots, records, delay, level, leaves});
+                       clientVersion, robots, records, delay, level, leaves, idleExit});
     if (!parser.parse(arguments))
         return failure(parser.errorText());
     if (parser.isSet(help))
@@ -71,6 +74,7 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     const auto robotCount = number(parser.value(robots), 0, 3);
     const auto robotDelay = number(parser.value(delay), 0, 60000);
     const auto robotLevel = robot::parseLevel(parser.value(level).toStdString());
+    const auto idleSeconds = number(parser.value(idleExit), 0, 86400);
     if (!portNumber)
         return failure("--port: a number from 0 to 65535");
     if (!voteSeconds)
@@ -83,12 +87,15 @@ OptionsParsed parseOptions(const QStringList& arguments) {
         return failure("--robot-delay-ms: a number from 0 to 60000");
     if (!robotLevel)
         return failure("--robot-level: one of casual, greedy, strong");
+    if (!idleSeconds)
+        return failure("--idle-exit: a number of seconds from 0 to 86400");
     o.port = quint16(*portNumber);
     o.voteSeconds = *voteSeconds;
     o.maxGames = *maxGames;
     o.robots = *robotCount;
     o.robotDelayMs = *robotDelay;
     o.robotLevel = *robotLevel;
+    o.idleExitSeconds = *idleSeconds;
     o.leaves = parser.value(leaves);
     if (parser.isSet(seed)) {
         bool ok = false;

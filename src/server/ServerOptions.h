@@ -27,6 +27,7 @@ struct ServerOptions {
     robot::Level robotLevel = robot::Level::Casual;
     QString leaves;  // a leave table to use instead of the one built in
     QString records; // a folder for the .gcg records of finished games
+    int idleExitSeconds = 0; // ends the server after this long without a client; 0: never
 };
 
 struct OptionsParsed {

@@ -51,6 +51,10 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     quitOnSignals(app);
+    QObject::connect(&server, &wordmoot::server::GameServer::idle, &app, [&] {
+        std::fputs("wordmoot-server: no client for a while\n", stderr);
+        app.quit();
+    });
     std::printf("listening on %s\n", qPrintable(server.address()));
     std::fflush(stdout);
     const int status = app.exec();
