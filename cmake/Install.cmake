@@ -33,6 +33,14 @@ function(wordmoot_install_icons)
 endfunction()
 
 install(FILES ${wordmoot_data}/man/wordmoot-server.6 DESTINATION ${wordmoot_man})
+# The word list with its licence, and the copyright file that names both.
+if(EXISTS ${WORDMOOT_SHARE}/words.txt)
+    install(FILES ${WORDMOOT_SHARE}/words.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/wordmoot)
+endif()
+if(EXISTS ${WORDMOOT_SHARE}/word-list.LICENSE)
+    install(FILES ${WORDMOOT_SHARE}/word-list.LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/wordmoot)
+endif()
+install(FILES ${wordmoot_data}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/wordmoot)
 if(WORDMOOT_CLIENT)
     install(FILES ${wordmoot_data}/man/wordmoot.6 DESTINATION ${wordmoot_man})
     install(FILES ${wordmoot_data}/desktop/${WORDMOOT_APP_ID}.desktop
@@ -76,7 +84,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://wordmoot.example.org/)
-# dpkg-shlibdeps names the libraries; wamerican is the server's word list.
+# dpkg-shlibdeps names the libraries. The package ships the word list; a
+# build without it leans on wamerican's, the server's fallback.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS wamerican)
+if(NOT EXISTS ${WORDMOOT_SHARE}/words.txt)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS wamerican)
+endif()
 include(CPack)

@@ -5,14 +5,23 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# wamerican is the server's word list. clang and libclang-rt-14-dev (the
-# sanitizer and libFuzzer runtimes, which clang only recommends) build the
-# sanitized tests and the fuzz targets (scripts/sanitized-tests.sh).
+# wamerican is the server's fallback word list. clang and libclang-rt-14-dev
+# (the sanitizer and libFuzzer runtimes, which clang only recommends) build
+# the sanitized tests and the fuzz targets (scripts/sanitized-tests.sh).
 packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core wamerican
           clang libclang-rt-14-dev)
-# The icon's PNGs, the install test's validators and the .deb's library list.
-packages+=(librsvg2-bin desktop-file-utils appstream dpkg-dev file)
+# The icon's PNGs, the install test's validators (groff for the manual pages)
+# and the .deb's library list.
+packages+=(librsvg2-bin desktop-file-utils appstream groff-base dpkg-dev file)
+# The npm client fetches the game's word list; a machine may have it from
+# elsewhere than Debian.
+command -v npm >/dev/null || packages+=(npm)
 scripts/install-missing.sh "${packages[@]}"
+
+# The game's word list, fetched once into a folder outside the source tree;
+# without it (no network) the build goes on and the server falls back to
+# /usr/share/dict/words.
+words=$(scripts/fetch-words.sh) || words=OFF
 
 # CI treats warnings as errors and builds build/ with AddressSanitizer and
 # UndefinedBehaviorSanitizer, so that the suite runs once, sanitized, and the
@@ -24,5 +33,5 @@ if [ "${CI:-}" = "true" ]; then
   sanitize=ON
 fi
 scripts/configure.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWORDMOOT_WERROR="$werror" \
-  -DWORDMOOT_SANITIZE="$sanitize"
+  -DWORDMOOT_SANITIZE="$sanitize" -DWORDMOOT_WORDS="$words"
 cmake --build build -j "$(nproc)"
