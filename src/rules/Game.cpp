@@ -15,6 +15,23 @@ int startRank(char tile) {
 constexpr int kMostDrawRounds = 20; // after that, seat order settles a tie
 } // namespace
 
+std::optional<Judging> parseJudging(std::string_view name) {
+    constexpr std::pair<std::string_view, Judging> kNames[] = {
+        {"challenge", Judging::Challenge}, {"list", Judging::List}, {"vote", Judging::Vote},
+        {"mixed", Judging::Mixed},         {"none", Judging::None}};
+    for (const auto& [text, judging] : kNames)
+        if (name == text)
+            return judging;
+    return std::nullopt;
+}
+
+std::string notListed(const std::vector<std::string>& words) {
+    std::string names;
+    for (std::size_t i = 0; i < words.size(); ++i)
+        names += (i == 0 ? "" : i + 1 == words.size() ? " and " : ", ") + words[i];
+    return names + (words.size() == 1 ? " is" : " are") + " not in the word list";
+}
+
 std::string rackTiles(const Play& play) {
     std::string tiles;
     for (const LaidTile& t : play)
@@ -33,46 +50,41 @@ Game::Game(std::vector<std::string> names, Judging judging, const WordList* word
 }
 
 void Game::start() {
-    std::vector<int> everyone(seats_.size());
-    for (std::size_t i = 0; i < seats_.size(); ++i)
-        everyone[i] = static_cast<int>(i);
-    order_ = drawOrder(everyone, false, 0);
-    const char startingTile = seats_[order_.front()].rack.front();
-    for (std::size_t i = 0; i < seats_.size(); ++i) {
-        bag_.putBack(seats_[i].rack);
-        seats_[i].rack.clear();
+    const int first = drawFirst();
+    const char startingTile = seats_[first].rack.front();
+    for (Seat& seat : seats_) {
+        bag_.putBack(seat.rack);
+        seat.rack.clear();
     }
     for (std::size_t i = 0; i < seats_.size(); ++i) {
         bag_.refill(seats_[i].rack);
         listener_->rackChanged(static_cast<int>(i));
     }
-    turn_ = order_.front();
+    listener_->tilesDrawn(bag_.size());
+    turn_ = first;
     listener_->scoresChanged(-1);
     listener_->turnBegins(turn_, startingTile);
 }
 
-// Each seat of the group draws a tile, held on its rack until the order is
-// settled; seats that drew alike draw again among themselves.
-std::vector<int> Game::drawOrder(std::vector<int> group, bool redraw, int rounds) {
-    for (const int seat : group) {
-        bag_.putBack(seats_[seat].rack);
-        seats_[seat].rack = std::string(1, bag_.draw());
-        listener_->startingTileDrawn(seat, seats_[seat].rack[0], redraw);
+// Every seat draws a tile, held on its rack until the first player is
+// known; the seats that drew the tile nearest to A (a blank nearer still)
+// draw again among themselves. Play then goes round the seats from there.
+int Game::drawFirst() {
+    std::vector<int> tied(seats_.size());
+    for (std::size_t i = 0; i < seats_.size(); ++i)
+        tied[i] = static_cast<int>(i);
+    for (int round = 0; tied.size() > 1 && round <= kMostDrawRounds; ++round) {
+        for (const int seat : tied) {
+            bag_.putBack(seats_[seat].rack);
+            seats_[seat].rack = std::string(1, bag_.draw());
+            listener_->startingTileDrawn(seat, seats_[seat].rack[0], round > 0);
+        }
+        const auto rank = [&](int seat) { return startRank(seats_[seat].rack[0]); };
+        const int best = rank(*std::min_element(
+            tied.begin(), tied.end(), [&](int a, int b) { return rank(a) < rank(b); }));
+        std::erase_if(tied, [&](int seat) { return rank(seat) != best; });
     }
-    const auto rank = [&](int seat) { return startRank(seats_[seat].rack[0]); };
-    std::stable_sort(group.begin(), group.end(), [&](int a, int b) { return rank(a) < rank(b); });
-    std::vector<int> order;
-    for (std::size_t i = 0; i < group.size();) {
-        std::size_t j = i + 1;
-        while (j < group.size() && rank(group[j]) == rank(group[i]))
-            ++j;
-        std::vector<int> tied(group.begin() + i, group.begin() + j);
-        if (tied.size() > 1 && rounds < kMostDrawRounds)
-            tied = drawOrder(tied, true, rounds + 1);
-        order.insert(order.end(), tied.begin(), tied.end());
-        i = j;
-    }
-    return order;
+    return tied.front(); // after too many ties, the first of them in seat order
 }
 
 std::optional<Refused> Game::checkTurn(int seat) const {
@@ -85,33 +97,31 @@ std::optional<Refused> Game::checkTurn(int seat) const {
     return std::nullopt;
 }
 
-std::optional<Refused> Game::play(int seat, const Play& play) {
+std::optional<Refused> Game::play(int seat, const Play& laid) {
     if (auto refused = checkTurn(seat))
         return refused;
-    if (!rackHolds(seats_[seat].rack, rackTiles(play)))
+    if (!rackHolds(seats_[seat].rack, rackTiles(laid)))
         return Refused{Refusal::Tiles,
-                       "the tiles " + rackTiles(play) + " are not all on your rack"};
-    const PlacementFault fault = checkPlacement(board_, play);
+                       "the tiles " + rackTiles(laid) + " are not all on your rack"};
+    const PlacementFault fault = checkPlacement(board_, laid);
     if (fault != PlacementFault::None)
         return Refused{isCellFault(fault) ? Refusal::Tiles : Refusal::Placement, describe(fault)};
-    std::vector<std::string> unknown;
-    std::optional<Play> named;
-    if (judging_ == Judging::List || judging_ == Judging::Mixed)
-        named = judgedBlanks(play, unknown);
-    else if (judging_ == Judging::None)
-        named = play;
-    if (named) {
-        stand(seat, *named, scorePlay(board_, *named), false);
+    const Play play = namedBlanks(laid);
+    const std::vector<std::string> unknown =
+        judging_ == Judging::None ? std::vector<std::string>() : unknownWords(play);
+    const bool standsAtOnce = judging_ == Judging::None ||
+                              ((judging_ == Judging::List || judging_ == Judging::Mixed) &&
+                               unknown.empty());
+    if (standsAtOnce) {
+        stand(seat, play, scorePlay(board_, play), nullptr);
         return std::nullopt;
     }
     if (judging_ == Judging::List) {
-        std::string names;
-        for (const std::string& word : unknown)
-            names += (names.empty() ? "" : ", ") + word;
-        const bool blanks =
-            std::any_of(play.begin(), play.end(), [](auto& t) { return t.tile.blank; });
-        return Refused{Refusal::Words, blanks ? "no letter for the blank makes every word valid"
-                                              : "not in the word list: " + names};
+        const bool unnamed = std::any_of(laid.begin(), laid.end(), [](const LaidTile& t) {
+            return t.tile.letter == kUnnamedBlank;
+        });
+        return Refused{Refusal::Words,
+                       unnamed ? "no letter for the blank makes every word valid" : notListed(unknown)};
     }
     pending_ = PendingPlay{seat, play, scorePlay(board_, play), {}};
     seats_[seat].rack = rackWithout(seats_[seat].rack, rackTiles(play));
@@ -120,14 +130,18 @@ std::optional<Refused> Game::play(int seat, const Play& play) {
     return std::nullopt;
 }
 
-// The play with its blanks named so that every word is in the list, the
-// alphabetically first such letters; nullopt, with the unknown words of the
-// play as laid, when no letters do.
-std::optional<Play> Game::judgedBlanks(const Play& play, std::vector<std::string>& unknown) const {
+// The play with every blank named: a blank the mover named keeps its
+// letter; one laid as kUnnamedBlank takes the first letter that makes every
+// word valid, or A when none does (or there is no list), so that every blank
+// on the board stands for a letter.
+Play Game::namedBlanks(const Play& play) const {
     if (auto named = blanksNamedForWords(board_, play, words_))
-        return named;
-    unknown = unknownWords(play);
-    return std::nullopt;
+        return *named;
+    Play named = play;
+    for (LaidTile& t : named)
+        if (t.tile.letter == kUnnamedBlank)
+            t.tile.letter = 'A';
+    return named;
 }
 
 std::vector<std::string> Game::unknownWords(const Play& play) const {
@@ -138,23 +152,30 @@ std::vector<std::string> Game::unknownWords(const Play& play) const {
     return unknown;
 }
 
-void Game::stand(int seat, const Play& play, int score, bool afterVote) {
+void Game::stand(int seat, const Play& play, int score, const Settlement* settled) {
     Seat& mover = seats_[seat];
-    const std::string rackBefore = mover.rack + (afterVote ? rackTiles(play) : "");
+    const std::string rackBefore = mover.rack + (settled ? rackTiles(play) : "");
     const std::string notation = playNotation(board_, play);
     for (const LaidTile& t : play)
         board_.at(t.column, t.row) = t.tile;
     mover.score += score;
     record(seat, rackBefore, notation, score, mover.score);
-    if (!afterVote)
+    if (!settled)
         mover.rack = rackWithout(mover.rack, rackTiles(play));
-    bag_.refill(mover.rack);
-    listener_->playStands(seat, play, score, afterVote);
+    listener_->playStands(seat, play, score, settled);
+    refill(mover.rack);
     listener_->rackChanged(seat);
     listener_->scoresChanged(seat);
     if (mover.rack.empty())
         return finish(End::WentOut);
     endTurn(score > 0);
+}
+
+void Game::refill(std::string& rack) {
+    const int before = bag_.size();
+    bag_.refill(rack);
+    if (bag_.size() != before)
+        listener_->tilesDrawn(bag_.size());
 }
 
 std::optional<Refused> Game::exchange(int seat, std::string_view tiles) {
@@ -175,6 +196,7 @@ std::optional<Refused> Game::exchange(int seat, std::string_view tiles) {
     record(seat, rackBefore, "-" + recordTiles(std::string(tiles)), 0, mover.score);
     listener_->exchanged(seat, static_cast<int>(tiles.size()));
     listener_->rackChanged(seat);
+    listener_->tilesDrawn(bag_.size());
     endTurn(false);
     return std::nullopt;
 }
@@ -188,62 +210,16 @@ std::optional<Refused> Game::pass(int seat) {
     return std::nullopt;
 }
 
-bool Game::withdraw(int seat) {
-    if (!pending_ || pending_->seat != seat)
-        return false;
-    takeBack(true);
-    return true;
-}
-
-bool Game::approve(int seat) {
-    if (!pending_ || seat == pending_->seat || seat < 0 || seat >= int(seats_.size()) ||
-        !seats_[seat].present)
-        return false;
-    pending_->approvals.insert(seat);
-    settleVote();
-    return true;
-}
-
-// The play waiting stands once every other seated player has approved it.
-void Game::settleVote() {
-    for (std::size_t i = 0; i < seats_.size(); ++i)
-        if (seats_[i].present && int(i) != pending_->seat && !pending_->approvals.count(int(i)))
-            return;
-    const PendingPlay approved = std::move(*pending_);
-    pending_.reset();
-    stand(approved.seat, approved.play, approved.score, true);
-}
-
-void Game::voteExpired() {
-    if (!pending_)
-        return;
-    const PendingPlay refused = *pending_;
-    takeBack(false);
-    // The play goes into the record as laid and comes off again at once.
-    const Seat& mover = seats_[refused.seat];
-    record(refused.seat, mover.rack, playNotation(board_, refused.play), refused.score,
-           mover.score + refused.score);
-    record(refused.seat, mover.rack, "--", -refused.score, mover.score);
-    endTurn(false);
-}
-
-void Game::takeBack(bool withdrawn) {
-    const PendingPlay taken = std::move(*pending_);
-    pending_.reset();
-    seats_[taken.seat].rack += rackTiles(taken.play);
-    listener_->playTakenBack(taken.seat, taken.play, withdrawn);
-    listener_->rackChanged(taken.seat);
-}
-
 void Game::leave(int seat) {
     if (over_ || seat < 0 || seat >= int(seats_.size()) || !seats_[seat].present)
         return;
     seats_[seat].present = false;
+    losesTurn_.erase(seat);
     if (pending_ && pending_->seat == seat) {
-        takeBack(true);
+        takeBack({Verdict::Withdrawn, seat, {}});
         advance();
     } else if (pending_) {
-        settleVote(); // the one who left may have been the last to approve
+        settleVote(); // the one who left may have been the last to approve, or the last voter
     } else if (seat == turn_) {
         advance();
     }
@@ -272,6 +248,15 @@ Grid Game::shownBoard() const {
     return shown;
 }
 
+std::string Game::unseenBy(int seat) const {
+    std::string tiles = bag_.tiles();
+    for (std::size_t i = 0; i < seats_.size(); ++i)
+        if (int(i) != seat)
+            tiles += seats_[i].rack;
+    std::sort(tiles.begin(), tiles.end());
+    return tiles;
+}
+
 std::vector<std::string> Game::names() const {
     std::vector<std::string> names;
     for (const Seat& seat : seats_)
@@ -290,16 +275,22 @@ void Game::endTurn(bool scored) {
     advance();
 }
 
+// The turn goes round the seats in order, past those who have left. A
+// seat that challenged a play that stood loses the turn it comes to.
 void Game::advance() {
-    if (presentSeats() == 0)
-        return;
-    auto at = std::find(order_.begin(), order_.end(), turn_);
-    do {
-        if (++at == order_.end())
-            at = order_.begin();
-    } while (!seats_[*at].present);
-    turn_ = *at;
-    listener_->turnBegins(turn_, std::nullopt);
+    for (int steps = 0; steps < 2 * int(seats_.size()) && presentSeats() > 0; ++steps) {
+        do
+            turn_ = (turn_ + 1) % int(seats_.size());
+        while (!seats_[turn_].present);
+        if (!losesTurn_.erase(turn_)) {
+            listener_->turnBegins(turn_, std::nullopt);
+            return;
+        }
+        record(turn_, seats_[turn_].rack, "-", 0, seats_[turn_].score);
+        listener_->turnLost(turn_);
+        if (++scoreless_ >= kScorelessTurnsToEnd)
+            return finish(End::Scoreless);
+    }
 }
 
 // The usual adjustment: each rack's tiles count against its holder, and a

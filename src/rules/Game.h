@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace wordmoot {
@@ -15,10 +16,31 @@ namespace wordmoot {
 class WordList;
 
 enum class Judging {
-    List,  // every word must be in the list
-    Vote,  // every play is put to the other players
-    Mixed, // words in the list stand, others go to the vote
-    None,  // every well-placed play stands
+    List,      // every word must be in the list; a phony is refused and the mover plays again
+    Vote,      // every play is put to the other players
+    Mixed,     // words in the list stand, others go to the vote
+    None,      // every well-placed play stands
+    Challenge, // the others approve or challenge each play; a challenged play is judged by the
+               // list (double challenge, as in tournament play)
+};
+
+// "challenge", "list", "vote", "mixed" or "none", as the server's option names them.
+std::optional<Judging> parseJudging(std::string_view name);
+
+// How a play put to the other players was settled.
+enum class Verdict {
+    Approved,   // every other player approved it
+    Refused,    // a player refused it (vote, mixed)
+    TimedOut,   // not every other player approved it in time (vote, mixed)
+    Challenged, // a player challenged it and the list judged it (challenge)
+    Unanswered, // not approved by everyone in time, so judged by the list (challenge)
+    Deserted,   // every other player left: judged by the list, refused without one
+    Withdrawn,  // the mover took it back (vote, mixed)
+};
+struct Settlement {
+    Verdict verdict = Verdict::Approved;
+    int by = -1;                      // the seat that refused or challenged
+    std::vector<std::string> unknown; // the play's words the list lacks, where it was judged
 };
 
 // Why the game refuses a command; nothing has changed when it does.
@@ -54,21 +76,26 @@ public:
     virtual void rackChanged(int /*seat*/) {}
     virtual void scoresChanged(int /*moverSeat*/) {}
     virtual void turnBegins(int /*seat*/, std::optional<char> /*startingTile*/) {}
-    // A play is on the board for good.
-    virtual void playStands(int /*seat*/, const Play& /*play*/, int /*score*/, bool /*afterVote*/) {
-    }
+    // A play is on the board for good: at once (no settlement), or settled by
+    // the other players or the list.
+    virtual void playStands(int /*seat*/, const Play& /*play*/, int /*score*/,
+                            const Settlement* /*settled*/) {}
     virtual void playPutToVote(int /*seat*/, const Play& /*play*/, int /*score*/) {}
     // A play waiting for the vote is off the board again.
-    virtual void playTakenBack(int /*seat*/, const Play& /*play*/, bool /*withdrawn*/) {}
+    virtual void playTakenBack(int /*seat*/, const Play& /*play*/, const Settlement& /*settled*/) {}
     virtual void exchanged(int /*seat*/, int /*count*/) {}
     virtual void passed(int /*seat*/) {}
+    // The seat's turn is skipped: it challenged a play that stood.
+    virtual void turnLost(int /*seat*/) {}
+    // Tiles were drawn from the bag, which now holds this many.
+    virtual void tilesDrawn(int /*bagSize*/) {}
     virtual void gameOver(const std::vector<Adjustment>& /*adjustments*/,
                           const std::vector<int>& /*winners*/) {}
 };
 
 struct PendingPlay {
     int seat = 0;
-    Play play;
+    Play play; // its blanks named
     int score = 0;
     std::set<int> approvals;
 };
@@ -87,10 +114,15 @@ public:
     std::optional<Refused> play(int seat, const Play& play);
     std::optional<Refused> exchange(int seat, std::string_view tiles);
     std::optional<Refused> pass(int seat);
-    // Takes back the seat's play waiting for the vote; the turn stays.
-    bool withdraw(int seat);
+    // Takes back the seat's play waiting for the vote; the turn stays. Refused
+    // when no play of the seat waits, and under the challenge rule, where a
+    // play put to the others cannot be taken back.
+    std::optional<Refused> withdraw(int seat);
     // Counts a seat's approval of the play waiting; true when it was counted.
     bool approve(int seat);
+    // A seat refuses the play waiting (vote, mixed), or challenges it and the
+    // list judges it (challenge); true when it was counted.
+    bool challenge(int seat);
     void voteExpired();
     // The seat's player has gone: the game goes on without the seat, whose
     // rack and score wait for someone to take it over.
@@ -105,7 +137,11 @@ public:
     int turn() const { return turn_; }
     bool isOver() const { return over_; }
     int bagSize() const { return bag_.size(); }
+    Judging judging() const { return judging_; }
+    const WordList* words() const { return words_; }
     const std::optional<PendingPlay>& pending() const { return pending_; }
+    // The tiles the seat has not seen: the bag and the other racks.
+    std::string unseenBy(int seat) const;
     // The board of the plays that stood; a play waiting for the vote is not on it.
     const Grid& board() const { return board_; }
     // The board as players see it: a play waiting for the vote lies on it.
@@ -114,14 +150,20 @@ public:
     std::vector<std::string> names() const;
 
 private:
-    std::vector<int> drawOrder(std::vector<int> group, bool redraw, int rounds);
+    int drawFirst();
     std::optional<Refused> checkTurn(int seat) const;
-    std::optional<Play> judgedBlanks(const Play& play, std::vector<std::string>& unknown) const;
+    Play namedBlanks(const Play& play) const;
     std::vector<std::string> unknownWords(const Play& play) const;
     enum class End { WentOut, Scoreless, Deserted };
-    void stand(int seat, const Play& play, int score, bool afterVote);
+    void stand(int seat, const Play& play, int score, const Settlement* settled);
+    void refill(std::string& rack);
+
+    // GameVote.cpp: the play waiting for the others.
     void settleVote();
-    void takeBack(bool withdrawn);
+    void judgeByList(Settlement settled);
+    void standPending(const Settlement& settled);
+    void takeBack(const Settlement& settled);
+
     void record(int seat, const std::string& rack, std::string notation, int score, int total);
     void endTurn(bool scored);
     void advance();
@@ -133,8 +175,8 @@ private:
     GameListener* listener_;
     TileBag bag_;
     Grid board_;
-    std::vector<int> order_;
     int turn_ = -1;
+    std::set<int> losesTurn_; // seats whose next turn is skipped
     int scoreless_ = 0;
     bool over_ = false;
     std::optional<PendingPlay> pending_;
@@ -147,5 +189,8 @@ std::vector<Adjustment> endAdjustments(const std::vector<Seat>& seats, int wentO
 
 // The play's tiles as the rack holds them: letters, a blank as kUnnamedBlank.
 std::string rackTiles(const Play& play);
+
+// "QX is not in the word list", "QX and ZZ are not in the word list".
+std::string notListed(const std::vector<std::string>& words);
 
 } // namespace wordmoot

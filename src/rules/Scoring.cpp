@@ -189,7 +189,7 @@ std::optional<Play> blanksNamedForWords(const Grid& board, const Play& play,
     };
     std::vector<std::size_t> blanks;
     for (std::size_t i = 0; i < play.size(); ++i)
-        if (play[i].tile.blank)
+        if (play[i].tile.letter == kUnnamedBlank)
             blanks.push_back(i);
     Play named = play;
     for (const std::size_t i : blanks)

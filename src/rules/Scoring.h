@@ -52,9 +52,10 @@ std::vector<FormedWord> formedWords(const Grid& board, const Play& play);
 // the bonus when all seven tiles of a rack are laid.
 int scorePlay(const Grid& board, const Play& play);
 
-// The play with its blanks named so that every word it forms is in the list
-// (none is without one): the alphabetically first such letters, the last
-// blank turning fastest. Nullopt when no letters do. The play must have
+// The play with its unnamed blanks (kUnnamedBlank) named so that every word
+// it forms is in the list (none is without one): the alphabetically first
+// such letters, the last blank turning fastest; a blank already named keeps
+// its letter. Nullopt when no letters do. The play must have
 // passed checkPlacement.
 std::optional<Play> blanksNamedForWords(const Grid& board, const Play& play, const WordList* words);
 

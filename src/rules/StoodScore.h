@@ -11,7 +11,7 @@ namespace wordmoot {
 // drives a game and checks what it scored (self-play, tests).
 class StoodScore : public GameListener {
 public:
-    void playStands(int, const Play&, int score, bool) override { score_ = score; }
+    void playStands(int, const Play&, int score, const Settlement*) override { score_ = score; }
     // The score of the play that stood since the last call, if one did.
     std::optional<int> take() { return std::exchange(score_, std::nullopt); }
 

@@ -24,6 +24,7 @@ public:
     // Fills the rack up to seven tiles, or until the bag is empty.
     void refill(std::string& rack);
     void putBack(std::string_view tiles) { tiles_.append(tiles); }
+    const std::string& tiles() const { return tiles_; }
 
 private:
     std::string tiles_;

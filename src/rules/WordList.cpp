@@ -1,5 +1,7 @@
 #include "rules/WordList.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 #include <algorithm>
@@ -40,6 +42,11 @@ bool WordList::contains(std::string_view upperWord) const {
                               [](std::string_view a, std::string_view b) { return a < b; });
 }
 
+bool WordList::accepts(std::string_view word) const {
+    const auto upper = folded(word);
+    return upper && contains(*upper);
+}
+
 std::optional<std::string> WordList::folded(std::string_view word) {
     if (word.empty())
         return std::nullopt;
@@ -51,6 +58,16 @@ std::optional<std::string> WordList::folded(std::string_view word) {
             return std::nullopt;
     }
     return upper;
+}
+
+DefaultWordList defaultWordList() {
+    const QString own = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                        QStringLiteral("/../share/wordmoot/words.txt"));
+    if (QFile::exists(own))
+        return {own, false, own};
+    if (QFile::exists(kSystemWordList))
+        return {kSystemWordList, true, own};
+    return {QString(), true, own};
 }
 
 void WordList::sortAndUnique() {

@@ -23,6 +23,9 @@ public:
     static std::optional<WordList> load(const QString& path);
 
     bool contains(std::string_view upperWord) const;
+    // Whether a word in any case is in the list; false for one that is not
+    // all letters.
+    bool accepts(std::string_view word) const;
     const std::vector<std::string>& words() const { return words_; }
     bool isEmpty() const { return words_.empty(); }
 
@@ -34,5 +37,16 @@ private:
 
     std::vector<std::string> words_;
 };
+
+// The list the programs load when told of none: the game's own, which the
+// build and an installation lay out as share/wordmoot/words.txt beside the
+// programs' folder; else, as a fallback, the system's dictionary.
+struct DefaultWordList {
+    QString path;          // empty when neither is there
+    bool fellBack = false; // the game's own list is missing
+    QString expected;      // where the game's own list was looked for
+};
+DefaultWordList defaultWordList();
+inline constexpr const char* kSystemWordList = "/usr/share/dict/words";
 
 } // namespace wordmoot

@@ -5,6 +5,7 @@
 #include "server/RobotSeat.h"
 #include "server/Room.h"
 #include "server/WireText.h"
+#include "server/WordCheck.h"
 
 #include <algorithm>
 
@@ -32,7 +33,7 @@ const Lobby::Command Lobby::kCommands[] = {
     {"JOIN", &Lobby::join, true},      {"LEAVE", &Lobby::leave, true},
     {"SAY", &Lobby::say, true},        {"TELL", &Lobby::tell, true},
     {"EMOTE", &Lobby::emote, true},    {"WHO", &Lobby::who, true},
-    {"BEEP", &Lobby::beep, true},
+    {"BEEP", &Lobby::beep, true},      {"CHECK", &Lobby::check, true},
 };
 
 namespace {
@@ -98,7 +99,8 @@ void Lobby::inGame(Client& c, const QByteArray& word) {
     if (Room::isCommand(word))
         return c.send(ReplyCode::Notice, word + " works only in a game: JOIN one first");
     c.send(ReplyCode::Notice, "Unknown command " + word.left(40) +
-                                  ": try SAY, TELL, EMOTE, who, beep NAME, refresh, approve");
+                                  ": try SAY, TELL, EMOTE, who, beep NAME, check WORD, refresh, "
+                                  "approve, challenge, unseen, start");
 }
 
 std::vector<Client*> Lobby::in(const Room* room) const {
@@ -241,6 +243,19 @@ void Lobby::who(Client& c, const QByteArray&) {
                other->name + (other->room ? " in game " + QByteArray::number(other->room->number())
                                           : QByteArray(" in the lobby")));
     }
+}
+
+// A word looked up in the list: anyone may, but a player whose game is in
+// play, who would be peeking.
+void Lobby::check(Client& c, const QByteArray& arg) {
+    const QByteArray word = arg.trimmed();
+    if (word.isEmpty())
+        return c.send(ReplyCode::Notice, "check WORD says whether the word is valid");
+    if (!words_)
+        return c.send(ReplyCode::Notice, "This server has no word list");
+    if (c.room && c.room->isPlaying(c))
+        return c.send(ReplyCode::Notice, "No word checks during your game");
+    c.send(ReplyCode::Notice, checkNotice(*words_, word));
 }
 
 void Lobby::beep(Client& c, const QByteArray& arg) {

@@ -70,6 +70,7 @@ private:
     void emote(Client& c, const QByteArray& arg);
     void who(Client& c, const QByteArray& arg);
     void beep(Client& c, const QByteArray& arg);
+    void check(Client& c, const QByteArray& arg);
     void inGame(Client& c, const QByteArray& line);
 
     ServerOptions options_;

@@ -4,18 +4,17 @@
 
 namespace wordmoot::server {
 
-RobotSeat::RobotSeat(QByteArray name, int delayMs, std::uint64_t seed, Act act)
+RobotSeat::RobotSeat(QByteArray name, std::uint64_t seed, Act act)
     : random_(seed)
     , act_(std::move(act)) {
     client_.name = std::move(name);
     timer_.setSingleShot(true);
-    timer_.setInterval(delayMs);
     QObject::connect(&timer_, &QTimer::timeout, [this] { act_(*this); });
 }
 
-void RobotSeat::wake() {
-    if (!timer_.isActive())
-        timer_.start();
+void RobotSeat::wake(int delayMs) {
+    if (!timer_.isActive() || timer_.remainingTime() > delayMs)
+        timer_.start(delayMs);
 }
 
 QByteArray robotName(int number) {

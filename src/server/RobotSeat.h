@@ -14,15 +14,17 @@ namespace wordmoot::server {
 // to it goes nowhere): the room reads the game for it. When something may be
 // its to do, the room wakes it, and after the delay it acts on the game as
 // it then stands, so a person sees the move happen and no event is missed.
+// A vote it answers at once: nobody waits on a robot's judgement.
 class RobotSeat {
 public:
     using Act = std::function<void(RobotSeat&)>;
 
-    RobotSeat(QByteArray name, int delayMs, std::uint64_t seed, Act act);
+    RobotSeat(QByteArray name, std::uint64_t seed, Act act);
 
     Client& client() { return client_; }
     std::mt19937_64& random() { return random_; }
-    void wake();
+    // Acts after the delay, or sooner when already woken for sooner.
+    void wake(int delayMs);
 
 private:
     Client client_;

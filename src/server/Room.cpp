@@ -6,7 +6,6 @@
 #include "server/RobotSeat.h"
 #include "server/WireText.h"
 
-#include <QRandomGenerator>
 
 #include <algorithm>
 
@@ -16,6 +15,7 @@ const Room::Command Room::kCommands[] = {
     {"READY", &Room::ready},       {"OBSERVER", &Room::observe},  {"REFRESH", &Room::refresh},
     {"PLAY", &Room::play},         {"EXCHANGE", &Room::exchange}, {"FORFEIT", &Room::forfeit},
     {"WITHDRAW", &Room::withdraw}, {"APPROVE", &Room::approve},   {"ROBOT", &Room::robot},
+    {"START", &Room::start},       {"CHALLENGE", &Room::challenge}, {"UNSEEN", &Room::unseen},
 };
 
 bool Room::isCommand(const QByteArray& word) {
@@ -61,6 +61,8 @@ bool Room::command(Client& client, const QByteArray& word, const QByteArray& arg
 
 void Room::join(Client& c) {
     toAll(ReplyCode::Notice, c.name + " joins the game");
+    if (members_.empty())
+        maker_ = &c;
     members_.push_back(&c);
     c.room = this;
     if (phase_ != Phase::Playing)
@@ -78,6 +80,8 @@ void Room::leave(Client& c, bool dropped) {
     std::erase(seated_, &c);
     ready_.erase(&c);
     declined_.erase(&c);
+    if (maker_ == &c)
+        maker_ = nullptr;
     c.room = nullptr;
     if (!dropped)
         c.send(ReplyCode::Left);
@@ -95,7 +99,7 @@ void Room::leave(Client& c, bool dropped) {
         endIfTooFew();
     } else if (phase_ == Phase::Forming) {
         sendScores(nullptr);
-        maybeStart();
+        maybeStart(nullptr);
     }
     if (members_.empty())
         lobby_.roomEmptied(this);
@@ -125,7 +129,7 @@ void Room::ready(Client& c, const QByteArray&) {
                                  QByteArray::number(int(ready_.size())) + " of " +
                                  QByteArray::number(int(seated_.size())) + " ready)");
     sendScores(nullptr);
-    maybeStart();
+    maybeStart(&c);
 }
 
 void Room::observe(Client& c, const QByteArray&) {
@@ -140,7 +144,7 @@ void Room::observe(Client& c, const QByteArray&) {
     if (wasSeated && phase_ != Phase::Playing) {
         toAll(ReplyCode::Notice, c.name + " watches");
         sendScores(nullptr);
-        maybeStart();
+        maybeStart(nullptr);
     }
 }
 
@@ -195,38 +199,6 @@ void Room::sendScores(Client* only) {
         for (const QByteArray& entry : entries)
             c->send(ReplyCode::Score, entry);
     }
-}
-
-void Room::maybeStart() {
-    // Robots are always ready, but a game of robots alone waits for a person.
-    const bool person =
-        std::any_of(seated_.begin(), seated_.end(), [](const Client* c) { return !c->isRobot(); });
-    if (phase_ != Phase::Forming || seated_.size() < 2 || ready_.size() != seated_.size() ||
-        !person)
-        return;
-    startGame();
-}
-
-void Room::startGame() {
-    std::vector<std::string> names;
-    for (const Client* c : seated_)
-        names.push_back(c->name.toStdString());
-    const auto& options = lobby_.options();
-    const std::uint64_t seed = options.seed
-                                   ? *options.seed + 1000003ULL * number_ + 7919ULL * gamesStarted_
-                                   : QRandomGenerator::global()->generate64();
-    ++gamesStarted_;
-    game_ = std::make_unique<Game>(names, options.judging, lobby_.words(), seed, this);
-    holders_ = seated_;
-    seated_.clear();
-    ready_.clear();
-    declined_.clear();
-    moverSeat_ = -1;
-    phase_ = Phase::Playing;
-    toAll(ReplyCode::Notice, "The game begins");
-    for (int row = 0; row < kBoardCells; ++row)
-        toAll(ReplyCode::BoardRow, rowText(Grid(), row));
-    game_->start();
 }
 
 // A seat without a player goes to the first observer who has not said no.

@@ -32,6 +32,8 @@ public:
     // The game list's columns: number, state, players, observers.
     QByteArray info() const;
     bool isEmpty() const { return members_.empty(); }
+    // Whether the user holds a seat in the game in play.
+    bool isPlaying(const Client& c) const { return phase_ == Phase::Playing && seatOf(c) >= 0; }
 
     void join(Client& client);
     void leave(Client& client, bool dropped);
@@ -56,7 +58,13 @@ private:
     void refresh(Client& c, const QByteArray& arg);
     void sendPosition(Client& c);
     void sendScores(Client* only);
-    void maybeStart();
+
+    // RoomForming.cpp: when a game begins.
+    void start(Client& c, const QByteArray& arg);
+    const Client* starter() const;
+    QByteArray notReady() const;
+    bool mayStart() const;
+    void maybeStart(const Client* readied);
     void startGame();
     void offerSeat();
     void offerRefused();
@@ -72,7 +80,7 @@ private:
     void addRobot();
     void removeRobot(Client& c);
     void robotActs(RobotSeat& robot);
-    void wakeRobots(int seat);
+    void wakeRobots(int seat, int delayMs);
 
     // RoomPlay.cpp: the turn's commands and the game's events.
     void play(Client& c, const QByteArray& arg);
@@ -80,23 +88,31 @@ private:
     void forfeit(Client& c, const QByteArray& arg);
     void withdraw(Client& c, const QByteArray& arg);
     void approve(Client& c, const QByteArray& arg);
+    void challenge(Client& c, const QByteArray& arg);
+    void unseen(Client& c, const QByteArray& arg);
     void sendRows(const Play& play);
     void saveRecord() const;
+    QByteArray nameOf(int seat) const;
 
     void startingTileDrawn(int seat, char tile, bool redraw) override;
     void rackChanged(int seat) override;
     void scoresChanged(int moverSeat) override;
     void turnBegins(int seat, std::optional<char> startingTile) override;
-    void playStands(int seat, const Play& play, int score, bool afterVote) override;
-    void playPutToVote(int seat, const Play& play, int score) override;
-    void playTakenBack(int seat, const Play& play, bool withdrawn) override;
     void exchanged(int seat, int count) override;
     void passed(int seat) override;
+    void turnLost(int seat) override;
+    void tilesDrawn(int bagSize) override;
+
+    // RoomVerdicts.cpp: plays standing, put to the others and taken back.
+    void playStands(int seat, const Play& play, int score, const Settlement* settled) override;
+    void playPutToVote(int seat, const Play& play, int score) override;
+    void playTakenBack(int seat, const Play& play, const Settlement& settled) override;
     void gameOver(const std::vector<Adjustment>& adjustments,
                   const std::vector<int>& winners) override;
 
     Lobby& lobby_;
     const int number_;
+    const Client* maker_ = nullptr; // who made the game, while in the room
     Phase phase_ = Phase::Forming;
     std::vector<Client*> members_; // everyone in the room, in order of joining
     std::vector<Client*> seated_;  // who sits while the game forms

@@ -27,12 +27,6 @@ ReplyCode refusalCode(Refusal kind) {
     return ReplyCode::PlayNotYours;
 }
 
-QByteArray letters(const Play& play) {
-    QByteArray text;
-    for (const LaidTile& t : play)
-        text += cellText(t.tile);
-    return text;
-}
 } // namespace
 
 void Room::play(Client& c, const QByteArray& arg) {
@@ -74,8 +68,11 @@ void Room::withdraw(Client& c, const QByteArray&) {
     const int seat = seatOf(c);
     if (phase_ != Phase::Playing || seat < 0)
         return c.send(ReplyCode::Notice, "You are not playing in a game in play");
-    if (!game_->withdraw(seat))
-        c.send(ReplyCode::Rack, QByteArray::fromStdString(game_->seats()[seat].rack));
+    const auto& pending = game_->pending();
+    if (!pending || pending->seat != seat)
+        return c.send(ReplyCode::Rack, QByteArray::fromStdString(game_->seats()[seat].rack));
+    if (const auto refused = game_->withdraw(seat))
+        c.send(ReplyCode::Notice, QByteArray::fromStdString("Withdraw refused: " + refused->reason));
 }
 
 void Room::approve(Client& c, const QByteArray&) {
@@ -84,6 +81,25 @@ void Room::approve(Client& c, const QByteArray&) {
     const int seat = seatOf(c);
     if (phase_ != Phase::Playing || seat < 0 || !game_->approve(seat))
         c.send(ReplyCode::Notice, "There is nothing for you to approve");
+}
+
+void Room::challenge(Client& c, const QByteArray&) {
+    const int seat = seatOf(c);
+    if (phase_ != Phase::Playing || seat < 0 || !game_->challenge(seat))
+        c.send(ReplyCode::Notice, "There is no play for you to challenge");
+}
+
+// The tiles the user has not seen, in alphabetical order (a blank last): to
+// a player the bag and the others' racks, to a watcher every rack too.
+void Room::unseen(Client& c, const QByteArray&) {
+    if (phase_ != Phase::Playing)
+        return c.send(ReplyCode::Notice, "No game is in play");
+    const QByteArray tiles = QByteArray::fromStdString(game_->unseenBy(seatOf(c)));
+    c.send(ReplyCode::Notice, "Unseen " + QByteArray::number(tiles.size()) + ": " + tiles);
+}
+
+QByteArray Room::nameOf(int seat) const {
+    return QByteArray::fromStdString(game_->seats()[seat].name);
 }
 
 void Room::sendRows(const Play& play) {
@@ -112,43 +128,11 @@ void Room::scoresChanged(int moverSeat) {
 }
 
 void Room::turnBegins(int seat, std::optional<char> startingTile) {
-    toAll(ReplyCode::WhoseTurn, QByteArray::fromStdString(game_->seats()[seat].name) + " to play");
-    wakeRobots(seat);
+    toAll(ReplyCode::WhoseTurn, nameOf(seat) + " to play");
+    wakeRobots(seat, lobby_.options().robotDelayMs);
     toSeat(seat, ReplyCode::YourTurn,
            startingTile ? *startingTile + QByteArray(" is your starting tile: you begin")
                         : QByteArray("Your turn"));
-}
-
-// The line the client logs for a 2003, so that plays read alike however
-// they stand.
-void Room::playStands(int seat, const Play& play, int score, bool afterVote) {
-    const QByteArray name = QByteArray::fromStdString(game_->seats()[seat].name);
-    if (afterVote) {
-        sendRows(play); // a blank keeps the letter the vote saw
-        return toAll(ReplyCode::Notice,
-                     "The players approve " + name + "'s play of " + letters(play));
-    }
-    sendRows(play);
-    toAll(ReplyCode::Notice,
-          name + " scores " + QByteArray::number(score) + " for " + letters(play));
-}
-
-void Room::playPutToVote(int seat, const Play& play, int score) {
-    toAll(ReplyCode::PlayMade, QByteArray::fromStdString(game_->seats()[seat].name) + ' ' +
-                                   QByteArray::number(score) + ' ' + tilesText(play));
-    voteTimer_.start();
-    wakeRobots(-1);
-}
-
-void Room::playTakenBack(int seat, const Play& play, bool withdrawn) {
-    voteTimer_.stop();
-    const QByteArray name = QByteArray::fromStdString(game_->seats()[seat].name);
-    sendRows(play);
-    if (withdrawn)
-        return toAll(ReplyCode::Notice, name + " withdraws the play of " + letters(play));
-    toSeat(seat, ReplyCode::PlayBadWords,
-           "Refused: the players did not approve " + letters(play) + " in time");
-    toAll(ReplyCode::Notice, name + "'s play of " + letters(play) + " was not approved in time");
 }
 
 void Room::exchanged(int seat, int count) {
@@ -157,7 +141,16 @@ void Room::exchanged(int seat, int count) {
 }
 
 void Room::passed(int seat) {
-    toAll(ReplyCode::Notice, QByteArray::fromStdString(game_->seats()[seat].name) + " passes");
+    toAll(ReplyCode::Notice, nameOf(seat) + " passes");
+}
+
+void Room::turnLost(int seat) {
+    toAll(ReplyCode::Notice, nameOf(seat) + " loses this turn for the challenge");
+}
+
+void Room::tilesDrawn(int bagSize) {
+    toAll(ReplyCode::Notice, QByteArray::number(bagSize) +
+                                 (bagSize == 1 ? " tile in the bag" : " tiles in the bag"));
 }
 
 void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vector<int>& winners) {

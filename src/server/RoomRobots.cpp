@@ -10,19 +10,22 @@
 namespace wordmoot::server {
 
 // "robot" seats one more robot while the game forms, "robot off" takes one
-// away; never more players than the game has seats.
+// away; never more players than the game has seats. Only a player seated in
+// the forming game may, so nobody else decides who plays in it.
 void Room::robot(Client& c, const QByteArray& arg) {
     const QByteArray what = arg.trimmed().toLower();
     if (!what.isEmpty() && what != "off")
         return c.send(ReplyCode::Notice, "robot seats a computer player, robot off takes one away");
     if (phase_ == Phase::Playing)
         return c.send(ReplyCode::Notice, "Robots come and go only before the game begins");
+    if (!isSeated(c))
+        return c.send(ReplyCode::Notice, "Only a player of this game seats or sends away a robot");
     if (what == "off")
         return removeRobot(c);
     if (seated_.size() >= kMostSeats)
         return c.send(ReplyCode::Notice, "The game has four players already");
     addRobot();
-    maybeStart();
+    maybeStart(nullptr);
 }
 
 void Room::addRobot() {
@@ -36,7 +39,7 @@ void Room::addRobot() {
     const auto& options = lobby_.options();
     const std::uint64_t seed = options.seed ? *options.seed + 7919ULL * number_ + number
                                             : QRandomGenerator::global()->generate64();
-    robots_.push_back(std::make_unique<RobotSeat>(robotName(number), options.robotDelayMs, seed,
+    robots_.push_back(std::make_unique<RobotSeat>(robotName(number), seed,
                                                   [this](RobotSeat& r) { robotActs(r); }));
     Client* robot = &robots_.back()->client();
     seated_.push_back(robot);
@@ -60,29 +63,35 @@ void Room::removeRobot(Client& c) {
     toAll(ReplyCode::Notice, robot->name + " leaves the game");
     std::erase_if(robots_, [robot](const auto& r) { return &r->client() == robot; });
     sendScores(nullptr);
-    maybeStart();
+    maybeStart(nullptr);
 }
 
 // Called when a turn begins (the seat on turn) or a play is put to the vote
-// (-1): the robots it concerns look at the game after their delay.
-void Room::wakeRobots(int seat) {
+// (-1): the robots it concerns look at the game after the delay.
+void Room::wakeRobots(int seat, int delayMs) {
     for (const auto& robot : robots_) {
         const int own = seatOf(robot->client());
         if (own >= 0 && (seat < 0 || own == seat))
-            robot->wake();
+            robot->wake(delayMs);
     }
 }
 
-// What the robot does about the game as it stands now: approve a play put to
-// the vote when it knows every word, or make its move on its turn.
+// What the robot does about the game as it stands now: answer a play put to
+// the others, approving it when it knows every word and challenging (or
+// refusing) it otherwise, or make its move on its turn. A robot without a
+// word list has nothing to judge by and approves.
 void Room::robotActs(RobotSeat& robot) {
     const int seat = seatOf(robot.client());
     if (phase_ != Phase::Playing || seat < 0)
         return;
     const robot::Brain& brain = lobby_.brain();
     if (const auto& pending = game_->pending()) {
-        if (pending->seat != seat && brain.knowsEveryWord(game_->board(), pending->play))
+        if (pending->seat == seat)
+            return;
+        if (!game_->words() || brain.knowsEveryWord(game_->board(), pending->play))
             game_->approve(seat);
+        else
+            game_->challenge(seat);
         return;
     }
     if (game_->turn() != seat)

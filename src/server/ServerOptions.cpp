@@ -7,7 +7,6 @@
 namespace wordmoot::server {
 
 namespace {
-const char* const kDefaultWords = "/usr/share/dict/words";
 
 std::optional<int> number(const QString& text, int low, int high) {
     bool ok = false;
@@ -29,11 +28,13 @@ OptionsParsed parseOptions(const QStringList& arguments) {
                                     "127.0.0.1");
     const QCommandLineOption port("port", "Port to listen on (7096).", "N", "7096");
     const QCommandLineOption words(
-        "words", QString("Word list, one word a line (%1).").arg(kDefaultWords), "FILE");
+        "words", "Word list, one word a line (the game's own, share/wordmoot/words.txt).", "FILE");
     const QCommandLineOption judge("judge",
-                                   "How plays are judged: list, vote, mixed or none "
-                                   "(mixed with a word list, none without).",
+                                   "How plays are judged: challenge, list, vote, mixed or none "
+                                   "(challenge with a word list, none without).",
                                    "HOW");
+    const QCommandLineOption check(
+        "check", "Says of each WORD whether it is valid under the word list, and ends.");
     const QCommandLineOption vote("vote-seconds", "How long a vote lasts (30).", "N", "30");
     const QCommandLineOption seed("seed", "Seed for the bag: the same seed, the same draws.", "N");
     const QCommandLineOption games("max-games", "Games at once, 1 to 9 (9).", "N", "9");
@@ -52,7 +53,8 @@ OptionsParsed parseOptions(const QStringList& arguments) {
         "idle-exit", "Ends the server once it has had no client for this long (0: never).",
         "SECONDS", "0");
     parser.addOptions({help, showVersion, listen, port, words, judge, vote, seed, games,
-                       clientVersion, robots, records, delay, level, leaves, idleExit});
+                       clientVersion, robots, records, delay, level, leaves, idleExit, check});
+    parser.addPositionalArgument("WORD", "With --check: the words to judge.", "[WORD...]");
     if (!parser.parse(arguments))
         return failure(parser.errorText());
     if (parser.isSet(help))
@@ -62,7 +64,9 @@ OptionsParsed parseOptions(const QStringList& arguments) {
                 QCoreApplication::applicationName() + ' ' + QCoreApplication::applicationVersion() +
                     '\n',
                 false};
-    if (!parser.positionalArguments().isEmpty())
+    if (parser.isSet(check) && parser.positionalArguments().isEmpty())
+        return failure("--check: name the words to judge");
+    if (!parser.isSet(check) && !parser.positionalArguments().isEmpty())
         return failure("unexpected argument: " + parser.positionalArguments().first());
 
     ServerOptions o;
@@ -107,18 +111,27 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     o.records = parser.value(records);
     if (!o.records.isEmpty() && !QFileInfo(o.records).isDir())
         return failure("--records: not a folder: " + o.records);
-    o.words = parser.isSet(words) ? parser.value(words)
-                                  : (QFileInfo::exists(kDefaultWords) ? kDefaultWords : "");
+    o.check = parser.positionalArguments();
+    if (parser.isSet(words)) {
+        o.words = parser.value(words);
+    } else {
+        const DefaultWordList found = defaultWordList();
+        o.words = found.path;
+        o.wordsFellBack = found.fellBack;
+        o.ownWords = found.expected;
+    }
     const QString how = parser.value(judge);
-    if (how.isEmpty())
-        o.judging = o.words.isEmpty() ? Judging::None : Judging::Mixed;
-    else if (how == "list" || how == "mixed")
-        o.judging = how == "list" ? Judging::List : Judging::Mixed;
-    else if (how == "vote" || how == "none")
-        o.judging = how == "vote" ? Judging::Vote : Judging::None;
-    else
-        return failure("--judge: one of list, vote, mixed, none");
-    if ((o.judging == Judging::List || o.judging == Judging::Mixed) && o.words.isEmpty())
+    if (how.isEmpty()) {
+        o.judging = o.words.isEmpty() ? Judging::None : Judging::Challenge;
+    } else {
+        const auto judged = parseJudging(how.toStdString());
+        if (!judged)
+            return failure("--judge: one of challenge, list, vote, mixed, none");
+        o.judging = *judged;
+    }
+    const bool needsList = o.judging == Judging::List || o.judging == Judging::Mixed ||
+                           o.judging == Judging::Challenge;
+    if (needsList && o.words.isEmpty())
         return failure("--judge " + how + " needs a word list (--words FILE)");
     return {o, QString(), false};
 }

@@ -17,6 +17,8 @@ struct ServerOptions {
     QHostAddress listen = QHostAddress::LocalHost;
     quint16 port = 7096;
     QString words; // the word list's file; empty for none
+    bool wordsFellBack = false; // the game's own list is missing: the system's is used
+    QString ownWords;           // where the game's own list was looked for
     Judging judging = Judging::None;
     int voteSeconds = 30;
     std::optional<std::uint64_t> seed;
@@ -28,6 +30,7 @@ struct ServerOptions {
     QString leaves;  // a leave table to use instead of the one built in
     QString records; // a folder for the .gcg records of finished games
     int idleExitSeconds = 0; // ends the server after this long without a client; 0: never
+    QStringList check;       // --check: the words to judge, and nothing else to do
 };
 
 struct OptionsParsed {
@@ -36,8 +39,9 @@ struct OptionsParsed {
     bool failed = false;
 };
 
-// The command line, arguments[0] being the program. The judging defaults to
-// mixed when there is a word list and to none without one.
+// The command line, arguments[0] being the program. The word list defaults
+// to the game's own (defaultWordList()); the judging to challenge when there
+// is a word list and to none without one.
 OptionsParsed parseOptions(const QStringList& arguments);
 
 } // namespace wordmoot::server

@@ -46,11 +46,12 @@ std::optional<Play> parsePlay(const QByteArray& text) {
             return std::nullopt;
         const auto column = leadingInt(parts[0]);
         const auto row = leadingInt(parts[1]);
-        const char letter = parts[2][0];
-        const bool blank = letter == kUnnamedBlank;
-        if (!column || !row || (!blank && (letter < 'A' || letter > 'Z')))
+        const char cell = parts[2][0];
+        const bool named = cell >= 'a' && cell <= 'z'; // a blank the player named
+        const bool blank = cell == kUnnamedBlank || named;
+        if (!column || !row || (!blank && (cell < 'A' || cell > 'Z')))
             return std::nullopt;
-        play.push_back(LaidTile{*column, *row, Tile{letter, blank}});
+        play.push_back(LaidTile{*column, *row, Tile{named ? char(cell - 'a' + 'A') : cell, blank}});
     }
     return play.empty() ? std::nullopt : std::optional<Play>(play);
 }

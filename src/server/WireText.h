@@ -20,8 +20,9 @@ char cellText(const Tile& tile);
 QByteArray rowText(const Grid& board, int row);
 // "7,7,C 8,7,A 9,7,T ": column, row and cell of each tile, a blank after each.
 QByteArray tilesText(const Play& play);
-// The tiles of a PLAY line, "column,row,LETTER " each with "_" for a blank;
-// nullopt when an entry is not of that form (more than seven entries too).
+// The tiles of a PLAY line, "column,row,LETTER " each: a lower-case letter
+// for a blank the player names, "_" for one the server is to name; nullopt
+// when an entry is not of that form (more than seven entries too).
 std::optional<Play> parsePlay(const QByteArray& text);
 // The tiles of an EXCHANGE line: letters and "_", blanks between ignored;
 // nullopt for anything else.

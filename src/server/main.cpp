@@ -1,4 +1,6 @@
 #include "server/GameServer.h"
+#include "server/Lobby.h"
+#include "server/WordCheck.h"
 
 #include "BuildConfig.h"
 
@@ -45,11 +47,32 @@ int main(int argc, char* argv[]) {
             parsed.failed ? stderr : stdout);
         return parsed.failed ? 2 : 0;
     }
-    wordmoot::server::GameServer server(*parsed.options);
+    const auto& options = *parsed.options;
+    if (options.wordsFellBack && !options.words.isEmpty())
+        std::fprintf(stderr, "wordmoot-server: the game's word list is missing (%s): using %s\n",
+                     qPrintable(options.ownWords), qPrintable(options.words));
+    if (options.words.isEmpty())
+        std::fprintf(stderr, "wordmoot-server: no word list (neither %s nor %s): plays are not "
+                             "judged\n",
+                     qPrintable(options.ownWords), wordmoot::kSystemWordList);
+    if (!options.check.isEmpty()) {
+        const auto words = wordmoot::WordList::load(options.words);
+        if (!words) {
+            std::fprintf(stderr, "wordmoot-server: cannot read the word list %s\n",
+                         qPrintable(options.words));
+            return 2;
+        }
+        std::fputs(wordmoot::server::verdicts(*words, options.check).constData(), stdout);
+        return 0;
+    }
+    wordmoot::server::GameServer server(options);
     if (!server.start()) {
         std::fprintf(stderr, "wordmoot-server: %s\n", qPrintable(server.errorText()));
         return 2;
     }
+    if (const wordmoot::WordList* words = server.lobby().words())
+        std::fprintf(stderr, "wordmoot-server: word list %s: %zu words\n",
+                     qPrintable(options.words), words->words().size());
     quitOnSignals(app);
     QObject::connect(&server, &wordmoot::server::GameServer::idle, &app, [&] {
         std::fputs("wordmoot-server: no client for a while\n", stderr);

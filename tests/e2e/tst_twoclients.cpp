@@ -11,6 +11,7 @@
 #include "session/ScoreList.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -86,6 +87,12 @@ private slots:
                               QStringLiteral("1: game 1 - forming - 1 players, 0 observers")}));
         bob->dialogs.askAnswers = {true};
         QVERIFY(bob->chooseGame(QStringLiteral("1: ")));
+
+        // Both are ready; alice, who made the game, starts it from the input line.
+        QVERIFY(alice->waitForLine(QStringLiteral("2014 Everyone is ready: alice starts"), 0) >= 0);
+        alice->form->findChild<QLineEdit*>(QStringLiteral("ircinputbox"))
+            ->setText(QStringLiteral("\\raw start"));
+        alice->button("cmdsend")->click();
 
         // The game begins: one of them is told it is their turn, both show
         // it, and each holds a full rack.

@@ -153,7 +153,7 @@ private slots:
             });
         }
         // Not an empty agreement.
-        QVERIFY2(plays > 5000, std::to_string(plays).c_str());
+        QVERIFY2(plays > 4000, std::to_string(plays).c_str());
         QVERIFY2(blankPlays > 1000, std::to_string(blankPlays).c_str());
     }
 };

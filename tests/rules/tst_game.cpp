@@ -3,24 +3,44 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 using namespace wordmoot;
 
 namespace {
+const char* verdictName(Verdict v) {
+    static const char* const kNames[] = {"approved",   "refused",  "timed out", "challenged",
+                                         "unanswered", "deserted", "withdrawn"};
+    return kNames[int(v)];
+}
+
 // Keeps what the game reports, one short line per event.
 struct Recorder : GameListener {
     std::vector<std::string> events;
-    void playStands(int seat, const Play&, int score, bool vote) override {
+    std::vector<int> turns;
+    void playStands(int seat, const Play&, int score, const Settlement* settled) override {
         events.push_back("stands " + std::to_string(seat) + ' ' + std::to_string(score) +
-                         (vote ? " vote" : ""));
+                         (settled ? std::string(" ") + verdictName(settled->verdict) : ""));
     }
     void playPutToVote(int seat, const Play&, int) override {
         events.push_back("vote " + std::to_string(seat));
     }
-    void playTakenBack(int seat, const Play&, bool withdrawn) override {
-        events.push_back((withdrawn ? "withdrawn " : "not approved ") + std::to_string(seat));
+    void playTakenBack(int seat, const Play&, const Settlement& settled) override {
+        std::string unknown;
+        for (const std::string& word : settled.unknown)
+            unknown += ' ' + word;
+        events.push_back("back " + std::to_string(seat) + ' ' + verdictName(settled.verdict) +
+                         unknown);
     }
+    void turnBegins(int seat, std::optional<char>) override { turns.push_back(seat); }
+    void turnLost(int seat) override { events.push_back("lost " + std::to_string(seat)); }
+    void tilesDrawn(int bag) override { events.push_back("bag " + std::to_string(bag)); }
     void gameOver(const std::vector<Adjustment>&, const std::vector<int>& winners) override {
         events.push_back("over " + std::to_string(winners.size()));
+    }
+    bool saw(const std::string& start) const {
+        return std::any_of(events.begin(), events.end(),
+                           [&](const std::string& e) { return e.rfind(start, 0) == 0; });
     }
 };
 
@@ -58,6 +78,9 @@ private slots:
         QTest::newRow("mixed, word unknown") << int(Judging::Mixed) << false << "vote" << -1;
         QTest::newRow("vote, word known") << int(Judging::Vote) << true << "vote" << -1;
         QTest::newRow("none, word unknown") << int(Judging::None) << false << "stands" << -1;
+        QTest::newRow("challenge, word known") << int(Judging::Challenge) << true << "vote" << -1;
+        QTest::newRow("challenge, word unknown")
+            << int(Judging::Challenge) << false << "vote" << -1;
     }
     void judging() {
         QFETCH(int, judging);
@@ -72,34 +95,13 @@ private slots:
         if (known)
             words = WordList({lettersOf(play)});
         const std::string rackBefore = game.seats()[game.turn()].rack;
+        recorder.events.clear();
         const auto refused = game.play(game.turn(), play);
         QCOMPARE(refused ? int(refused->kind) : -1, refusal);
         if (refused)
             QCOMPARE(game.seats()[game.turn()].rack, rackBefore); // nothing changed
         else
-            QVERIFY(QString::fromStdString(recorder.events.back()).startsWith(event));
-    }
-
-    // The blank becomes the first letter that makes every word valid.
-    void blankTakesTheFirstLetterThatFits() {
-        Recorder recorder;
-        WordList words;
-        for (std::uint64_t seed = 1; seed < 2000; ++seed) {
-            Game game({"ann", "bob"}, Judging::List, &words, seed, &recorder);
-            game.start();
-            const std::string rack = game.seats()[game.turn()].rack;
-            const auto blank = rack.find(kUnnamedBlank);
-            const auto letter = rack.find_first_not_of(kUnnamedBlank);
-            if (blank == std::string::npos || letter == std::string::npos)
-                continue;
-            words = WordList({std::string("Q") + rack[letter], std::string("E") + rack[letter]});
-            const Play play = {LaidTile{7, 7, Tile{kUnnamedBlank, true}},
-                               LaidTile{8, 7, Tile{rack[letter], false}}};
-            QVERIFY(!game.play(game.turn(), play));
-            QCOMPARE(game.shownBoard().at(7, 7), (Tile{'E', true}));
-            return;
-        }
-        QFAIL("no seed deals a blank");
+            QVERIFY(recorder.saw(event.toStdString()));
     }
 
     void refusals_data() {
@@ -125,47 +127,178 @@ private slots:
         QCOMPARE(int(refused->kind), refusal);
     }
 
-    void voteStandsWithdrawsOrExpires_data() {
-        QTest::addColumn<QString>("action");
+    // A play put to the others, of three seats: what the others (or the list)
+    // make of it, who is on turn afterwards (0 the mover, 1 and 2 the next
+    // seats), and what is left of the rack.
+    void settlement_data() {
+        QTest::addColumn<int>("judging");
+        QTest::addColumn<bool>("known");
+        QTest::addColumn<QString>("actions"); // by seat after the mover: a approve, c challenge,
+                                              // l leave; w withdraw, e the time runs out
         QTest::addColumn<QString>("event");
-        QTest::addColumn<bool>("turnPasses");
-        QTest::newRow("approved") << "approve"
-                                  << "stands" << true;
-        QTest::newRow("withdrawn") << "withdraw"
-                                   << "withdrawn" << false;
-        QTest::newRow("vote expires") << "expire"
-                                      << "not approved" << true;
-        QTest::newRow("last voter leaves") << "leave"
-                                           << "stands" << true;
+        QTest::addColumn<int>("onTurn");
+        QTest::newRow("vote, both approve") << int(Judging::Vote) << true << "1a 2a"
+                                            << "stands 0 22 approved" << 1;
+        QTest::newRow("vote, one refuses") << int(Judging::Vote) << true << "1a 2c"
+                                           << "back 0 refused" << 1;
+        QTest::newRow("vote, time runs out") << int(Judging::Vote) << true << "1a e"
+                                             << "back 0 timed out" << 1;
+        QTest::newRow("vote, withdrawn") << int(Judging::Vote) << true << "1a w"
+                                         << "back 0 withdrawn" << 0;
+        QTest::newRow("vote, a voter leaves after the other approved")
+            << int(Judging::Vote) << true << "1a 2l"
+            << "stands 0 22 approved" << 1;
+        QTest::newRow("vote, every voter leaves, words known")
+            << int(Judging::Vote) << true << "1l 2l"
+            << "stands 0 22 deserted" << 0;
+        QTest::newRow("vote, every voter leaves, words unknown")
+            << int(Judging::Vote) << false << "1l 2l"
+            << "back 0 deserted QE" << 0;
+        QTest::newRow("mixed, a refusal names the words")
+            << int(Judging::Mixed) << false << "1c"
+            << "back 0 refused QE" << 1;
+        QTest::newRow("challenge, both approve") << int(Judging::Challenge) << false << "1a 2a"
+                                                 << "stands 0 22 approved" << 1;
+        QTest::newRow("challenge, a phony comes off")
+            << int(Judging::Challenge) << false << "1a 2c"
+            << "back 0 challenged QE" << 1;
+        QTest::newRow("challenge, a valid play stands and the challenger loses a turn")
+            << int(Judging::Challenge) << true << "1c"
+            << "lost 1" << 2;
+        QTest::newRow("challenge, unanswered phony") << int(Judging::Challenge) << false << "e"
+                                                     << "back 0 unanswered QE" << 1;
+        QTest::newRow("challenge, unanswered valid play") << int(Judging::Challenge) << true << "e"
+                                                          << "stands 0 22 unanswered" << 1;
+        QTest::newRow("challenge, no withdrawing") << int(Judging::Challenge) << true << "w 1a 2a"
+                                                   << "stands 0 22 approved" << 1;
     }
-    void voteStandsWithdrawsOrExpires() {
-        QFETCH(QString, action);
+    void settlement() {
+        QFETCH(int, judging);
+        QFETCH(bool, known);
+        QFETCH(QString, actions);
         QFETCH(QString, event);
-        QFETCH(bool, turnPasses);
+        QFETCH(int, onTurn);
         Recorder recorder;
-        Game game({"ann", "bob", "cy"}, Judging::Vote, nullptr, 11, &recorder);
-        game.start();
-        const int mover = game.turn();
-        const int voter = (mover + 1) % 3;
-        const int other = (mover + 2) % 3;
-        const std::string rack = game.seats()[mover].rack;
-        QVERIFY(!game.play(mover, openingOf(game)));
-        QVERIFY(game.approve(voter));
-        if (action == "approve")
-            QVERIFY(game.approve(other));
-        else if (action == "withdraw")
-            QVERIFY(game.withdraw(mover));
-        else if (action == "expire")
-            game.voteExpired();
-        else
-            game.leave(other); // the one approval left is enough
-        const bool found =
-            std::any_of(recorder.events.begin(), recorder.events.end(),
-                        [&](auto& e) { return e.rfind(event.toStdString(), 0) == 0; });
-        QVERIFY2(found, recorder.events.back().c_str());
-        QCOMPARE(game.turn() != mover, turnPasses);
-        if (action == "withdraw" || action == "expire")
+        const WordList words(known ? std::vector<std::string>{"QE"} : std::vector<std::string>{});
+        // A seed whose first mover holds Q and E; their seat is "0" above.
+        for (std::uint64_t seed = 1; seed < 5000; ++seed) {
+            Game game({"ann", "bob", "cy"}, Judging(judging), &words, seed, &recorder);
+            game.start();
+            const int mover = game.turn();
+            const std::string rack = game.seats()[mover].rack;
+            if (rack.find('Q') == std::string::npos || rack.find('E') == std::string::npos)
+                continue;
+            recorder.events.clear();
+            const Play play = {LaidTile{7, 7, Tile{'Q', false}}, LaidTile{8, 7, Tile{'E', false}}};
+            QVERIFY(!game.play(mover, play));
+            QCOMPARE(recorder.events.front(), std::string("vote ") + std::to_string(mover));
+            for (const QString& action : actions.split(' ')) {
+                const int seat = (mover + action.left(1).toInt()) % 3;
+                if (action == "e")
+                    game.voteExpired();
+                else if (action == "w")
+                    QCOMPARE(bool(game.withdraw(mover)), judging == int(Judging::Challenge));
+                else if (action.endsWith('a'))
+                    QVERIFY(game.approve(seat));
+                else if (action.endsWith('c'))
+                    QVERIFY(game.challenge(seat));
+                else
+                    game.leave(seat);
+            }
+            QStringList expected = event.split(' '); // the seat counted from the mover
+            expected[1] = QString::number((mover + expected[1].toInt()) % 3);
+            const std::string seen = expected.join(' ').toStdString();
+            QVERIFY2(recorder.saw(seen), (seen + " not in: " + recorder.events.back()).c_str());
+            QCOMPARE(game.turn(), (mover + onTurn) % 3);
+            QVERIFY(!game.pending());
+            // A play that came off leaves the rack as it was; one that stood is refilled.
             QCOMPARE(game.seats()[mover].rack.size(), rack.size());
+            QCOMPARE(game.board().at(7, 7).isEmpty(), expected[0] == "back");
+            return;
+        }
+        QFAIL("no seed deals Q and E to the first player");
+    }
+
+    // Play goes round the seats in order from the first player, whatever
+    // the others drew.
+    void turnsFollowTheSeats() {
+        for (std::uint64_t seed = 1; seed < 40; ++seed) {
+            Recorder recorder;
+            Game game({"ann", "bob", "cy", "dee"}, Judging::None, nullptr, seed, &recorder);
+            game.start();
+            for (int i = 0; i < 5; ++i)
+                QVERIFY(!game.pass(game.turn()));
+            for (std::size_t i = 1; i < recorder.turns.size(); ++i)
+                QCOMPARE(recorder.turns[i], (recorder.turns[i - 1] + 1) % 4);
+        }
+    }
+
+    // Blanks: the mover's name for one stands; one left unnamed takes the
+    // first letter that makes every word valid, or A with none.
+    void blanksAlwaysCarryALetter_data() {
+        QTest::addColumn<int>("judging");
+        QTest::addColumn<char>("laid");
+        QTest::addColumn<char>("shown");
+        QTest::newRow("named, list") << int(Judging::List) << 'Z' << 'Z';
+        QTest::newRow("named, none") << int(Judging::None) << 'X' << 'X';
+        QTest::newRow("unnamed, list") << int(Judging::List) << kUnnamedBlank << 'E';
+        QTest::newRow("unnamed, vote with a list") << int(Judging::Vote) << kUnnamedBlank << 'E';
+        QTest::newRow("unnamed, none without a fit") << int(Judging::None) << kUnnamedBlank << 'A';
+    }
+    void blanksAlwaysCarryALetter() {
+        QFETCH(int, judging);
+        QFETCH(char, laid);
+        QFETCH(char, shown);
+        Recorder recorder;
+        WordList words;
+        for (std::uint64_t seed = 1; seed < 2000; ++seed) {
+            Game game({"ann", "bob"}, Judging(judging), &words, seed, &recorder);
+            game.start();
+            const std::string rack = game.seats()[game.turn()].rack;
+            const auto letter = rack.find_first_not_of(kUnnamedBlank);
+            if (rack.find(kUnnamedBlank) == std::string::npos || letter == std::string::npos)
+                continue;
+            const std::string word = std::string(1, shown) + rack[letter];
+            words = WordList(judging == int(Judging::None) ? std::vector<std::string>{}
+                                                           : std::vector<std::string>{word, "Q" + word.substr(1)});
+            const Play play = {LaidTile{7, 7, Tile{laid, true}},
+                               LaidTile{8, 7, Tile{rack[letter], false}}};
+            QVERIFY(!game.play(game.turn(), play));
+            QCOMPARE(game.shownBoard().at(7, 7), (Tile{shown, true}));
+            return;
+        }
+        QFAIL("no seed deals a blank");
+    }
+
+    void unseenAndTheBag() {
+        Recorder recorder;
+        Game game({"ann", "bob", "cy"}, Judging::None, nullptr, 4, &recorder);
+        game.start();
+        QCOMPARE(recorder.events.front(), std::string("bag 79"));
+        const std::string unseen = game.unseenBy(0);
+        QCOMPARE(unseen.size(), std::size_t(79 + 14));
+        QVERIFY(std::is_sorted(unseen.begin(), unseen.end()));
+        std::string all = unseen + game.seats()[0].rack;
+        std::sort(all.begin(), all.end());
+        QCOMPARE(std::count(all.begin(), all.end(), kUnnamedBlank), 2);
+        QCOMPARE(std::count(all.begin(), all.end(), 'E'), 12);
+        QCOMPARE(game.unseenBy(-1).size(), std::size_t(100)); // a watcher sees no rack
+    }
+
+    void notListedNamesTheWords_data() {
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("one") << QStringList{"QX"} << "QX is not in the word list";
+        QTest::newRow("two") << QStringList{"QX", "ZZ"} << "QX and ZZ are not in the word list";
+        QTest::newRow("three") << QStringList{"A", "B", "C"} << "A, B and C are not in the word list";
+    }
+    void notListedNamesTheWords() {
+        QFETCH(QStringList, words);
+        QFETCH(QString, text);
+        std::vector<std::string> list;
+        for (const QString& w : words)
+            list.push_back(w.toStdString());
+        QCOMPARE(QString::fromStdString(notListed(list)), text);
     }
 
     void exchangeKeepsTheBag() {

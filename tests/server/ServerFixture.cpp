@@ -71,6 +71,8 @@ void ServerFixture::startTwoPlayerGame(ScriptedUser& a, ScriptedUser& b) {
     b.send("JOIN  1");
     b.expect("1180 ");
     b.send("READY");
+    a.expect("2014 Everyone is ready: a");
+    a.send("START");
     a.expect("2014 The game begins");
     b.expect("2014 The game begins");
 }

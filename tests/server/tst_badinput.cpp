@@ -67,6 +67,8 @@ private slots:
         }
         for (auto* user : {a.get(), b.get(), c.get()})
             user->send("READY");
+        a->expect("2014 carol is ready to play (3 of 3 ready)");
+        a->send("START");
         a->expect("2014 The game begins");
         QVERIFY(QTest::qWaitFor([&] {
             return a->lines.last().startsWith("1020") || b->lines.last().startsWith("1020") ||

@@ -1,0 +1,96 @@
+// When a game begins. Every seated player must be ready and two must sit;
+// then the game begins once four are seated, when its starter says START,
+// or when the starter says READY with only robots beside them, so that one
+// person plays the computer without a further word.
+#include "protocol/ReplyCode.h"
+#include "server/Client.h"
+#include "server/Lobby.h"
+#include "server/Room.h"
+#include "server/WireText.h"
+
+#include <QRandomGenerator>
+
+#include <algorithm>
+
+namespace wordmoot::server {
+
+// Who starts the game: the player who made it while seated, else the first
+// person to have sat down.
+const Client* Room::starter() const {
+    if (maker_ && isSeated(*maker_))
+        return maker_;
+    const auto person =
+        std::find_if(seated_.begin(), seated_.end(), [](const Client* c) { return !c->isRobot(); });
+    return person == seated_.end() ? nullptr : *person;
+}
+
+// "bob and cy": the seated players not yet ready.
+QByteArray Room::notReady() const {
+    QByteArrayList names;
+    for (const Client* c : seated_)
+        if (!ready_.count(c))
+            names.push_back(c->name);
+    QByteArray text;
+    for (qsizetype i = 0; i < names.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return text;
+}
+
+bool Room::mayStart() const {
+    return phase_ != Phase::Playing && seated_.size() >= 2 && ready_.size() == seated_.size() &&
+           starter();
+}
+
+void Room::start(Client& c, const QByteArray&) {
+    if (phase_ == Phase::Playing)
+        return c.send(ReplyCode::Notice, "The game is in play");
+    const Client* who = starter();
+    if (&c != who)
+        return c.send(ReplyCode::Notice,
+                      who ? who->name + " starts this game" : "Sit down first: READY");
+    if (seated_.size() < 2)
+        return c.send(ReplyCode::Notice,
+                      "A game needs two players: wait for one, or seat a robot with ROBOT");
+    if (!mayStart())
+        return c.send(ReplyCode::Notice, "Waiting for " + notReady() + " to be ready");
+    startGame();
+}
+
+// After someone sat down, got ready or left. `readied` is who just said READY.
+void Room::maybeStart(const Client* readied) {
+    if (!mayStart())
+        return;
+    const bool full = seated_.size() >= kMostSeats;
+    const bool aloneWithRobots =
+        readied && readied == starter() &&
+        std::all_of(seated_.begin(), seated_.end(),
+                    [&](const Client* c) { return c == readied || c->isRobot(); });
+    if (full || aloneWithRobots)
+        return startGame();
+    toAll(ReplyCode::Notice,
+          "Everyone is ready: " + starter()->name + " starts the game with START");
+}
+
+void Room::startGame() {
+    std::vector<std::string> names;
+    for (const Client* c : seated_)
+        names.push_back(c->name.toStdString());
+    const auto& options = lobby_.options();
+    const std::uint64_t seed = options.seed
+                                   ? *options.seed + 1000003ULL * number_ + 7919ULL * gamesStarted_
+                                   : QRandomGenerator::global()->generate64();
+    ++gamesStarted_;
+    game_ = std::make_unique<Game>(names, options.judging, lobby_.words(), seed, this);
+    holders_ = seated_;
+    seated_.clear();
+    ready_.clear();
+    declined_.clear();
+    moverSeat_ = -1;
+    phase_ = Phase::Playing;
+    toAll(ReplyCode::Notice, "The game begins");
+    for (int row = 0; row < kBoardCells; ++row)
+        toAll(ReplyCode::BoardRow, rowText(Grid(), row));
+    game_->start();
+}
+
+} // namespace wordmoot::server

@@ -1,0 +1,23 @@
+#include "server/WordCheck.h"
+
+#include "rules/Board.h"
+
+#include <algorithm>
+
+namespace wordmoot::server {
+
+QByteArray verdicts(const WordList& words, const QStringList& check) {
+    QByteArray text;
+    for (const QString& word : check)
+        text += word.toUtf8() + (words.accepts(word.toStdString()) ? " valid\n" : " invalid\n");
+    return text;
+}
+
+QByteArray checkNotice(const WordList& words, QByteArrayView word) {
+    const QByteArray shown = word.first(std::min<qsizetype>(word.size(), kBoardCells + 1)).toByteArray().toUpper() +
+                             (word.size() > kBoardCells + 1 ? "..." : "");
+    const bool valid = words.accepts(std::string_view(word.data(), word.size()));
+    return shown + (valid ? " is in the word list" : " is not in the word list");
+}
+
+} // namespace wordmoot::server

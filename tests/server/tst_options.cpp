@@ -1,0 +1,98 @@
+#include "server/GameServer.h"
+#include "server/Lobby.h"
+#include "server/ServerOptions.h"
+#include "server/WordCheck.h"
+
+#include <QSignalSpy>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace wordmoot;
+using namespace wordmoot::server;
+
+// The server's command line, its word checks and its end when idle.
+class OptionsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("failure"); // empty for none
+        QTest::addColumn<int>("judging");
+        QTest::addColumn<QStringList>("check");
+        const QStringList list{"--words", "/dev/null"};
+        QTest::newRow("a list: challenge") << list << "" << int(Judging::Challenge) << QStringList();
+        QTest::newRow("a list and a judge")
+            << list + QStringList{"--judge", "list"} << "" << int(Judging::List) << QStringList();
+        QTest::newRow("no list: none")
+            << QStringList{"--words", ""} << "" << int(Judging::None) << QStringList();
+        QTest::newRow("challenge needs a list")
+            << QStringList{"--words", "", "--judge", "challenge"}
+            << "--judge challenge needs a word list (--words FILE)" << 0 << QStringList();
+        QTest::newRow("unknown judge") << list + QStringList{"--judge", "jury"}
+                                       << "--judge: one of challenge, list, vote, mixed, none" << 0
+                                       << QStringList();
+        QTest::newRow("words to check")
+            << list + QStringList{"--check", "qi", "QX"} << "" << int(Judging::Challenge)
+            << QStringList{"qi", "QX"};
+        QTest::newRow("check without words")
+            << list + QStringList{"--check"} << "--check: name the words to judge" << 0
+            << QStringList();
+        QTest::newRow("a word without --check")
+            << list + QStringList{"qi"} << "unexpected argument: qi" << 0 << QStringList();
+        QTest::newRow("idle exit out of range") << list + QStringList{"--idle-exit", "-1"}
+                                                << "--idle-exit: a number of seconds from 0 to 86400"
+                                                << 0 << QStringList();
+    }
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, failure);
+        QFETCH(int, judging);
+        QFETCH(QStringList, check);
+        const OptionsParsed parsed = parseOptions(QStringList{"wordmoot-server"} + arguments);
+        QCOMPARE(parsed.failed ? parsed.text : QString(), failure);
+        if (!parsed.failed) {
+            QCOMPARE(int(parsed.options->judging), judging);
+            QCOMPARE(parsed.options->check, check);
+        }
+    }
+
+    // Without --words, the game's own list where the build put it; the
+    // system's, said to be a fallback, where it did not.
+    void theGamesOwnListByDefault() {
+        const OptionsParsed parsed = parseOptions({"wordmoot-server"});
+        QVERIFY(parsed.options);
+        const bool own = QFile::exists(QCoreApplication::applicationDirPath() +
+                                       "/../share/wordmoot/words.txt");
+        QCOMPARE(parsed.options->words.endsWith("share/wordmoot/words.txt"), own);
+        QCOMPARE(parsed.options->wordsFellBack, !own);
+    }
+
+    void verdictsAndNotices() {
+        const WordList words({"qi", "za", "cwm"});
+        QCOMPARE(verdicts(words, {"qi", "QI", "Za", "qx", "c-w", ""}),
+                 QByteArray("qi valid\nQI valid\nZa valid\nqx invalid\nc-w invalid\n invalid\n"));
+        QCOMPARE(checkNotice(words, "cwm"), QByteArray("CWM is in the word list"));
+        QCOMPARE(checkNotice(words, "cwmx"), QByteArray("CWMX is not in the word list"));
+    }
+
+    // A server started for one machine ends once its last client has gone.
+    void idleServerEnds() {
+        ServerOptions options;
+        options.port = 0;
+        options.idleExitSeconds = 1;
+        GameServer server(options);
+        QVERIFY(server.start());
+        QSignalSpy idle(&server, &GameServer::idle);
+        QTcpSocket user;
+        user.connectToHost(QHostAddress::LocalHost, server.port());
+        QVERIFY(user.waitForConnected(5000));
+        QTRY_COMPARE(server.lobby().clientCount(), 1);
+        user.disconnectFromHost();
+        QVERIFY(idle.wait(5000));
+        QCOMPARE(idle.count(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(OptionsTest)
+#include "tst_options.moc"
