@@ -29,6 +29,9 @@ int main(int argc, char* argv[]) {
     dialogs.setOwner(&form);
     QObject::connect(&form, &wordmoot::WordmootForm::programEnded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // Started from the menu with nobody listening on this machine, the
+    // client starts the server installed beside it and plays there.
+    form.connection().startLocalServerWhenRefused();
     form.start();
     if (form.hasEnded())
         return 0;

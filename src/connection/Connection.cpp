@@ -33,6 +33,8 @@ Connection::Connection(QObject* parent)
         // The peer closing is reported by disconnected(), not as an error.
         if (finished_ || error == QAbstractSocket::RemoteHostClosedError)
             return;
+        if (error == QAbstractSocket::ConnectionRefusedError && waitForLocalServer())
+            return;
         finish();
         emit failed(socket_.errorString());
     });
@@ -52,7 +54,39 @@ void Connection::connectToServer(const QString& host, qint64 port) {
         failSoon(tr("The port number is out of range"));
         return;
     }
-    socket_.connectToHost(host, static_cast<quint16>(port));
+    port_ = static_cast<quint16>(port);
+    socket_.connectToHost(host, port_);
+}
+
+void Connection::startLocalServerWhenRefused(QStringList programs) {
+    localServer_.emplace(std::move(programs));
+}
+
+// After a refusal at this machine: starts the local server the first time,
+// then tries again on a timer until it listens. An attempt made after the
+// server was seen to have ended is the last one, and succeeds when another
+// client's server took the port meanwhile. False when there is nothing to
+// wait for and the refusal is the connection's failure.
+bool Connection::waitForLocalServer() {
+    if (!localServer_)
+        return false;
+    if (lastAttemptFailure_) {
+        failSoon(*lastAttemptFailure_);
+        return true;
+    }
+    if (!localServer_->wasStarted()) {
+        const auto address = LocalServer::listenAddressFor(host_);
+        if (!address)
+            return false;
+        localServer_->start(*address, port_);
+    }
+    QTimer::singleShot(kLocalRetryMs, this, [this] {
+        if (finished_)
+            return;
+        lastAttemptFailure_ = localServer_->whyNotListening();
+        socket_.connectToHost(host_, port_);
+    });
+    return true;
 }
 
 void Connection::send(const QString& command) {

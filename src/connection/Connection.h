@@ -1,17 +1,22 @@
 #pragma once
 
 #include "connection/CommandSink.h"
+#include "connection/LocalServer.h"
 #include "protocol/LineFramer.h"
 
 #include <QObject>
 #include <QTcpSocket>
+
+#include <optional>
 
 namespace wordmoot {
 
 // The one connection to the game server. It cuts what arrives into lines and
 // hands each to lineReceived in order, and sends every command the client
 // makes. Close and error are reported once; after either, or after
-// shutdown(), nothing more is delivered.
+// shutdown(), nothing more is delivered. When allowed to, it starts the
+// local server once if nobody listens at the address on this machine that
+// it was asked to connect to, and connects to that server once it listens.
 class Connection : public QObject, public CommandSink {
     Q_OBJECT
 public:
@@ -24,8 +29,17 @@ public:
     explicit Connection(QObject* parent = nullptr);
     ~Connection() override;
 
+    // How often a refused connection is tried again while the local server
+    // it started comes up.
+    static constexpr int kLocalRetryMs = 100;
+
     // Starts connecting and returns at once; connected() or failed() follows.
     void connectToServer(const QString& host, qint64 port);
+    // From now on a refused connection to this machine starts the first of
+    // these server programs found, once; failed() tells when it could not.
+    void startLocalServerWhenRefused(QStringList programs = LocalServer::programsBesideClient());
+    // The local server this connection may start; null when not allowed to.
+    const LocalServer* localServer() const { return localServer_ ? &*localServer_ : nullptr; }
     void send(const QString& command) override;
     // Stops delivering events and drops the connection.
     void shutdown();
@@ -46,10 +60,16 @@ private:
     void drain();
     void finish();
     void failSoon(const QString& description);
+    bool waitForLocalServer();
 
     QTcpSocket socket_;
     LineFramer framer_;
     QString host_;
+    quint16 port_ = 0;
+    std::optional<LocalServer> localServer_;
+    // Why the local server will not listen, as known before the last
+    // attempt; a refusal of that attempt is the connection's failure.
+    std::optional<QString> lastAttemptFailure_;
     qint64 bytesReceived_ = 0;
     bool draining_ = false;
     bool finished_ = false;

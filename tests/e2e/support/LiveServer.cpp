@@ -23,6 +23,21 @@ QStringList rows(const QAbstractItemModel* model) {
 }
 } // namespace
 
+std::unique_ptr<LiveClient> LiveClient::open(const QString& name, const QString& answer,
+                                             const std::function<void(WordmootForm&)>& prepare) {
+    auto client = std::make_unique<LiveClient>();
+    client->name = name;
+    client->dialogs.inputAnswers.append(answer);
+    client->form = std::make_unique<WordmootForm>(client->dialogs);
+    QStringList* received = &client->received;
+    QObject::connect(&client->form->connection(), &Connection::lineReceived, client->form.get(),
+                     [received](const QString& line) { received->append(line); });
+    if (prepare)
+        prepare(*client->form);
+    client->form->start();
+    return client;
+}
+
 QStringList LiveClient::gameEntries() const {
     const GameSelectForm* selection = form->gameSelectForm();
     if (!selection || !selection->isVisible())
@@ -106,17 +121,9 @@ LiveServer::~LiveServer() {
 }
 
 LiveClient* LiveServer::logOn(const QString& name) {
-    auto client = std::make_unique<LiveClient>();
-    client->name = name;
-    client->dialogs.inputAnswers.append(name + QStringLiteral("@127.0.0.1:") +
-                                        QString::number(port));
-    client->form = std::make_unique<WordmootForm>(client->dialogs);
-    QStringList* received = &client->received;
-    QObject::connect(&client->form->connection(), &Connection::lineReceived, client->form.get(),
-                     [received](const QString& line) { received->append(line); });
-    client->form->start();
-    LiveClient* started = client.get();
-    clients.push_back(std::move(client));
+    clients.push_back(
+        LiveClient::open(name, name + QStringLiteral("@127.0.0.1:") + QString::number(port)));
+    LiveClient* started = clients.back().get();
     // The list holds "0: Create New Game ..." and one entry for each game.
     const bool listed = QTest::qWaitFor(
         [&] { return started->gameEntries().size() == 1 + server->lobby().gameCount(); }, 10000);

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,6 +17,12 @@ namespace wordmoot::test {
 // One real client window logged on to the server in the process. Its boxes
 // are answered from its own dialogs; every line the server sent it is kept.
 struct LiveClient {
+    // Starts a client window that answers the start-up box with this answer
+    // and keeps the lines it receives; `prepare` sees the window before it
+    // starts.
+    static std::unique_ptr<LiveClient> open(const QString& name, const QString& answer,
+                                            const std::function<void(WordmootForm&)>& prepare = {});
+
     QString name;
     ScriptedDialogs dialogs;
     std::unique_ptr<WordmootForm> form;
