@@ -2,6 +2,7 @@
 #include "GameTrace.h"
 #include "OfflineClient.h"
 #include "protocol/Commands.h"
+#include "rules/WordList.h"
 
 #include <cstdio>
 
@@ -31,7 +32,7 @@ struct QuietView : ClientView {
 void gameTrace(int runs, int replays) {
     std::printf("\n== A recorded game: framing and reply handling (offline, a window that "
                 "does nothing)\n");
-    const QByteArray trace = recordGameTrace(QStringLiteral("/usr/share/dict/words"));
+    const QByteArray trace = recordGameTrace(defaultWordList().path);
     check(!trace.isEmpty(), "no game could be recorded from the server");
     if (trace.isEmpty())
         return;

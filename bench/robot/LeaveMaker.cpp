@@ -28,7 +28,7 @@ int main(int argc, char* argv[]) {
     const QStringList args = app.arguments();
     const int games = args.value(1, "4000").toInt();
     const std::uint64_t seed = args.value(2, "7").toULongLong();
-    const auto words = WordList::load(args.value(3, "/usr/share/dict/words"));
+    const auto words = WordList::load(args.value(3, defaultWordList().path));
     const auto from = args.size() > 4 ? LeaveTable::load(args[4]) : LeaveTable();
     if (games < 1 || !words || !from) {
         std::fputs("usage: robot_leaves [games] [seed] [word-file] [leave-file]\n", stderr);

@@ -11,6 +11,7 @@
 #include "Positions.h"
 #include "SanitizedBuild.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -81,7 +82,8 @@ std::string cutRack(const std::string& rack, int tiles) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : "/usr/share/dict/words";
+    const QCoreApplication app(argc, argv); // where the programs' word list lies
+    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : defaultWordList().path;
     const int brutePositions = argc > 2 ? std::atoi(argv[2]) : 10;
     const int bruteTiles = argc > 3 ? std::atoi(argv[3]) : 5;
     wordmoot::bench::noteSanitizedBuild();

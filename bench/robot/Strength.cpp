@@ -23,7 +23,7 @@ int main(int argc, char* argv[]) {
     const auto b = parseLevel(args.value(2).toStdString());
     const int games = args.value(3, "1000").toInt();
     const std::uint64_t seed = args.value(4, "1").toULongLong();
-    const QString wordFile = args.value(5, "/usr/share/dict/words");
+    const QString wordFile = args.value(5, defaultWordList().path);
     const auto words = WordList::load(wordFile);
     const auto leaves = args.size() > 6 ? LeaveTable::load(args[6]) : LeaveTable::builtIn();
     if (!a || !b || games < 2 || !words || !leaves) {

@@ -27,7 +27,7 @@ private slots:
         server::ServerOptions options;
         options.seed = 11;
         options.judging = Judging::List;
-        options.words = QStringLiteral("/usr/share/dict/words");
+        options.words = defaultWordList().path;
         options.robots = 1;
         options.robotDelayMs = 0;
         LiveServer live(options);

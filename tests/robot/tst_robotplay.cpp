@@ -13,7 +13,7 @@ Q_DECLARE_METATYPE(wordmoot::robot::Level)
 namespace {
 
 const WordList& dictionary() {
-    static const WordList words = WordList::load("/usr/share/dict/words").value_or(WordList());
+    static const WordList words = WordList::load(defaultWordList().path).value_or(WordList());
     return words;
 }
 

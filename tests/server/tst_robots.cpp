@@ -11,11 +11,9 @@ using wordmoot::server::ServerOptions;
 
 namespace {
 
-const char* const kWords = "/usr/share/dict/words";
-
 ServerOptions robotOptions(Judging judging, int robots) {
     ServerOptions o = ServerFixture::options(judging);
-    o.words = kWords;
+    o.words = defaultWordList().path;
     o.robots = robots;
     o.robotDelayMs = 0;
     o.voteSeconds = 1;
