@@ -252,7 +252,9 @@ private slots:
                                            << " 3";
         QTest::newRow("one-point letter") << QByteArray("A") << true << "A"
                                           << " 1";
-        QTest::newRow("lower-case q") << QByteArray("q") << true << "q"
+        QTest::newRow("lower-case q, a named blank") << QByteArray("q") << true << "q"
+                                                     << "";
+        QTest::newRow("upper-case Q") << QByteArray("Q") << true << "Q"
                                       << " 10";
         QTest::newRow("upper-case Z") << QByteArray("Z") << true << "Z"
                                       << " 10";

@@ -139,9 +139,9 @@ private slots:
                                    << " 1";
         QTest::newRow("three points") << "B"
                                       << " 3";
-        QTest::newRow("lower case") << "b"
-                                    << " 3";
-        QTest::newRow("ten points") << "q"
+        QTest::newRow("lower case, a named blank") << "b"
+                                                   << "";
+        QTest::newRow("ten points") << "Q"
                                     << " 10";
         QTest::newRow("ten points upper case") << "Z"
                                                << " 10";
@@ -290,6 +290,15 @@ private slots:
         composing::layTile(state, 0, 7, 7);
         composing::layTile(state, 0, 3, 12);
         QCOMPARE(composing::takePlay(state), QStringLiteral("PLAY 3,12,A "));
+    }
+
+    // A named blank keeps its name, and its lower case, from cell to cell.
+    void namedBlankMovedKeepsItsName() {
+        ClientState state;
+        setRack(state, {"_"});
+        composing::layTile(state, 0, 7, 7, QStringLiteral("e"));
+        composing::layTile(state, 0, 3, 12);
+        QCOMPARE(composing::takePlay(state), QStringLiteral("PLAY 3,12,e "));
     }
 
     void exchangeLineIsUpperCaseAndNeverEmpty_data() {

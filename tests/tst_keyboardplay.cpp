@@ -20,29 +20,36 @@ struct Table {
     ClientFixture client;
     WordmootForm* form = nullptr;
 
-    bool open(const QList<QByteArray>& board = {}) {
+    bool open(const QList<QByteArray>& board = {}, const QByteArray& rack = "ACTEQ_S") {
         if (!client.start(QStringLiteral("alice")))
             return false;
         form = client.form.get();
-        client.reply(board + QList<QByteArray>{"2013 ACTEQ_S", "1020 Your turn"});
+        client.reply(board + QList<QByteArray>{"2013 " + rack, "1020 Your turn"});
         client.server.clearReceived();
         return QTest::qWaitForWindowActive(form);
     }
     QWidget* board() const { return form->findChild<QWidget*>(QStringLiteral("boardcursor")); }
     QLineEdit* input() const { return form->findChild<QLineEdit*>(QStringLiteral("ircinputbox")); }
-    // Keys in a script: arrows, ⌫ Backspace, ⌦ Delete, ⎋ Escape, ↵ Enter;
-    // any other character is typed as it is.
+    // Keys in a script: arrows, ⌫ Backspace, ⌦ Delete, ⎋ Escape, ↵ Enter,
+    // ⇧ Shift held with the next key; any other character is typed as it is.
     void type(const QString& script) {
         static const QHash<QChar, Qt::Key> named = {
             {u'←', Qt::Key_Left},   {u'→', Qt::Key_Right},     {u'↑', Qt::Key_Up},
             {u'↓', Qt::Key_Down},   {u'⌫', Qt::Key_Backspace}, {u'⌦', Qt::Key_Delete},
             {u'⎋', Qt::Key_Escape}, {u'↵', Qt::Key_Return}};
+        Qt::KeyboardModifiers held;
         for (QChar key : script) {
             QWidget* focused = QApplication::focusWidget();
+            if (key == u'⇧') {
+                held = Qt::ShiftModifier;
+                continue;
+            }
             if (named.contains(key))
-                QTest::keyClick(focused, named[key]);
-            else
-                QTest::keyClicks(focused, QString(key));
+                QTest::keyClick(focused, named[key], held);
+            else // the key code of a Latin-1 letter is its capital
+                QTest::sendKeyEvent(QTest::Click, focused, Qt::Key(key.toUpper().unicode()),
+                                    QString(key), held);
+            held = {};
         }
     }
     QByteArray submitted() {
@@ -67,6 +74,14 @@ struct Table {
                          .arg(laid.letter.isEmpty() ? -1 : laid.row);
         }
         return tiles;
+    }
+    // "slot:letter" for each tile laid, in slot order.
+    QString laid() const {
+        QStringList tiles;
+        for (int slot = 0; slot < kRackSlots; ++slot)
+            if (const QString& letter = form->state().placement[slot].letter; !letter.isEmpty())
+                tiles << QStringLiteral("%1:%2").arg(slot).arg(letter);
+        return tiles.join(u' ');
     }
 };
 
@@ -117,9 +132,6 @@ private slots:
         QTest::newRow("the board's edge stops the word")
             << QList<QByteArray>{} << QStringLiteral("→→→→→→→AC") << QList<Drop>{{0, {14, 7}}}
             << QByteArray("PLAY 14,7,A \r\n");
-        QTest::newRow("a letter not in the rack lays nothing")
-            << QList<QByteArray>{} << QStringLiteral("ZAX") << QList<Drop>{{0, {7, 7}}}
-            << QByteArray("PLAY 7,7,A \r\n");
     }
     void keysLayWhatDragsLay() {
         QFETCH(QList<QByteArray>, board);
@@ -142,6 +154,47 @@ private slots:
         QCOMPARE(typed.submitted(), play);
         QCOMPARE(dragged.submitted(), play);
         QCOMPARE(typed.rack(), dragged.rack()); // both hidden until the server answers
+    }
+
+    // A letter the rack lacks, or any letter with Shift, lays a blank named
+    // for it, shown in lower case with no value; "_" and the space bar, with
+    // Shift or without, an unnamed one. Taken back, a blank forgets its name.
+    void blanksAreNamedFromTheKeyboard_data() {
+        QTest::addColumn<QByteArray>("rack");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("laid");  // slot:letter
+        QTest::addColumn<QString>("shown"); // slot 5's tile and value
+        QTest::addColumn<QByteArray>("play");
+        const auto row = [](const char* name, const char* rack, const QString& keys,
+                            const char* laid, const char* shown, const char* play) {
+            QTest::newRow(name) << QByteArray(rack) << keys << QString::fromLatin1(laid)
+                                << QString::fromLatin1(shown) << QByteArray(play) + "\r\n";
+        };
+        row("letter in the rack", "ACTEQ_S", "e", "3:E", "_0", "PLAY 7,7,E ");
+        row("letter not in the rack", "ACTEQ_S", "z", "5:z", "z", "PLAY 7,7,z ");
+        row("letter already laid", "ACTEQ_S", "aa", "0:A 5:a", "a", "PLAY 7,7,A 8,7,a ");
+        row("either case, two blanks", "ACTEQ__", "Zx", "5:z 6:x", "z", "PLAY 7,7,z 8,7,x ");
+        row("letter not in the rack, no blank", "ACTEQS", "zA", "0:A", "S 1", "PLAY 7,7,A ");
+        row("accented letter names none", "ACTEQ_S", "éA", "0:A", "_0", "PLAY 7,7,A ");
+        row("shift with a letter in the rack", "ACTEQ_S", "⇧e", "5:e", "e", "PLAY 7,7,e ");
+        row("shift, no blank", "ACTEQS", "⇧eA", "0:A", "S 1", "PLAY 7,7,A ");
+        row("underscore, with shift", "ACTEQ_S", "⇧_", "5:_", "_0", "PLAY 7,7,_ ");
+        row("space, with shift", "ACTEQ_S", "⇧ ", "5:_", "_0", "PLAY 7,7,_ ");
+        row("backspace forgets the name", "ACTEQ_S", "z⌫e", "3:E", "_0", "PLAY 7,7,E ");
+    }
+    void blanksAreNamedFromTheKeyboard() {
+        QFETCH(QByteArray, rack);
+        QFETCH(QString, keys);
+        QFETCH(QString, laid);
+        QFETCH(QString, shown);
+        QFETCH(QByteArray, play);
+        Table table;
+        QVERIFY(table.open({}, rack));
+        QTest::keyClick(table.form, Qt::Key_F2);
+        table.type(keys);
+        QCOMPARE(table.laid(), laid);
+        QCOMPARE(table.form->tiles().tile(5)->text() + table.form->tiles().value(5)->text(), shown);
+        QCOMPARE(table.submitted(), play);
     }
 
     // Enter on the board presses Submit Play.
@@ -198,6 +251,7 @@ private slots:
             {"2012 7 .......Q.......", "Q on column 8, row 8"},
             {"2012 7 ...............", ". on column 8, row 8"},
             {"2012 7 .......Q.......", "Q on column 8, row 8"},
+            {"2012 7 .......e.......", "blank E on column 8, row 8"},
             {"2012 7 ......._.......", "blank on column 8, row 8"},
         };
         for (const auto& [line, name] : steps) {

@@ -58,12 +58,13 @@ void WordmootForm::tileDroppedOnBoard(int slot, QPointF position) {
 }
 
 // Laying a tile on a cell, by a drop or from the keyboard.
-void WordmootForm::layTileOnCell(int slot, QPoint cell) {
+void WordmootForm::layTileOnCell(int slot, QPoint cell, const QString& letter) {
     if (composing::cellTaken(state(), cell.x(), cell.y(), slot)) {
         tileDroppedOnTile(slot);
         return;
     }
-    composing::layTile(state(), slot, cell.x(), cell.y());
+    composing::layTile(state(), slot, cell.x(), cell.y(), letter);
+    tiles_->showSlotLetter(state(), slot);
     tiles_->moveRackTile(slot, board::cellTileOrigin(cell.x(), cell.y()));
     boardShown();
 }
@@ -72,6 +73,7 @@ void WordmootForm::layTileOnCell(int slot, QPoint cell) {
 // so do Backspace, Delete and Escape on the board.
 void WordmootForm::tileDroppedOnTile(int slot) {
     composing::returnTile(state(), slot);
+    tiles_->showSlotLetter(state(), slot);
     tiles_->moveRackTile(slot, board::slotTileOrigin(slot));
     boardShown();
 }

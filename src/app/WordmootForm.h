@@ -98,8 +98,9 @@ private:
     void setUpKeyboardPlay();
     void wireInputHistory();
     void recall(const std::optional<QString>& line);
-    void layTileOnCell(int slot, QPoint cell);
-    void typedOnBoard(QChar key);
+    // The tile shows the letter given, as composing::layTile has it.
+    void layTileOnCell(int slot, QPoint cell, const QString& letter = {});
+    void typedOnBoard(QChar key, bool shift);
     void takeBackAll();
     // The tiles have moved or changed: their names for a screen reader and
     // the marks over the board follow.

@@ -61,14 +61,15 @@ void WordmootForm::mousePressEvent(QMouseEvent* event) {
 
 // A typed tile goes where a drop on the cursor's cell would put it, or on
 // the next free cell after it.
-void WordmootForm::typedOnBoard(QChar key) {
+void WordmootForm::typedOnBoard(QChar key, bool shift) {
     keyboard::Cursor& cursor = boardOverlay_->cursor();
-    const auto slot = keyboard::slotFor(state(), key);
+    const auto tile = keyboard::tileFor(state(), key, shift);
     const auto cell = keyboard::freeCellFrom(cursor, state());
-    if (!slot || !cell)
+    if (!tile || !cell)
         return;
-    keyboard::laid(cursor, *slot, *cell);
-    layTileOnCell(*slot, *cell); // the overlay follows, the cursor already moved on
+    keyboard::laid(cursor, tile->slot, *cell);
+    // the overlay follows, the cursor already moved on
+    layTileOnCell(tile->slot, *cell, tile->letter);
 }
 
 void WordmootForm::takeBackAll() {
@@ -94,9 +95,9 @@ void WordmootForm::boardShown() {
         }
     for (int slot = 0; slot < kRackSlots; ++slot) {
         const Placement& laid = state().placement[slot];
-        const QString& tile = state().rack[slot].tile;
-        const QPoint cell(laid.column, laid.row);
         const bool onBoard = laid.composed();
+        const QString& tile = onBoard ? laid.letter : state().rack[slot].tile;
+        const QPoint cell(laid.column, laid.row);
         setName(tiles_->tile(slot),
                 onBoard ? board::laidTileName(tile, cell) : board::rackTileName(tile, slot),
                 onBoard ? board::boardTileDescription(tile, cell)

@@ -6,7 +6,13 @@
 
 namespace wordmoot::board {
 
+bool namedBlank(QStringView tile) {
+    return tile.size() == 1 && tile.front() >= u'a' && tile.front() <= u'z';
+}
+
 QString valueText(const QString& tile) {
+    if (namedBlank(tile))
+        return {};
     const auto value = tile.isEmpty() ? std::nullopt : letterValue(tile[0]);
     return value ? numberText(*value) : QStringLiteral("0");
 }

@@ -26,8 +26,14 @@ inline constexpr int kBoardBottom = kBoardTop + kBoardCells * kCellSize;
 inline constexpr QPoint kValueOffsetShown{175, 205};
 inline constexpr QPoint kValueOffsetDropped{190, 210};
 
-// The small caption of a tile: " 3" for a letter worth 3, "0" for a blank,
-// an empty slot or any character that is not a letter.
+// Whether a tile is a blank named for a letter: the server shows one on the
+// board as its letter in lower case, and a blank named from the keyboard lies
+// in the play being composed the same way.
+bool namedBlank(QStringView tile);
+
+// The small caption of a tile: " 3" for a letter worth 3, none for a named
+// blank, "0" for an unnamed blank, an empty slot or any character that is
+// not a letter.
 QString valueText(const QString& tile);
 
 QRect cellRect(int column, int row);

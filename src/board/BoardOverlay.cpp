@@ -15,7 +15,8 @@ const QColor kCursorOuter(Qt::black);
 const QColor kCursorInner(255, 230, 0);
 
 const QString kBoardHelp = QStringLiteral(
-    "Arrow keys move the cursor, a letter lays that rack tile, underscore or space a blank, "
+    "Arrow keys move the cursor, a letter lays that rack tile, or a blank named for it when "
+    "the rack has none, Shift with a letter always a named blank, underscore or space a blank, "
     "Backspace takes the last tile back, Escape takes all back, Enter submits the play, "
     "Tab leaves the board");
 
@@ -110,7 +111,7 @@ void BoardOverlay::keyPressEvent(QKeyEvent* event) {
     else if (key == Qt::Key_Return || key == Qt::Key_Enter)
         emit submitRequested();
     else if (text.size() == 1 && (text[0].isLetter() || text[0] == u'_' || text[0] == u' '))
-        emit typed(text[0]);
+        emit typed(text[0], event->modifiers().testFlag(Qt::ShiftModifier));
     else
         QWidget::keyPressEvent(event);
 }

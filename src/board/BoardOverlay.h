@@ -23,7 +23,8 @@ public:
     void takeKeyboard(QPoint cell);
 
 signals:
-    void typed(QChar key);  // a letter, or "_" or the space bar for a blank
+    // A letter, or "_" or the space bar for a blank; whether Shift was held.
+    void typed(QChar key, bool shift);
     void takeBackLast();    // Backspace
     void takeBackHere();    // Delete: the tile under the cursor
     void takeBackAll();     // Escape while tiles are laid

@@ -26,6 +26,8 @@ QString squareName(QPoint cell) {
 }
 
 QString letterName(const QString& tile) {
+    if (namedBlank(tile))
+        return QStringLiteral("blank ") + tile.toUpper();
     return tile == QLatin1String("_") ? QStringLiteral("blank") : tile;
 }
 
@@ -34,7 +36,9 @@ QString boardTileName(const QString& tile, QPoint cell) {
 }
 
 QString rackTileDescription(const QString& tile) {
-    return QStringLiteral("worth ") + valueText(tile).trimmed();
+    // A named blank shows no value in its corner, and is worth nothing.
+    const QString value = namedBlank(tile) ? QStringLiteral("0") : valueText(tile).trimmed();
+    return QStringLiteral("worth ") + value;
 }
 
 QString boardTileDescription(const QString& tile, QPoint cell) {

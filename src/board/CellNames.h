@@ -14,13 +14,13 @@ namespace wordmoot::board {
 QString cellName(QPoint cell);
 // "double word square", ... "plain square"
 QString squareName(QPoint cell);
-// "A", "blank" for "_"
+// "A", "blank" for "_", "blank E" for a blank named E ("e")
 QString letterName(const QString& tile);
 
 // A board tile: "A on column 8, row 8" and "worth 1, double word square".
 QString boardTileName(const QString& tile, QPoint cell);
 QString boardTileDescription(const QString& tile, QPoint cell);
-// A rack tile's worth: "worth 1".
+// A rack tile's worth: "worth 1", "worth 0" for a blank.
 QString rackTileDescription(const QString& tile);
 // A rack tile in its slot ("A in rack slot 1") or laid in the play being
 // composed ("A laid on column 8, row 8").

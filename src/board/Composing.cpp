@@ -4,8 +4,12 @@
 
 namespace wordmoot::composing {
 
-void layTile(ClientState& state, int slot, int column, int row) {
-    state.placement[slot] = {column, row, state.rack[slot].tile, false};
+void layTile(ClientState& state, int slot, int column, int row, const QString& letter) {
+    Placement& laid = state.placement[slot];
+    const QString shown = !letter.isEmpty() ? letter
+                          : laid.composed() ? laid.letter
+                                            : state.rack[slot].tile;
+    laid = {column, row, shown, false};
     state.rack[slot].placed = true;
 }
 
@@ -32,10 +36,11 @@ QString takePlay(ClientState& state) {
         Placement& laid = state.placement[slot];
         if (laid.letter.isEmpty())
             continue;
+        const bool blank = state.rack[slot].tile == QLatin1String("_");
         tiles += QStringLiteral("%1,%2,%3 ")
                      .arg(laid.column)
                      .arg(laid.row)
-                     .arg(tileLetters(laid.letter));
+                     .arg(blank ? laid.letter : tileLetters(laid.letter));
         laid.submitted = true;
         state.rack[slot].placed = true;
     }

@@ -8,8 +8,11 @@
 // no server: where each rack tile lies, the play line, the sort.
 namespace wordmoot::composing {
 
-// Lays a rack slot's tile on a cell: it becomes part of the play.
-void layTile(ClientState& state, int slot, int column, int row);
+// Lays a rack slot's tile on a cell: it becomes part of the play. It shows
+// the letter given (a blank named from the keyboard: that letter in lower
+// case); without one, its own, or the one it showed on the cell of the play
+// it is moved from.
+void layTile(ClientState& state, int slot, int column, int row, const QString& letter = {});
 // Takes a rack slot's tile back: it is no longer part of the play.
 void returnTile(ClientState& state, int slot);
 // Whether a cell already holds a tile: one from the server, or another rack
@@ -17,7 +20,8 @@ void returnTile(ClientState& state, int slot);
 bool cellTaken(const ClientState& state, int column, int row, int slot);
 
 // "PLAY 8,7,A 7,7,C 9,7,T " for the tiles laid, in slot order, each
-// followed by a blank; empty when no tile is laid. The laid tiles are
+// followed by a blank; empty when no tile is laid. Letters go in upper case,
+// a blank as "_" or, named, as its letter in lower case. The laid tiles are
 // flagged as submitted until the server answers, and sent again if the user
 // submits again meanwhile.
 QString takePlay(ClientState& state);

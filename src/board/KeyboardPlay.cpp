@@ -1,5 +1,6 @@
 #include "board/KeyboardPlay.h"
 
+#include "board/BoardGeometry.h"
 #include "board/Composing.h"
 
 #include <algorithm>
@@ -15,6 +16,18 @@ QPoint step(const Cursor& cursor) {
     return cursor.down ? QPoint(0, 1) : QPoint(1, 0);
 }
 
+// The first slot whose tile is still in the rack and has this letter, in
+// either case.
+std::optional<int> slotInRack(const ClientState& state, const QString& tile) {
+    for (int slot = 0; slot < kRackSlots; ++slot) {
+        const RackSlot& rack = state.rack[slot];
+        if (!rack.placed && !rack.tile.isEmpty() &&
+            rack.tile.compare(tile, Qt::CaseInsensitive) == 0)
+            return slot;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 void move(Cursor& cursor, int columns, int rows) {
@@ -23,15 +36,18 @@ void move(Cursor& cursor, int columns, int rows) {
         cursor.down = rows != 0;
 }
 
-std::optional<int> slotFor(const ClientState& state, QChar typed) {
+std::optional<TypedTile> tileFor(const ClientState& state, QChar typed, bool shift) {
     const QString tile = typed == u' ' ? QStringLiteral("_") : QString(typed);
-    for (int slot = 0; slot < kRackSlots; ++slot) {
-        const RackSlot& rack = state.rack[slot];
-        if (!rack.placed && !rack.tile.isEmpty() &&
-            rack.tile.compare(tile, Qt::CaseInsensitive) == 0)
-            return slot;
-    }
-    return std::nullopt;
+    if (!shift || tile == QLatin1String("_"))
+        if (const auto slot = slotInRack(state, tile))
+            return TypedTile{*slot, state.rack[*slot].tile};
+    // Only a letter typed as A to Z names a blank, not one that merely
+    // lower-cases to it.
+    const QString name = tile.toLower();
+    const auto blank = slotInRack(state, QStringLiteral("_"));
+    if (typed.unicode() >= 128 || !board::namedBlank(name) || !blank)
+        return std::nullopt;
+    return TypedTile{*blank, name};
 }
 
 std::optional<QPoint> freeCellFrom(const Cursor& cursor, const ClientState& state) {

@@ -24,9 +24,17 @@ struct Cursor {
 // typing across, a move up or down sets typing down.
 void move(Cursor& cursor, int columns, int rows);
 
-// The rack slot whose tile a typed key lays: the first tile in the rack with
-// that letter, in either case; "_" and the space bar stand for a blank.
-std::optional<int> slotFor(const ClientState& state, QChar typed);
+// What a typed key lays: a rack slot, and the letter its tile shows on the
+// board.
+struct TypedTile {
+    int slot = 0;
+    QString letter;
+};
+
+// The tile a typed key lays: the first tile in the rack with that letter, in
+// either case; failing one, or with Shift, a blank named for the letter (A to
+// Z), shown in lower case. "_" and the space bar stand for an unnamed blank.
+std::optional<TypedTile> tileFor(const ClientState& state, QChar typed, bool shift);
 
 // The first free cell from the cursor on in its typing direction, the
 // cursor's own cell when it is free; nullopt when the line is full up to the

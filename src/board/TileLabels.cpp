@@ -161,10 +161,8 @@ void TileLabels::fill_board(const ClientState& state) {
             const int k = board::cellTileIndex(column, row);
             const QString& cell = state.board[column][row];
             const bool shown = holdsTile(cell);
-            if (shown && tiles_[k]->text() != cell) {
-                tiles_[k]->setText(cell);
-                values_[k]->setText(board::valueText(cell));
-            }
+            if (shown && tiles_[k]->text() != cell)
+                showLetter(k, cell);
             tiles_[k]->setVisible(shown);
             values_[k]->setVisible(shown);
         }
@@ -175,8 +173,7 @@ void TileLabels::fill_rack(const ClientState& state) {
     for (int slot = 0; slot < kRackSlots; ++slot) {
         const RackSlot& rack = state.rack[slot];
         const Placement& laid = state.placement[slot];
-        tiles_[slot]->setText(rack.tile);
-        values_[slot]->setText(board::valueText(rack.tile));
+        showSlotLetter(state, slot);
         if (laid.composed()) {
             // Part of the play being composed: it stays on its cell.
             moveRackTile(slot, board::cellTileOrigin(laid.column, laid.row));
@@ -187,6 +184,16 @@ void TileLabels::fill_rack(const ClientState& state) {
         placeValue(slot, board::kValueOffsetShown);
         setRackTileVisible(slot, !rack.tile.isEmpty() && !rack.placed);
     }
+}
+
+void TileLabels::showLetter(int index, const QString& letter) {
+    tiles_[index]->setText(letter);
+    values_[index]->setText(board::valueText(letter));
+}
+
+void TileLabels::showSlotLetter(const ClientState& state, int slot) {
+    const Placement& laid = state.placement[slot];
+    showLetter(slot, laid.composed() ? laid.letter : state.rack[slot].tile);
 }
 
 void TileLabels::moveRackTile(int slot, QPoint origin) {

@@ -52,12 +52,16 @@ public:
     // every other tile in its slot, shown when it has a letter and is not
     // laid in a play that has gone to the server.
     void fill_rack(const ClientState& state);
+    // Shows a rack slot's letter and value: in the play being composed the
+    // letter its tile shows on its cell, else the slot's own.
+    void showSlotLetter(const ClientState& state, int slot);
     // Moves a rack tile to a point in twips, its value label after it.
     void moveRackTile(int slot, QPoint origin);
     void setRackTileVisible(int slot, bool visible);
 
 private:
     void placeValue(int index, QPoint offset);
+    void showLetter(int index, const QString& letter);
 
     std::array<TileLabel*, board::kTileCount> tiles_{};
     std::array<QLabel*, board::kTileCount> values_{};

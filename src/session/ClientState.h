@@ -16,10 +16,12 @@ struct RackSlot {
     bool placed = false;
 };
 
-// Where a rack slot's tile lies on the board. The column and row only mean
-// something while the letter is not empty. Once the play has gone to the
-// server its tiles are hidden until the answer, and the letter is kept so
-// that the same play can be sent again.
+// Where a rack slot's tile lies on the board and the letter it shows there:
+// the rack tile's own, or for a blank named from the keyboard the named
+// letter in lower case. The column and row only mean something while the
+// letter is not empty. Once the play has gone to the server its tiles are
+// hidden until the answer, and the letter is kept so that the same play can
+// be sent again.
 struct Placement {
     int column = 0;
     int row = 0;
