@@ -12,6 +12,9 @@ Client::Client(QTcpSocket* socket, QObject* parent)
     , socket_(socket) {
     socket_->setParent(this);
     socket_->setReadBufferSize(kReadBufferBytes);
+    // Lines are short and someone waits for each: none is held back to be
+    // sent with the next.
+    socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(socket_, &QTcpSocket::readyRead, this, &Client::readLines);
     connect(socket_, &QTcpSocket::bytesWritten, this, [this] {
         if (socket_->bytesToWrite() < kPauseOutputBytes)
