@@ -106,7 +106,7 @@ std::optional<Refused> Game::play(int seat, const Play& laid) {
     const PlacementFault fault = checkPlacement(board_, laid);
     if (fault != PlacementFault::None)
         return Refused{isCellFault(fault) ? Refusal::Tiles : Refusal::Placement, describe(fault)};
-    const Play play = namedBlanks(laid);
+    const Play play = inBoardOrder(namedBlanks(laid));
     const std::vector<std::string> unknown =
         judging_ == Judging::None ? std::vector<std::string>() : unknownWords(play);
     const bool standsAtOnce = judging_ == Judging::None ||
@@ -142,6 +142,15 @@ Play Game::namedBlanks(const Play& play) const {
         if (t.tile.letter == kUnnamedBlank)
             t.tile.letter = 'A';
     return named;
+}
+
+// The tiles left to right and top to bottom, so that a play reads as its
+// word however the mover listed its tiles.
+Play Game::inBoardOrder(Play play) {
+    std::sort(play.begin(), play.end(), [](const LaidTile& a, const LaidTile& b) {
+        return std::pair(a.row, a.column) < std::pair(b.row, b.column);
+    });
+    return play;
 }
 
 std::vector<std::string> Game::unknownWords(const Play& play) const {

@@ -153,6 +153,7 @@ private:
     int drawFirst();
     std::optional<Refused> checkTurn(int seat) const;
     Play namedBlanks(const Play& play) const;
+    static Play inBoardOrder(Play play);
     std::vector<std::string> unknownWords(const Play& play) const;
     enum class End { WentOut, Scoreless, Deserted };
     void stand(int seat, const Play& play, int score, const Settlement* settled);

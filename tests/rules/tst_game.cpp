@@ -270,6 +270,21 @@ private slots:
         QFAIL("no seed deals a blank");
     }
 
+    // Tiles listed right to left still read as their word.
+    void playsReadInBoardOrder() {
+        struct Laid : GameListener {
+            Play play;
+            void playStands(int, const Play& stood, int, const Settlement*) override { play = stood; }
+        } laid;
+        Game game({"ann", "bob"}, Judging::None, nullptr, 3, &laid);
+        game.start();
+        Play play = openingOf(game);
+        std::reverse(play.begin(), play.end());
+        QVERIFY(!game.play(game.turn(), play));
+        QCOMPARE(laid.play.front().column, 7);
+        QCOMPARE(laid.play.back().column, 8);
+    }
+
     void unseenAndTheBag() {
         Recorder recorder;
         Game game({"ann", "bob", "cy"}, Judging::None, nullptr, 4, &recorder);
