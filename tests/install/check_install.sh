@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks what lands there:
-# the programs answer --version, the manual pages read without warnings and,
-# with the client, the desktop entry, the icons and the metainfo are in place
-# and pass their validators.
+# the programs answer --version, the manual pages read without warnings, the
+# word list (where the build has one) is there with its licence and is what
+# the installed server judges by, the copyright file names it and, with the
+# client, the desktop entry, the icons and the metainfo are in place and pass
+# their validators, and the menu entry's program has the server beside it.
 # Usage: check_install.sh BUILD_DIR APP_ID CLIENT(1|0)
 set -euo pipefail
 build=$1 id=$2 client=$3
@@ -41,7 +43,19 @@ for p in "${programs[@]}"; do
   reads "$p"
 done
 
+has share/doc/wordmoot/copyright
+grep -q "word-list" "$prefix/share/doc/wordmoot/copyright" || fail "copyright names no word-list"
+if [ -f "$build/share/wordmoot/words.txt" ]; then
+  has share/wordmoot/words.txt
+  has share/wordmoot/word-list.LICENSE
+  verdicts=$("$prefix/bin/wordmoot-server" --check qi qx 2>&1)
+  [ "$verdicts" = "$(printf 'qi valid\nqx invalid')" ] || fail "--check said '$verdicts'"
+fi
+
 if [ "$client" = 1 ]; then
+  exec_line=$(sed -n 's/^Exec=//p' "$prefix/share/applications/$id.desktop")
+  [ -x "$prefix/bin/$exec_line" ] && [ -x "$prefix/bin/wordmoot-server" ] ||
+    fail "the menu entry's '$exec_line' has no wordmoot-server beside it"
   icons=share/icons/hicolor
   has "share/applications/$id.desktop"
   has "share/metainfo/$id.metainfo.xml"
