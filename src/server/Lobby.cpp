@@ -245,17 +245,19 @@ void Lobby::who(Client& c, const QByteArray&) {
     }
 }
 
-// A word looked up in the list: anyone may, but a player whose game is in
-// play, who would be peeking.
+// Words looked up in the list, a notice each (the first few of a long line):
+// anyone may, but a player whose game is in play, who would be peeking.
 void Lobby::check(Client& c, const QByteArray& arg) {
-    const QByteArray word = arg.trimmed();
-    if (word.isEmpty())
+    constexpr int kMostWords = 10;
+    const QList<QByteArray> words = arg.simplified().split(' ');
+    if (words.front().isEmpty())
         return c.send(ReplyCode::Notice, "check WORD says whether the word is valid");
     if (!words_)
         return c.send(ReplyCode::Notice, "This server has no word list");
     if (c.room && c.room->isPlaying(c))
         return c.send(ReplyCode::Notice, "No word checks during your game");
-    c.send(ReplyCode::Notice, checkNotice(*words_, word));
+    for (const QByteArray& word : words.mid(0, kMostWords))
+        c.send(ReplyCode::Notice, checkNotice(*words_, word));
 }
 
 void Lobby::beep(Client& c, const QByteArray& arg) {
