@@ -87,8 +87,11 @@ lay 6 8 7
 lay 5 7 7
 lay 1 6 7
 lay 0 9 7
-xdotool mousemove 484 180 click 1 # Submit Play
-sleep 4                            # the robot answers
+xdotool mousemove 484 180 click 1 # Submit Play; the robot approves it at once
+# The robot's play put to alice, "Do you approve": Yes.
+window Wordmoot
+xdotool key Return
+sleep 2
 xdotool mousemove 260 500 click 1 type --delay 30 "/nice word, robot"
 xdotool key Return
 sleep 1.5
