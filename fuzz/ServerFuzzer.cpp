@@ -75,9 +75,8 @@ server::ServerOptions optionsFrom(FuzzedDataProvider& in) {
     server::ServerOptions options;
     options.port = 0;
     options.words = wordsFile;
-    options.judging =
-        in.PickValueInArray(
-            {Judging::List, Judging::Vote, Judging::Mixed, Judging::None, Judging::Challenge});
+    options.judging = in.PickValueInArray(
+        {Judging::List, Judging::Vote, Judging::Mixed, Judging::None, Judging::Challenge});
     options.voteSeconds = 0;
     options.seed = 1;
     options.robots = in.ConsumeIntegralInRange(0, 2);

@@ -68,10 +68,10 @@ void readRow(Grid& board, QByteArrayView text) {
         return;
     const int row = text.first(blank).toInt();
     const QByteArrayView cells = text.sliced(blank + 1);
-    for (int column = 0; column < kBoardCells && column < cells.size() && row >= 0 && row < kBoardCells;
-         ++column) {
+    for (int column = 0;
+         column < kBoardCells && column < cells.size() && row >= 0 && row < kBoardCells; ++column) {
         const char c = cells[column];
-        board.at(column, row) = c == '.' ? Tile{}
+        board.at(column, row) = c == '.'               ? Tile{}
                                 : c >= 'a' && c <= 'z' ? Tile{char(c - 'a' + 'A'), true}
                                                        : Tile{c, c == '_'};
     }

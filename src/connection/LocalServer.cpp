@@ -97,8 +97,8 @@ void LocalServer::start(const QString& address, quint16 port) {
     }
     const QString path = QDir::temp().filePath(logName(port));
     if (QString error; !createLog(path, error)) {
-        startFailure_ = failure(QStringLiteral("cannot write its log ") + path +
-                                QStringLiteral(": ") + error);
+        startFailure_ =
+            failure(QStringLiteral("cannot write its log ") + path + QStringLiteral(": ") + error);
         return;
     }
     logPath_ = path;
@@ -115,8 +115,8 @@ void LocalServer::start(const QString& address, quint16 port) {
     process.setStandardErrorFile(logPath_, QIODevice::Append);
     if (!process.startDetached(&processId_)) {
         processId_ = 0;
-        startFailure_ = failure(program + QStringLiteral(" cannot be started: ") +
-                                process.errorString());
+        startFailure_ =
+            failure(program + QStringLiteral(" cannot be started: ") + process.errorString());
     }
 }
 

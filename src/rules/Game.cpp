@@ -16,21 +16,34 @@ constexpr int kMostDrawRounds = 20; // after that, seat order settles a tie
 } // namespace
 
 std::optional<Judging> parseJudging(std::string_view name) {
-    constexpr std::pair<std::string_view, Judging> kNames[] = {
-        {"challenge", Judging::Challenge}, {"list", Judging::List}, {"vote", Judging::Vote},
-        {"mixed", Judging::Mixed},         {"none", Judging::None}};
+    constexpr std::pair<std::string_view, Judging> kNames[] = {{"challenge", Judging::Challenge},
+                                                               {"list", Judging::List},
+                                                               {"vote", Judging::Vote},
+                                                               {"mixed", Judging::Mixed},
+                                                               {"none", Judging::None}};
     for (const auto& [text, judging] : kNames)
         if (name == text)
             return judging;
     return std::nullopt;
 }
 
-std::string notListed(const std::vector<std::string>& words) {
-    std::string names;
-    for (std::size_t i = 0; i < words.size(); ++i)
-        names += (i == 0 ? "" : i + 1 == words.size() ? " and " : ", ") + words[i];
-    return names + (words.size() == 1 ? " is" : " are") + " not in the word list";
+std::string spokenList(const std::vector<std::string>& items) {
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == items.size() ? " and " : ", ") + items[i];
+    return text;
 }
+
+std::string notListed(const std::vector<std::string>& words) {
+    return spokenList(words) + (words.size() == 1 ? " is" : " are") + " not in the word list";
+}
+
+namespace {
+bool hasUnnamedBlank(const Play& play) {
+    return std::any_of(play.begin(), play.end(),
+                       [](const LaidTile& t) { return t.tile.letter == kUnnamedBlank; });
+}
+} // namespace
 
 std::string rackTiles(const Play& play) {
     std::string tiles;
@@ -80,8 +93,8 @@ int Game::drawFirst() {
             listener_->startingTileDrawn(seat, seats_[seat].rack[0], round > 0);
         }
         const auto rank = [&](int seat) { return startRank(seats_[seat].rack[0]); };
-        const int best = rank(*std::min_element(
-            tied.begin(), tied.end(), [&](int a, int b) { return rank(a) < rank(b); }));
+        const int best = rank(*std::min_element(tied.begin(), tied.end(),
+                                                [&](int a, int b) { return rank(a) < rank(b); }));
         std::erase_if(tied, [&](int seat) { return rank(seat) != best; });
     }
     return tied.front(); // after too many ties, the first of them in seat order
@@ -107,22 +120,18 @@ std::optional<Refused> Game::play(int seat, const Play& laid) {
     if (fault != PlacementFault::None)
         return Refused{isCellFault(fault) ? Refusal::Tiles : Refusal::Placement, describe(fault)};
     const Play play = inBoardOrder(namedBlanks(laid));
+    // Only the list and mixed rules judge a play before anyone sees it.
+    const bool judgedNow = judging_ == Judging::List || judging_ == Judging::Mixed;
     const std::vector<std::string> unknown =
-        judging_ == Judging::None ? std::vector<std::string>() : unknownWords(play);
-    const bool standsAtOnce = judging_ == Judging::None ||
-                              ((judging_ == Judging::List || judging_ == Judging::Mixed) &&
-                               unknown.empty());
-    if (standsAtOnce) {
+        judgedNow ? unknownWords(play) : std::vector<std::string>();
+    if (judging_ == Judging::None || (judgedNow && unknown.empty())) {
         stand(seat, play, scorePlay(board_, play), nullptr);
         return std::nullopt;
     }
-    if (judging_ == Judging::List) {
-        const bool unnamed = std::any_of(laid.begin(), laid.end(), [](const LaidTile& t) {
-            return t.tile.letter == kUnnamedBlank;
-        });
-        return Refused{Refusal::Words,
-                       unnamed ? "no letter for the blank makes every word valid" : notListed(unknown)};
-    }
+    if (judging_ == Judging::List)
+        return Refused{Refusal::Words, hasUnnamedBlank(laid)
+                                           ? "no letter for the blank makes every word valid"
+                                           : notListed(unknown)};
     pending_ = PendingPlay{seat, play, scorePlay(board_, play), {}};
     seats_[seat].rack = rackWithout(seats_[seat].rack, rackTiles(play));
     listener_->playPutToVote(seat, play, pending_->score);
@@ -135,7 +144,9 @@ std::optional<Refused> Game::play(int seat, const Play& laid) {
 // word valid, or A when none does (or there is no list), so that every blank
 // on the board stands for a letter.
 Play Game::namedBlanks(const Play& play) const {
-    if (auto named = blanksNamedForWords(board_, play, words_))
+    if (!hasUnnamedBlank(play))
+        return play;
+    if (auto named = words_ ? blanksNamedForWords(board_, play, words_) : std::nullopt)
         return *named;
     Play named = play;
     for (LaidTile& t : named)

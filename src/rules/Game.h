@@ -191,6 +191,8 @@ std::vector<Adjustment> endAdjustments(const std::vector<Seat>& seats, int wentO
 // The play's tiles as the rack holds them: letters, a blank as kUnnamedBlank.
 std::string rackTiles(const Play& play);
 
+// "ann", "ann and bob", "ann, bob and cy".
+std::string spokenList(const std::vector<std::string>& items);
 // "QX is not in the word list", "QX and ZZ are not in the word list".
 std::string notListed(const std::vector<std::string>& words);
 

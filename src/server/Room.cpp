@@ -6,15 +6,14 @@
 #include "server/RobotSeat.h"
 #include "server/WireText.h"
 
-
 #include <algorithm>
 
 namespace wordmoot::server {
 
 const Room::Command Room::kCommands[] = {
-    {"READY", &Room::ready},       {"OBSERVER", &Room::observe},  {"REFRESH", &Room::refresh},
-    {"PLAY", &Room::play},         {"EXCHANGE", &Room::exchange}, {"FORFEIT", &Room::forfeit},
-    {"WITHDRAW", &Room::withdraw}, {"APPROVE", &Room::approve},   {"ROBOT", &Room::robot},
+    {"READY", &Room::ready},       {"OBSERVER", &Room::observe},    {"REFRESH", &Room::refresh},
+    {"PLAY", &Room::play},         {"EXCHANGE", &Room::exchange},   {"FORFEIT", &Room::forfeit},
+    {"WITHDRAW", &Room::withdraw}, {"APPROVE", &Room::approve},     {"ROBOT", &Room::robot},
     {"START", &Room::start},       {"CHALLENGE", &Room::challenge}, {"UNSEEN", &Room::unseen},
 };
 
@@ -162,7 +161,7 @@ void Room::sendPosition(Client& c) {
     if (phase_ != Phase::Playing)
         return;
     const int turn = game_->turn();
-    c.send(ReplyCode::WhoseTurn, QByteArray::fromStdString(game_->seats()[turn].name) + " to play");
+    c.send(ReplyCode::WhoseTurn, nameOf(turn) + " to play");
     if (const int seat = seatOf(c); seat >= 0) {
         c.send(ReplyCode::Rack, QByteArray::fromStdString(game_->seats()[seat].rack));
         if (seat == turn && !game_->pending())
@@ -215,9 +214,7 @@ void Room::offerSeat() {
         offeredSeat_ = int(free - holders_.begin());
         offerTimer_.start();
         return c->send(ReplyCode::SeatOffered,
-                       "Take over the seat of " +
-                           QByteArray::fromStdString(game_->seats()[offeredSeat_].name) +
-                           "? APPROVE takes it");
+                       "Take over the seat of " + nameOf(offeredSeat_) + "? APPROVE takes it");
     }
 }
 
@@ -234,7 +231,7 @@ void Room::takeSeat(Client& c) {
     const int seat = offeredSeat_;
     offeredTo_ = nullptr;
     offerTimer_.stop();
-    const QByteArray old = QByteArray::fromStdString(game_->seats()[seat].name);
+    const QByteArray old = nameOf(seat);
     holders_[seat] = &c;
     game_->takeSeat(seat, c.name.toStdString());
     c.send(ReplyCode::TookOverSeat);

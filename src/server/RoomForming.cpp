@@ -26,14 +26,11 @@ const Client* Room::starter() const {
 
 // "bob and cy": the seated players not yet ready.
 QByteArray Room::notReady() const {
-    QByteArrayList names;
+    std::vector<std::string> names;
     for (const Client* c : seated_)
         if (!ready_.count(c))
-            names.push_back(c->name);
-    QByteArray text;
-    for (qsizetype i = 0; i < names.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
-    return text;
+            names.push_back(c->name.toStdString());
+    return QByteArray::fromStdString(spokenList(names));
 }
 
 bool Room::mayStart() const {
@@ -61,10 +58,10 @@ void Room::maybeStart(const Client* readied) {
     if (!mayStart())
         return;
     const bool full = seated_.size() >= kMostSeats;
-    const bool aloneWithRobots =
-        readied && readied == starter() &&
-        std::all_of(seated_.begin(), seated_.end(),
-                    [&](const Client* c) { return c == readied || c->isRobot(); });
+    const bool aloneWithRobots = readied && readied == starter() &&
+                                 std::all_of(seated_.begin(), seated_.end(), [&](const Client* c) {
+                                     return c == readied || c->isRobot();
+                                 });
     if (full || aloneWithRobots)
         return startGame();
     toAll(ReplyCode::Notice,

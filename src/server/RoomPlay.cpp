@@ -72,7 +72,8 @@ void Room::withdraw(Client& c, const QByteArray&) {
     if (!pending || pending->seat != seat)
         return c.send(ReplyCode::Rack, QByteArray::fromStdString(game_->seats()[seat].rack));
     if (const auto refused = game_->withdraw(seat))
-        c.send(ReplyCode::Notice, QByteArray::fromStdString("Withdraw refused: " + refused->reason));
+        c.send(ReplyCode::Notice,
+               QByteArray::fromStdString("Withdraw refused: " + refused->reason));
 }
 
 void Room::approve(Client& c, const QByteArray&) {
@@ -112,7 +113,7 @@ void Room::sendRows(const Play& play) {
 }
 
 void Room::startingTileDrawn(int seat, char tile, bool redraw) {
-    const QByteArray name = QByteArray::fromStdString(game_->seats()[seat].name);
+    const QByteArray name = nameOf(seat);
     if (redraw)
         toSeat(seat, ReplyCode::StartingLetter, QByteArray(1, tile) + " drawn again after a tie");
     toAll(ReplyCode::Notice, name + " draws " + tile + " for the start");
@@ -136,8 +137,8 @@ void Room::turnBegins(int seat, std::optional<char> startingTile) {
 }
 
 void Room::exchanged(int seat, int count) {
-    toAll(ReplyCode::Notice, QByteArray::fromStdString(game_->seats()[seat].name) + " exchanges " +
-                                 QByteArray::number(count) + (count == 1 ? " tile" : " tiles"));
+    toAll(ReplyCode::Notice, nameOf(seat) + " exchanges " + QByteArray::number(count) +
+                                 (count == 1 ? " tile" : " tiles"));
 }
 
 void Room::passed(int seat) {
@@ -149,8 +150,8 @@ void Room::turnLost(int seat) {
 }
 
 void Room::tilesDrawn(int bagSize) {
-    toAll(ReplyCode::Notice, QByteArray::number(bagSize) +
-                                 (bagSize == 1 ? " tile in the bag" : " tiles in the bag"));
+    toAll(ReplyCode::Notice,
+          QByteArray::number(bagSize) + (bagSize == 1 ? " tile in the bag" : " tiles in the bag"));
 }
 
 void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vector<int>& winners) {
@@ -165,12 +166,10 @@ void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vecto
                                      QByteArray::number(std::abs(a.points)) +
                                      " for the tiles left");
     sendScores(nullptr);
-    QByteArray names;
-    for (std::size_t i = 0; i < winners.size(); ++i)
-        names += (i == 0                    ? ""
-                  : i + 1 == winners.size() ? " and "
-                                            : ", ") +
-                 QByteArray::fromStdString(seats[winners[i]].name);
+    std::vector<std::string> winning;
+    for (const int seat : winners)
+        winning.push_back(seats[seat].name);
+    const QByteArray names = QByteArray::fromStdString(spokenList(winning));
     const QByteArray points =
         " with " + QByteArray::number(winners.empty() ? 0 : seats[winners[0]].score) + " points";
     if (winners.size() == 1)

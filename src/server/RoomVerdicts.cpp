@@ -33,8 +33,8 @@ void Room::playStands(int seat, const Play& play, int score, const Settlement* s
     sendRows(play); // a blank shows the letter it was named
     const QByteArray what = nameOf(seat) + "'s play of " + letters(play);
     if (!settled)
-        return toAll(ReplyCode::Notice,
-                     nameOf(seat) + " scores " + QByteArray::number(score) + " for " + letters(play));
+        return toAll(ReplyCode::Notice, nameOf(seat) + " scores " + QByteArray::number(score) +
+                                            " for " + letters(play));
     switch (settled->verdict) {
     case Verdict::Approved:
         return toAll(ReplyCode::Notice, "The players approve " + what);
@@ -77,13 +77,14 @@ void Room::playTakenBack(int seat, const Play& play, const Settlement& settled) 
         notice = nameOf(settled.by) + " refuses " + what + (judged ? ": " + reason : "");
         break;
     case Verdict::Challenged:
-        notice = nameOf(settled.by) + " challenges " + what + ": " + reason +
-                 ", and the play comes off";
+        notice =
+            nameOf(settled.by) + " challenges " + what + ": " + reason + ", and the play comes off";
         break;
     default: // not approved in time or every voter gone, and judged or not
         if (!judged)
             reason = "every other player has gone before approving " + letters(play);
-        notice = what + " comes off: " + because(settled.verdict) + (judged ? ", and " + reason : "");
+        notice =
+            what + " comes off: " + because(settled.verdict) + (judged ? ", and " + reason : "");
         break;
     }
     toSeat(seat, ReplyCode::PlayBadWords, "Refused: " + reason);

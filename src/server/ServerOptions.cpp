@@ -115,10 +115,8 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     if (parser.isSet(words)) {
         o.words = parser.value(words);
     } else {
-        const DefaultWordList found = defaultWordList();
-        o.words = found.path;
-        o.wordsFellBack = found.fellBack;
-        o.ownWords = found.expected;
+        o.wordsFound = defaultWordList();
+        o.words = o.wordsFound->path;
     }
     const QString how = parser.value(judge);
     if (how.isEmpty()) {

@@ -2,6 +2,7 @@
 
 #include "robot/Choice.h"
 #include "rules/Game.h"
+#include "rules/WordList.h"
 
 #include <QHostAddress>
 #include <QString>
@@ -17,8 +18,8 @@ struct ServerOptions {
     QHostAddress listen = QHostAddress::LocalHost;
     quint16 port = 7096;
     QString words; // the word list's file; empty for none
-    bool wordsFellBack = false; // the game's own list is missing: the system's is used
-    QString ownWords;           // where the game's own list was looked for
+    // Without --words: where the list was looked for and what was found.
+    std::optional<DefaultWordList> wordsFound;
     Judging judging = Judging::None;
     int voteSeconds = 30;
     std::optional<std::uint64_t> seed;
@@ -27,8 +28,8 @@ struct ServerOptions {
     int robots = 0;         // robots seated in every new game
     int robotDelayMs = 800; // how long a robot seems to think
     robot::Level robotLevel = robot::Level::Casual;
-    QString leaves;  // a leave table to use instead of the one built in
-    QString records; // a folder for the .gcg records of finished games
+    QString leaves;          // a leave table to use instead of the one built in
+    QString records;         // a folder for the .gcg records of finished games
     int idleExitSeconds = 0; // ends the server after this long without a client; 0: never
     QStringList check;       // --check: the words to judge, and nothing else to do
 };

@@ -14,8 +14,10 @@ QByteArray verdicts(const WordList& words, const QStringList& check) {
 }
 
 QByteArray checkNotice(const WordList& words, QByteArrayView word) {
-    const QByteArray shown = word.first(std::min<qsizetype>(word.size(), kBoardCells + 1)).toByteArray().toUpper() +
-                             (word.size() > kBoardCells + 1 ? "..." : "");
+    constexpr qsizetype kShown = kBoardCells + 1; // one letter past the longest playable word
+    QByteArray shown = word.first(std::min(word.size(), kShown)).toByteArray().toUpper();
+    if (word.size() > kShown)
+        shown += "...";
     const bool valid = words.accepts(std::string_view(word.data(), word.size()));
     return shown + (valid ? " is in the word list" : " is not in the word list");
 }

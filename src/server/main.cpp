@@ -48,13 +48,14 @@ int main(int argc, char* argv[]) {
         return parsed.failed ? 2 : 0;
     }
     const auto& options = *parsed.options;
-    if (options.wordsFellBack && !options.words.isEmpty())
-        std::fprintf(stderr, "wordmoot-server: the game's word list is missing (%s): using %s\n",
-                     qPrintable(options.ownWords), qPrintable(options.words));
-    if (options.words.isEmpty())
-        std::fprintf(stderr, "wordmoot-server: no word list (neither %s nor %s): plays are not "
-                             "judged\n",
-                     qPrintable(options.ownWords), wordmoot::kSystemWordList);
+    if (const auto& found = options.wordsFound; found && found->fellBack) {
+        const QByteArray fallback =
+            found->path.isEmpty()
+                ? QByteArray(wordmoot::kSystemWordList) + " is missing too: plays are not judged"
+                : "using " + found->path.toLocal8Bit();
+        std::fprintf(stderr, "wordmoot-server: the game's word list is missing (%s): %s\n",
+                     qPrintable(found->expected), fallback.constData());
+    }
     if (!options.check.isEmpty()) {
         const auto words = wordmoot::WordList::load(options.words);
         if (!words) {

@@ -31,10 +31,9 @@ quint16 freePort() {
 
 std::unique_ptr<LiveClient> openLocal(const QString& name, quint16 port,
                                       const QStringList& programs) {
-    return LiveClient::open(name, name + QStringLiteral("@127.0.0.1:") + QString::number(port),
-                            [&](WordmootForm& form) {
-                                form.connection().startLocalServerWhenRefused(programs);
-                            });
+    return LiveClient::open(
+        name, name + QStringLiteral("@127.0.0.1:") + QString::number(port),
+        [&](WordmootForm& form) { form.connection().startLocalServerWhenRefused(programs); });
 }
 
 qint64 startedBy(const LiveClient& client) {
@@ -69,10 +68,14 @@ private slots:
     void onlyThisMachineIsLocal_data() {
         QTest::addColumn<QString>("host");
         QTest::addColumn<QString>("listen");
-        QTest::newRow("localhost") << "localhost" << "127.0.0.1";
-        QTest::newRow("localhost in capitals") << "LocalHost" << "127.0.0.1";
-        QTest::newRow("IPv4 loopback") << "127.0.0.1" << "127.0.0.1";
-        QTest::newRow("IPv6 loopback") << "::1" << "::1";
+        QTest::newRow("localhost") << "localhost"
+                                   << "127.0.0.1";
+        QTest::newRow("localhost in capitals") << "LocalHost"
+                                               << "127.0.0.1";
+        QTest::newRow("IPv4 loopback") << "127.0.0.1"
+                                       << "127.0.0.1";
+        QTest::newRow("IPv6 loopback") << "::1"
+                                       << "::1";
         QTest::newRow("other loopback address") << "127.0.0.2" << QString();
         QTest::newRow("another machine") << "games.example.org" << QString();
     }
@@ -85,8 +88,8 @@ private slots:
     void startsTheServerAndPlaysTheRobot() {
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
         const quint16 port = freePort();
-        auto someone = openLocal(QStringLiteral("someone"), port,
-                                 LocalServer::programsBesideClient());
+        auto someone =
+            openLocal(QStringLiteral("someone"), port, LocalServer::programsBesideClient());
         QTRY_VERIFY_WITH_TIMEOUT(startedBy(*someone) > 0, kStartMs);
         started_ = startedBy(*someone);
         QTRY_VERIFY_WITH_TIMEOUT(!someone->gameEntries().isEmpty(), kStartMs);
@@ -123,10 +126,10 @@ private slots:
         QTest::addColumn<bool>("programMissing");
         QTest::addColumn<QString>("reason"); // %1 the port, %2 the program
         QTest::newRow("port taken")
-            << false << "wordmoot-server: cannot listen on 127.0.0.1:%1: "
-                        "The bound address is already in use\n\nWhat it printed is in ";
-        QTest::newRow("program missing")
-            << true << "wordmoot-server was not found (looked for %2)";
+            << false
+            << "wordmoot-server: cannot listen on 127.0.0.1:%1: "
+               "The bound address is already in use\n\nWhat it printed is in ";
+        QTest::newRow("program missing") << true << "wordmoot-server was not found (looked for %2)";
     }
     void serverThatCannotComeUpIsExplained() {
         QFETCH(bool, programMissing);
@@ -147,12 +150,11 @@ private slots:
         QCOMPARE(someone->dialogs.shown.size(), 2);
         const ScriptedDialogs::Shown& box = someone->dialogs.shown.last();
         QCOMPARE(box.icon, Dialogs::Icon::Stop);
-        const QString expected =
-            QStringLiteral("An error has occoured connecting to 127.0.0.1.\n\n"
-                           "Could not start the local server: ") +
-            QString(reason)
-                .replace(QStringLiteral("%1"), QString::number(port))
-                .replace(QStringLiteral("%2"), programs.first());
+        const QString expected = QStringLiteral("An error has occoured connecting to 127.0.0.1.\n\n"
+                                                "Could not start the local server: ") +
+                                 QString(reason)
+                                     .replace(QStringLiteral("%1"), QString::number(port))
+                                     .replace(QStringLiteral("%2"), programs.first());
         QVERIFY2(box.text.startsWith(expected), qPrintable(box.text));
         QCOMPARE(ended.count(), 1);
     }

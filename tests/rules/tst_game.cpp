@@ -154,14 +154,12 @@ private slots:
         QTest::newRow("vote, every voter leaves, words unknown")
             << int(Judging::Vote) << false << "1l 2l"
             << "back 0 deserted QE" << 0;
-        QTest::newRow("mixed, a refusal names the words")
-            << int(Judging::Mixed) << false << "1c"
-            << "back 0 refused QE" << 1;
+        QTest::newRow("mixed, a refusal names the words") << int(Judging::Mixed) << false << "1c"
+                                                          << "back 0 refused QE" << 1;
         QTest::newRow("challenge, both approve") << int(Judging::Challenge) << false << "1a 2a"
                                                  << "stands 0 22 approved" << 1;
-        QTest::newRow("challenge, a phony comes off")
-            << int(Judging::Challenge) << false << "1a 2c"
-            << "back 0 challenged QE" << 1;
+        QTest::newRow("challenge, a phony comes off") << int(Judging::Challenge) << false << "1a 2c"
+                                                      << "back 0 challenged QE" << 1;
         QTest::newRow("challenge, a valid play stands and the challenger loses a turn")
             << int(Judging::Challenge) << true << "1c"
             << "lost 1" << 2;
@@ -259,8 +257,9 @@ private slots:
             if (rack.find(kUnnamedBlank) == std::string::npos || letter == std::string::npos)
                 continue;
             const std::string word = std::string(1, shown) + rack[letter];
-            words = WordList(judging == int(Judging::None) ? std::vector<std::string>{}
-                                                           : std::vector<std::string>{word, "Q" + word.substr(1)});
+            words = WordList(judging == int(Judging::None)
+                                 ? std::vector<std::string>{}
+                                 : std::vector<std::string>{word, "Q" + word.substr(1)});
             const Play play = {LaidTile{7, 7, Tile{laid, true}},
                                LaidTile{8, 7, Tile{rack[letter], false}}};
             QVERIFY(!game.play(game.turn(), play));
@@ -274,7 +273,9 @@ private slots:
     void playsReadInBoardOrder() {
         struct Laid : GameListener {
             Play play;
-            void playStands(int, const Play& stood, int, const Settlement*) override { play = stood; }
+            void playStands(int, const Play& stood, int, const Settlement*) override {
+                play = stood;
+            }
         } laid;
         Game game({"ann", "bob"}, Judging::None, nullptr, 3, &laid);
         game.start();
@@ -305,7 +306,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("one") << QStringList{"QX"} << "QX is not in the word list";
         QTest::newRow("two") << QStringList{"QX", "ZZ"} << "QX and ZZ are not in the word list";
-        QTest::newRow("three") << QStringList{"A", "B", "C"} << "A, B and C are not in the word list";
+        QTest::newRow("three") << QStringList{"A", "B", "C"}
+                               << "A, B and C are not in the word list";
     }
     void notListedNamesTheWords() {
         QFETCH(QStringList, words);

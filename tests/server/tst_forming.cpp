@@ -46,7 +46,9 @@ private slots:
         qsizetype turn = order.indexOf(first);
         QVERIFY(turn >= 0);
         for (int i = 0; i < 4; ++i) {
-            ScriptedUser* onTurn = order[turn] == "ann" ? ann.get() : order[turn] == "bob" ? bob.get() : cy.get();
+            ScriptedUser* onTurn = order[turn] == "ann"   ? ann.get()
+                                   : order[turn] == "bob" ? bob.get()
+                                                          : cy.get();
             onTurn->expect("1020 ");
             onTurn->send("FORFEIT");
             turn = (turn + 1) % 3;

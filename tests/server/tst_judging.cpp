@@ -93,9 +93,9 @@ private slots:
         QTest::addColumn<QByteArray>("toRoom"); // WORD for the word played
         QTest::addColumn<bool>("moverAgain");
         const int challenge = int(Judging::Challenge);
-        QTest::newRow("challenge: approved") << challenge << true << QByteArray("APPROVE") << QByteArray()
-                                             << QByteArray("2014 The players approve mover's play of WORD")
-                                             << false;
+        QTest::newRow("challenge: approved")
+            << challenge << true << QByteArray("APPROVE") << QByteArray()
+            << QByteArray("2014 The players approve mover's play of WORD") << false;
         QTest::newRow("challenge: a phony challenged")
             << challenge << false << QByteArray("CHALLENGE")
             << QByteArray("5036 Refused: WORD is not in the word list")
@@ -161,7 +161,8 @@ private slots:
         if (moverAgain && judging != int(Judging::List))
             other.expect("2014 " + named("other") + " loses this turn for the challenge");
         if (judging != int(Judging::List))
-            QVERIFY(other.expect("2002 ").startsWith(named(moverAgain ? "2002 mover" : "2002 other")));
+            QVERIFY(
+                other.expect("2002 ").startsWith(named(moverAgain ? "2002 mover" : "2002 other")));
         QVERIFY(!mover.pending().join('\n').contains("2014 The players approve") || valid);
     }
 
@@ -171,8 +172,9 @@ private slots:
         table.mover->send(pairPlay(*table.mover, true));
         table.mover->expect("2003 ");
         table.mover->send("WITHDRAW");
-        QCOMPARE(table.mover->expect("2014 Withdraw"),
-                 QByteArray("2014 Withdraw refused: a play put to the others cannot be taken back"));
+        QCOMPARE(
+            table.mover->expect("2014 Withdraw"),
+            QByteArray("2014 Withdraw refused: a play put to the others cannot be taken back"));
     }
 
     // A robot answers at once: the vote lasts far longer than the test waits.
@@ -180,10 +182,12 @@ private slots:
         QTest::addColumn<int>("judging");
         QTest::addColumn<bool>("valid");
         QTest::addColumn<QByteArray>("reply");
-        QTest::newRow("challenge, phony") << int(Judging::Challenge) << false
-                                          << QByteArray("5036 Refused: WORD is not in the word list");
+        QTest::newRow("challenge, phony")
+            << int(Judging::Challenge) << false
+            << QByteArray("5036 Refused: WORD is not in the word list");
         QTest::newRow("challenge, valid")
-            << int(Judging::Challenge) << true << QByteArray("2014 The players approve alice's play of WORD");
+            << int(Judging::Challenge) << true
+            << QByteArray("2014 The players approve alice's play of WORD");
         QTest::newRow("vote, phony") << int(Judging::Vote) << false
                                      << QByteArray("5036 Refused: WORD is not in the word list");
     }
@@ -220,8 +224,8 @@ private slots:
             fixture.startTwoPlayerGame(*a, *b);
             ScriptedUser& mover = onTurn(*a, *b);
             const QByteArray rack = rackOf(mover);
-            const auto upper = std::find_if(rack.begin(), rack.end(),
-                                            [](char c) { return c >= 'A' && c <= 'Z'; });
+            const auto upper =
+                std::find_if(rack.begin(), rack.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
             const qsizetype letter = upper == rack.end() ? -1 : upper - rack.begin();
             if (!rack.contains('_') || letter < 0)
                 continue;
@@ -232,9 +236,9 @@ private slots:
             QCOMPARE(mover.expect("2012 7"), "2012 7 .......q" + rack.mid(letter, 1) + "......");
             // The blank scores nothing; the centre doubles the letter.
             const int score = 2 * letterValue(QChar(rack[letter])).value_or(-1);
-            QCOMPARE(mover.expect("2014 "), QByteArray(a.get() == &mover ? "2014 alice" : "2014 bob") +
-                                                " scores " + QByteArray::number(score) + " for q" +
-                                                rack.mid(letter, 1));
+            QCOMPARE(mover.expect("2014 "),
+                     QByteArray(a.get() == &mover ? "2014 alice" : "2014 bob") + " scores " +
+                         QByteArray::number(score) + " for q" + rack.mid(letter, 1));
             return;
         }
         QFAIL("no seed deals the first player a blank and a letter");
@@ -295,8 +299,9 @@ private slots:
         QTest::newRow("no list: refused")
             << false << QByteArray("5036 Refused: every other player has gone before approving");
         QTest::newRow("a list: judged by it")
-            << true << QByteArray("2014 mover's play of WORD stands: every other player has gone, "
-                                  "and every word is in the list");
+            << true
+            << QByteArray("2014 mover's play of WORD stands: every other player has gone, "
+                          "and every word is in the list");
     }
     void votersGone() {
         QFETCH(bool, list);

@@ -21,7 +21,8 @@ private slots:
         QTest::addColumn<int>("judging");
         QTest::addColumn<QStringList>("check");
         const QStringList list{"--words", "/dev/null"};
-        QTest::newRow("a list: challenge") << list << "" << int(Judging::Challenge) << QStringList();
+        QTest::newRow("a list: challenge")
+            << list << "" << int(Judging::Challenge) << QStringList();
         QTest::newRow("a list and a judge")
             << list + QStringList{"--judge", "list"} << "" << int(Judging::List) << QStringList();
         QTest::newRow("no list: none")
@@ -29,20 +30,19 @@ private slots:
         QTest::newRow("challenge needs a list")
             << QStringList{"--words", "", "--judge", "challenge"}
             << "--judge challenge needs a word list (--words FILE)" << 0 << QStringList();
-        QTest::newRow("unknown judge") << list + QStringList{"--judge", "jury"}
-                                       << "--judge: one of challenge, list, vote, mixed, none" << 0
-                                       << QStringList();
-        QTest::newRow("words to check")
-            << list + QStringList{"--check", "qi", "QX"} << "" << int(Judging::Challenge)
-            << QStringList{"qi", "QX"};
+        QTest::newRow("unknown judge")
+            << list + QStringList{"--judge", "jury"}
+            << "--judge: one of challenge, list, vote, mixed, none" << 0 << QStringList();
+        QTest::newRow("words to check") << list + QStringList{"--check", "qi", "QX"} << ""
+                                        << int(Judging::Challenge) << QStringList{"qi", "QX"};
         QTest::newRow("check without words")
             << list + QStringList{"--check"} << "--check: name the words to judge" << 0
             << QStringList();
         QTest::newRow("a word without --check")
             << list + QStringList{"qi"} << "unexpected argument: qi" << 0 << QStringList();
-        QTest::newRow("idle exit out of range") << list + QStringList{"--idle-exit", "-1"}
-                                                << "--idle-exit: a number of seconds from 0 to 86400"
-                                                << 0 << QStringList();
+        QTest::newRow("idle exit out of range")
+            << list + QStringList{"--idle-exit", "-1"}
+            << "--idle-exit: a number of seconds from 0 to 86400" << 0 << QStringList();
     }
     void commandLine() {
         QFETCH(QStringList, arguments);
@@ -62,10 +62,10 @@ private slots:
     void theGamesOwnListByDefault() {
         const OptionsParsed parsed = parseOptions({"wordmoot-server"});
         QVERIFY(parsed.options);
-        const bool own = QFile::exists(QCoreApplication::applicationDirPath() +
-                                       "/../share/wordmoot/words.txt");
+        const bool own =
+            QFile::exists(QCoreApplication::applicationDirPath() + "/../share/wordmoot/words.txt");
         QCOMPARE(parsed.options->words.endsWith("share/wordmoot/words.txt"), own);
-        QCOMPARE(parsed.options->wordsFellBack, !own);
+        QCOMPARE(parsed.options->wordsFound->fellBack, !own);
     }
 
     void verdictsAndNotices() {
