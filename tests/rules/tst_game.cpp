@@ -148,25 +148,9 @@ private slots:
         QTest::newRow("vote, a voter leaves after the other approved")
             << int(Judging::Vote) << true << "1a 2l"
             << "stands 0 22 approved" << 1;
-        QTest::newRow("vote, every voter leaves, words known")
-            << int(Judging::Vote) << true << "1l 2l"
-            << "stands 0 22 deserted" << 0;
-        QTest::newRow("vote, every voter leaves, words unknown")
-            << int(Judging::Vote) << false << "1l 2l"
-            << "back 0 deserted QE" << 0;
-        QTest::newRow("mixed, a refusal names the words") << int(Judging::Mixed) << false << "1c"
-                                                          << "back 0 refused QE" << 1;
-        QTest::newRow("challenge, both approve") << int(Judging::Challenge) << false << "1a 2a"
-                                                 << "stands 0 22 approved" << 1;
-        QTest::newRow("challenge, a phony comes off") << int(Judging::Challenge) << false << "1a 2c"
-                                                      << "back 0 challenged QE" << 1;
         QTest::newRow("challenge, a valid play stands and the challenger loses a turn")
             << int(Judging::Challenge) << true << "1c"
             << "lost 1" << 2;
-        QTest::newRow("challenge, unanswered phony") << int(Judging::Challenge) << false << "e"
-                                                     << "back 0 unanswered QE" << 1;
-        QTest::newRow("challenge, unanswered valid play") << int(Judging::Challenge) << true << "e"
-                                                          << "stands 0 22 unanswered" << 1;
         QTest::newRow("challenge, no withdrawing") << int(Judging::Challenge) << true << "w 1a 2a"
                                                    << "stands 0 22 approved" << 1;
     }
@@ -284,21 +268,6 @@ private slots:
         QVERIFY(!game.play(game.turn(), play));
         QCOMPARE(laid.play.front().column, 7);
         QCOMPARE(laid.play.back().column, 8);
-    }
-
-    void unseenAndTheBag() {
-        Recorder recorder;
-        Game game({"ann", "bob", "cy"}, Judging::None, nullptr, 4, &recorder);
-        game.start();
-        QCOMPARE(recorder.events.front(), std::string("bag 79"));
-        const std::string unseen = game.unseenBy(0);
-        QCOMPARE(unseen.size(), std::size_t(79 + 14));
-        QVERIFY(std::is_sorted(unseen.begin(), unseen.end()));
-        std::string all = unseen + game.seats()[0].rack;
-        std::sort(all.begin(), all.end());
-        QCOMPARE(std::count(all.begin(), all.end(), kUnnamedBlank), 2);
-        QCOMPARE(std::count(all.begin(), all.end(), 'E'), 12);
-        QCOMPARE(game.unseenBy(-1).size(), std::size_t(100)); // a watcher sees no rack
     }
 
     void notListedNamesTheWords_data() {

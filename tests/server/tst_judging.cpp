@@ -166,17 +166,6 @@ private slots:
         QVERIFY(!mover.pending().join('\n').contains("2014 The players approve") || valid);
     }
 
-    // Under the challenge rule a play put to the others stays put.
-    void noWithdrawingUnderChallenge() {
-        Table table(Judging::Challenge);
-        table.mover->send(pairPlay(*table.mover, true));
-        table.mover->expect("2003 ");
-        table.mover->send("WITHDRAW");
-        QCOMPARE(
-            table.mover->expect("2014 Withdraw"),
-            QByteArray("2014 Withdraw refused: a play put to the others cannot be taken back"));
-    }
-
     // A robot answers at once: the vote lasts far longer than the test waits.
     void robotAnswersAtOnce_data() {
         QTest::addColumn<int>("judging");
@@ -188,8 +177,6 @@ private slots:
         QTest::newRow("challenge, valid")
             << int(Judging::Challenge) << true
             << QByteArray("2014 The players approve alice's play of WORD");
-        QTest::newRow("vote, phony") << int(Judging::Vote) << false
-                                     << QByteArray("5036 Refused: WORD is not in the word list");
     }
     void robotAnswersAtOnce() {
         QFETCH(int, judging);
@@ -205,8 +192,7 @@ private slots:
         }
         alice.expect("1020 ");
         const QByteArray play = pairPlay(alice, valid);
-        if (play.isEmpty())
-            QSKIP("the rack holds no two different letters");
+        QVERIFY(!play.isEmpty());
         alice.send(play);
         reply.replace("WORD", wordOf(play));
         QCOMPARE(alice.expect(reply.left(5)), reply);
