@@ -5,9 +5,9 @@
 #include "FuzzSupport.h"
 #include "UserGestures.h"
 
+#include "app/MessageLog.h"
 #include "app/WordmootForm.h"
-#include "chat/MessageLog.h"
-#include "protocol/Commands.h"
+#include "protocol/WireLine.h"
 
 #include <QApplication>
 #include <QTcpServer>

@@ -3,7 +3,7 @@
 // from the characters the handlings look for.
 #include "ClientFixture.h"
 #include "OfflineClient.h"
-#include "protocol/Commands.h"
+#include "protocol/WireLine.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -2,7 +2,7 @@
 // dropped on it.
 #include "Boxes.h"
 #include "ClientFixture.h"
-#include "board/TileLabels.h"
+#include "app/TileLabels.h"
 #include "chat/InfoTexts.h"
 
 #include <QApplication>

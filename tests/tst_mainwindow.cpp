@@ -3,7 +3,7 @@
 #include "ClientFixture.h"
 #include "protocol/ShownText.h"
 
-#include "chat/MessageLog.h"
+#include "app/MessageLog.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -3,7 +3,7 @@
 // bounds in lines and in characters, and the waiting lines shown before
 // anything reads the log or a box opens.
 #include "ClientFixture.h"
-#include "chat/MessageLog.h"
+#include "app/MessageLog.h"
 #include "protocol/ShownText.h"
 
 #include <QApplication>

@@ -11,10 +11,10 @@
 #include "FullBoard.h"
 #include "OfflineClient.h"
 #include "SanitizedBuild.h"
+#include "app/MessageLog.h"
 #include "board/BoardGeometry.h"
-#include "chat/MessageLog.h"
-#include "protocol/Commands.h"
 #include "protocol/LineFramer.h"
+#include "protocol/WireLine.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

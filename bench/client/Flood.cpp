@@ -1,7 +1,7 @@
 #include "Bench.h"
 #include "ScriptedDialogs.h"
+#include "app/MessageLog.h"
 #include "app/WordmootForm.h"
-#include "chat/MessageLog.h"
 #include "protocol/LineFramer.h"
 
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "Bench.h"
 #include "GameTrace.h"
 #include "OfflineClient.h"
-#include "protocol/Commands.h"
+#include "protocol/WireLine.h"
 #include "rules/WordList.h"
 
 #include <cstdio>

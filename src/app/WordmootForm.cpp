@@ -1,14 +1,14 @@
 #include "app/WordmootForm.h"
 
+#include "app/BoardPainter.h"
 #include "app/GameSelectForm.h"
 #include "app/LogoLabel.h"
-#include "protocol/ShownText.h"
-#include "board/Twips.h"
-#include "board/BoardPainter.h"
+#include "app/MessageLog.h"
 #include "board/TurnActions.h"
-#include "chat/MessageLog.h"
+#include "board/Twips.h"
 #include "lobby/GameChoice.h"
 #include "protocol/Commands.h"
+#include "protocol/ShownText.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/TileLabels.h"
+#include "app/TileLabels.h"
 #include "chat/InputHistory.h"
 #include "chat/LogFirstDialogs.h"
 #include "session/Session.h"

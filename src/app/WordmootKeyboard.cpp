@@ -1,7 +1,7 @@
 // Keyboard play on the board, the marks over it, what a screen reader is told
 // about the tiles, and the call for attention when the turn comes.
+#include "app/BoardOverlay.h"
 #include "app/WordmootForm.h"
-#include "board/BoardOverlay.h"
 #include "board/CellNames.h"
 #include "board/Twips.h"
 

@@ -2,9 +2,9 @@
 // window opens. Positions are in twips.
 #include "app/Artwork.h"
 #include "app/LogoLabel.h"
-#include "board/Twips.h"
+#include "app/MessageLog.h"
 #include "app/WordmootForm.h"
-#include "chat/MessageLog.h"
+#include "board/Twips.h"
 
 #include <QLineEdit>
 #include <QListView>

@@ -1,6 +1,6 @@
 #include "board/BoardGeometry.h"
 
-#include "rules/NumericText.h"
+#include "protocol/NumericText.h"
 
 #include <cmath>
 

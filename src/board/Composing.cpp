@@ -31,20 +31,18 @@ bool cellTaken(const ClientState& state, int column, int row, int slot) {
 }
 
 QString takePlay(ClientState& state) {
-    QString tiles;
+    std::vector<TileEntry> tiles;
     for (int slot = 0; slot < kRackSlots; ++slot) {
         Placement& laid = state.placement[slot];
         if (laid.letter.isEmpty())
             continue;
         const bool blank = state.rack[slot].tile == QLatin1String("_");
-        tiles += QStringLiteral("%1,%2,%3 ")
-                     .arg(laid.column)
-                     .arg(laid.row)
-                     .arg(blank ? laid.letter : tileLetters(laid.letter));
+        const QString letter = blank ? laid.letter : tileLetters(laid.letter);
+        tiles.push_back({laid.column, laid.row, command::commandByte(letter.front())});
         laid.submitted = true;
         state.rack[slot].placed = true;
     }
-    return tiles.isEmpty() ? QString() : command::play(tiles);
+    return tiles.empty() ? QString() : command::play(tiles);
 }
 
 QString exchangeLine(const QString& boxText) {

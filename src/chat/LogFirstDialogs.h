@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chat/MessageLog.h"
+#include "app/MessageLog.h"
 #include "connection/Dialogs.h"
 
 #include <QPointer>

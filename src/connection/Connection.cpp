@@ -1,6 +1,6 @@
 #include "connection/Connection.h"
 
-#include "protocol/Commands.h"
+#include "protocol/WireLine.h"
 
 #include <QPointer>
 #include <QTimer>

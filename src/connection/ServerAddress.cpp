@@ -1,7 +1,7 @@
 #include "connection/ServerAddress.h"
 
-#include "rules/NumericText.h"
 #include "BuildConfig.h"
+#include "protocol/NumericText.h"
 
 namespace wordmoot {
 

@@ -1,7 +1,7 @@
 #include "lobby/GameChoice.h"
 
 #include "protocol/Commands.h"
-#include "rules/NumericText.h"
+#include "protocol/NumericText.h"
 
 namespace wordmoot {
 

@@ -1,10 +1,18 @@
 #pragma once
 
+#include "protocol/TileText.h"
+
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QByteArrayView>
 #include <QString>
 
-// Every line the client sends is built here; the connection adds CR LF.
+#include <optional>
+#include <span>
+#include <string>
+
+// Every command: how the client writes it (the connection adds the line
+// end) and, for those with arguments, how the server reads it.
 namespace wordmoot::command {
 
 inline QString name(const QString& nickname) {
@@ -31,10 +39,11 @@ inline QString ready() {
 inline QString observe() {
     return QStringLiteral("OBSERVER");
 }
-// The laid tiles as "column,row,LETTER " each, a blank after every one.
-inline QString play(const QString& tiles) {
-    return QStringLiteral("PLAY ") + tiles;
-}
+// "PLAY 7,7,C 8,7,a ": the laid tiles, a blank after every one; a blank
+// the player names in lower case, one the server is to name as "_".
+QString play(std::span<const TileEntry> tiles);
+// A character as one byte of a command: itself when it has one, else "?".
+char commandByte(QChar c);
 inline QString withdraw() {
     return QStringLiteral("WITHDRAW");
 }
@@ -66,15 +75,37 @@ inline QString refresh() {
     return QStringLiteral("REFRESH");
 }
 
+// What the server reads.
+
+// The command's word in upper case, and what follows its first blank.
+struct Line {
+    QByteArray word;
+    QByteArray argument;
+};
+Line split(const QByteArray& line);
+// PLAY: up to seven tiles, "column,row,cell" each; nullopt for an entry not
+// of that form.
+std::optional<Play> parsePlay(QByteArrayView argument);
+// EXCHANGE: letters and "_", blanks between ignored; nullopt for anything
+// else.
+std::optional<std::string> parseExchange(QByteArrayView argument);
+// JOIN and GINFO: the game's number, blanks around it skipped ("  3").
+std::optional<int> parseGameNumber(QByteArrayView argument);
+// TELL: the user told, and the text.
+struct Tell {
+    QByteArray to;
+    QByteArray text;
+};
+Tell parseTell(const QByteArray& argument);
+// CHECK: the words, blanks between; none for an empty line.
+QByteArrayList parseCheck(const QByteArray& argument);
+// ROBOT: true to seat one, false for "off" to send one away, nullopt for
+// anything else.
+std::optional<bool> parseRobot(const QByteArray& argument);
+
 } // namespace wordmoot::command
 
 namespace wordmoot {
-
-// One command as it goes on the wire: one byte per character in the 8-bit
-// character set, then CR LF. CR, LF and NUL inside the command become blanks,
-// so nothing can end the line early or smuggle in a second command; a
-// character with no 8-bit byte goes out as one "?".
-QByteArray encodeCommandLine(const QString& command);
 
 // Letters as a command names tiles: each character upper-cased into one
 // character that still fits a byte on the wire, so one tile stays one tile
@@ -82,9 +113,5 @@ QByteArray encodeCommandLine(const QString& command);
 // a character with no byte and also goes as it is). Other characters go as
 // they are.
 QString tileLetters(const QString& letters);
-
-// One received line as text: every byte is the 8-bit character of that code,
-// except NUL, which cannot be shown and becomes U+FFFD.
-QString decodeServerLine(QByteArrayView line);
 
 } // namespace wordmoot

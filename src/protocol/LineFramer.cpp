@@ -13,7 +13,7 @@ void LineFramer::append(const QByteArray& bytes) {
 // searched, and let go of it once it is too long to be a line.
 void LineFramer::holdUnendedTail() {
     scanned_ = pendingBytes();
-    if (skipping_ || pendingBytes() > kMaxLineBytes)
+    if (skipping_ || pendingBytes() > maxLineBytes_)
         dropOverlongLine();
 }
 
@@ -38,12 +38,14 @@ std::optional<QByteArrayView> LineFramer::takeLine() {
         QByteArrayView line(buffer_.constData() + start_, end - start_);
         start_ = end + 1;
         scanned_ = 0;
-        if (skipping_ || line.size() > kMaxLineBytes) {
+        if (skipping_ || line.size() > maxLineBytes_) {
             if (!skipping_)
                 ++dropped_;
             skipping_ = false;
             continue;
         }
+        if (crInText_)
+            return line.endsWith('\r') ? line.chopped(1) : line;
         const qsizetype cr = line.indexOf('\r');
         return cr >= 0 ? line.first(cr) : line;
     }

@@ -1,7 +1,7 @@
 #include "server/GameServer.h"
 
 #include "protocol/ReplyCode.h"
-#include "server/Client.h"
+#include "server/Connection.h"
 #include "server/Lobby.h"
 
 #include <QTcpServer>
@@ -24,22 +24,9 @@ GameServer::GameServer(ServerOptions options, QObject* parent)
 GameServer::~GameServer() = default;
 
 bool GameServer::start() {
-    std::optional<WordList> words;
-    if (!options_.words.isEmpty()) {
-        words = WordList::load(options_.words);
-        if (!words || words->isEmpty()) {
-            error_ = "cannot read a word from " + options_.words;
-            return false;
-        }
-    }
-    std::optional<robot::LeaveTable> leaves = options_.leaves.isEmpty()
-                                                  ? std::optional(robot::LeaveTable::builtIn())
-                                                  : robot::LeaveTable::load(options_.leaves);
-    if (!leaves) {
-        error_ = "cannot read the leave table " + options_.leaves;
+    lobby_ = Lobby::open(options_, error_);
+    if (!lobby_)
         return false;
-    }
-    lobby_ = new Lobby(options_, std::move(words), std::move(*leaves), this);
     if (!listener_->listen(options_.listen, options_.port)) {
         error_ = QString("cannot listen on %1:%2: %3")
                      .arg(options_.listen.toString())
@@ -49,7 +36,7 @@ bool GameServer::start() {
     }
     // A server started for one machine's players ends once nobody uses it.
     if (options_.idleExitSeconds > 0) {
-        connect(lobby_, &Lobby::deserted, idleTimer_, qOverload<>(&QTimer::start));
+        connect(lobby_.get(), &Lobby::deserted, idleTimer_, qOverload<>(&QTimer::start));
         idleTimer_->start();
     }
     return true;
@@ -65,14 +52,20 @@ QString GameServer::address() const {
 
 void GameServer::accept() {
     while (QTcpSocket* socket = listener_->nextPendingConnection()) {
-        auto* client = new Client(socket, lobby_);
-        if (lobby_->clientCount() >= kMostClients) {
-            client->send(ReplyCode::Notice, "The server is full: try again later");
-            client->close();
-            connect(client, &Client::gone, client, &QObject::deleteLater);
+        auto* connection = new Connection(socket, this);
+        if (lobby_->userCount() >= kMostUsers) {
+            connection->send(ReplyCode::Notice, "The server is full: try again later");
+            connection->close();
+            connect(connection, &Connection::gone, connection, &QObject::deleteLater);
             continue;
         }
-        lobby_->admit(client);
+        connect(connection, &Connection::lineReceived, lobby_.get(),
+                [this, connection](const QByteArray& line) { lobby_->receive(*connection, line); });
+        connect(connection, &Connection::gone, lobby_.get(), [this, connection] {
+            lobby_->remove(*connection);
+            connection->deleteLater();
+        });
+        lobby_->admit(*connection);
         idleTimer_->stop();
     }
 }

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class QTcpServer;
 class QTimer;
 
@@ -18,7 +20,7 @@ class GameServer : public QObject {
     Q_OBJECT
 public:
     // No more connections than this at once; one more is told so and closed.
-    static constexpr int kMostClients = 2000;
+    static constexpr int kMostUsers = 2000;
 
     explicit GameServer(ServerOptions options, QObject* parent = nullptr);
     ~GameServer() override;
@@ -39,7 +41,7 @@ private:
 
     ServerOptions options_;
     QTcpServer* listener_;
-    Lobby* lobby_ = nullptr;
+    std::unique_ptr<Lobby> lobby_;
     QTimer* idleTimer_;
     QString error_;
 };

@@ -1,10 +1,11 @@
 #include "server/Lobby.h"
 
+#include "protocol/Commands.h"
+#include "protocol/Replies.h"
 #include "protocol/ReplyCode.h"
-#include "server/Client.h"
 #include "server/RobotSeat.h"
 #include "server/Room.h"
-#include "server/WireText.h"
+#include "server/Seat.h"
 #include "server/WordCheck.h"
 
 #include <algorithm>
@@ -53,74 +54,88 @@ Lobby::Lobby(ServerOptions options, std::optional<WordList> words, robot::LeaveT
 
 Lobby::~Lobby() = default;
 
-void Lobby::admit(Client* client) {
-    clients_.push_back(client);
-    connect(client, &Client::lineReceived, this, &Lobby::handle);
-    connect(client, &Client::gone, this, &Lobby::remove);
-    client->send(ReplyCode::Greeting, "2 Welcome to Wordmoot. Take a name with NAME.");
+std::unique_ptr<Lobby> Lobby::open(const ServerOptions& options, QString& error) {
+    std::optional<WordList> words;
+    if (!options.words.isEmpty()) {
+        words = WordList::load(options.words);
+        if (!words || words->isEmpty()) {
+            error = "cannot read a word from " + options.words;
+            return nullptr;
+        }
+    }
+    std::optional<robot::LeaveTable> leaves = options.leaves.isEmpty()
+                                                  ? std::optional(robot::LeaveTable::builtIn())
+                                                  : robot::LeaveTable::load(options.leaves);
+    if (!leaves) {
+        error = "cannot read the leave table " + options.leaves;
+        return nullptr;
+    }
+    return std::make_unique<Lobby>(options, std::move(words), std::move(*leaves));
 }
 
-void Lobby::remove(Client* client) {
-    if (client->room)
-        client->room->leave(*client, true);
-    else if (!client->name.isEmpty())
-        sendTo(nullptr, ReplyCode::Notice, client->name + " has gone");
-    std::erase(clients_, client);
-    client->deleteLater();
-    if (clients_.empty())
+void Lobby::admit(Seat& user) {
+    users_.push_back(&user);
+    user.send(ReplyCode::Greeting, reply::greeting("Welcome to Wordmoot. Take a name with NAME."));
+}
+
+void Lobby::remove(Seat& user) {
+    if (user.room)
+        user.room->leave(user, true);
+    else if (!user.name.isEmpty())
+        sendTo(nullptr, ReplyCode::Notice, user.name + " has gone");
+    std::erase(users_, &user);
+    if (users_.empty())
         emit deserted();
 }
 
-void Lobby::handle(Client* client, const QByteArray& line) {
-    const qsizetype blank = line.indexOf(' ');
-    const QByteArray word = line.left(blank < 0 ? line.size() : blank).toUpper();
-    const QByteArray arg = blank < 0 ? QByteArray() : line.mid(blank + 1);
-    if (word.isEmpty())
+void Lobby::receive(Seat& user, const QByteArray& line) {
+    const command::Line command = command::split(line);
+    if (command.word.isEmpty())
         return; // an empty line asks nothing
-    for (const Command& command : kCommands) {
-        if (word != command.word)
+    for (const Command& known : kCommands) {
+        if (command.word != known.word)
             continue;
-        if (command.needsName && client->name.isEmpty()) {
-            if (word == "GLIST")
-                client->listWanted = true;
-            return client->send(ReplyCode::Notice, "Take a name first: NAME yourname");
+        if (known.needsName && user.name.isEmpty()) {
+            if (command.word == "GLIST")
+                user.listWanted = true;
+            return user.send(ReplyCode::Notice, "Take a name first: NAME yourname");
         }
-        return (this->*command.handler)(*client, arg);
+        return (this->*known.handler)(user, command.argument);
     }
-    if (client->name.isEmpty())
-        return client->send(ReplyCode::Notice, "Take a name first: NAME yourname");
-    if (client->room && client->room->command(*client, word, arg))
+    if (user.name.isEmpty())
+        return user.send(ReplyCode::Notice, "Take a name first: NAME yourname");
+    if (user.room && user.room->command(user, command.word, command.argument))
         return;
-    inGame(*client, word);
+    inGame(user, command.word);
 }
 
 // A game command outside a game, or a word nobody knows.
-void Lobby::inGame(Client& c, const QByteArray& word) {
+void Lobby::inGame(Seat& s, const QByteArray& word) {
     if (Room::isCommand(word))
-        return c.send(ReplyCode::Notice, word + " works only in a game: JOIN one first");
-    c.send(ReplyCode::Notice, "Unknown command " + word.left(40) +
+        return s.send(ReplyCode::Notice, word + " works only in a game: JOIN one first");
+    s.send(ReplyCode::Notice, "Unknown command " + word.left(40) +
                                   ": try SAY, TELL, EMOTE, who, beep NAME, check WORD, refresh, "
                                   "approve, challenge, unseen, start");
 }
 
-std::vector<Client*> Lobby::in(const Room* room) const {
-    std::vector<Client*> found;
-    for (Client* client : clients_)
-        if (client->room == room && !client->name.isEmpty() && !client->isClosing())
-            found.push_back(client);
+std::vector<Seat*> Lobby::in(const Room* room) const {
+    std::vector<Seat*> found;
+    for (Seat* user : users_)
+        if (user->room == room && !user->name.isEmpty() && !user->isClosing())
+            found.push_back(user);
     return found;
 }
 
 void Lobby::sendTo(const Room* room, ReplyCode code, QByteArrayView text) {
-    for (Client* client : in(room))
-        client->send(code, text);
+    for (Seat* user : in(room))
+        user->send(code, text);
 }
 
-Client* Lobby::named(QByteArrayView name) const {
+Seat* Lobby::named(QByteArrayView name) const {
     const QByteArray wanted = folded(name);
-    for (Client* client : clients_)
-        if (!client->name.isEmpty() && folded(client->name) == wanted && !client->isClosing())
-            return client;
+    for (Seat* user : users_)
+        if (!user->name.isEmpty() && folded(user->name) == wanted && !user->isClosing())
+            return user;
     return nullptr;
 }
 
@@ -137,109 +152,109 @@ void Lobby::roomEmptied(Room* room) {
         Qt::QueuedConnection);
 }
 
-void Lobby::name(Client& c, const QByteArray& arg) {
+void Lobby::name(Seat& s, const QByteArray& arg) {
     const QByteArray wanted = arg.trimmed();
     if (!isLegalName(wanted))
-        return c.send(ReplyCode::NameIllegal,
+        return s.send(ReplyCode::NameIllegal,
                       "Names are 1 to 20 characters, no blanks or control bytes");
-    if (Client* other = named(wanted); other && other != &c)
-        return c.send(ReplyCode::NameInUse, wanted + " is in use");
+    if (Seat* other = named(wanted); other && other != &s)
+        return s.send(ReplyCode::NameInUse, wanted + " is in use");
     if (isRobotName(wanted))
-        return c.send(ReplyCode::NameInUse, wanted + " is kept for the computer players");
-    const QByteArray old = c.name;
-    c.name = wanted;
+        return s.send(ReplyCode::NameInUse, wanted + " is kept for the computer players");
+    const QByteArray old = s.name;
+    s.name = wanted;
     if (old.isEmpty()) {
-        sendTo(c.room, ReplyCode::Notice, wanted + " has arrived");
-        if (std::exchange(c.listWanted, false))
-            gameList(c, {});
+        sendTo(s.room, ReplyCode::Notice, wanted + " has arrived");
+        if (std::exchange(s.listWanted, false))
+            gameList(s, {});
         return;
     }
-    sendTo(c.room, ReplyCode::NicknameChanged, old + ' ' + wanted + " is the new name");
-    if (c.room)
-        c.room->renamed(c);
+    sendTo(s.room, ReplyCode::NicknameChanged, reply::nicknameChanged(old, wanted));
+    if (s.room)
+        s.room->renamed(s);
 }
 
-void Lobby::version(Client& c, const QByteArray&) {
+void Lobby::version(Seat& s, const QByteArray&) {
     if (!options_.clientVersion.isEmpty())
-        c.send(ReplyCode::NewestClient, "Newest client v" + options_.clientVersion.toUtf8());
+        s.send(ReplyCode::NewestClient, reply::newestClient(options_.clientVersion.toUtf8()));
 }
 
-void Lobby::gameList(Client& c, const QByteArray&) {
-    QByteArray numbers;
+void Lobby::gameList(Seat& s, const QByteArray&) {
+    std::vector<int> numbers;
     for (const auto& [number, room] : rooms_)
-        numbers += QByteArray::number(number) + ' ';
-    c.send(ReplyCode::GameNumbers, numbers);
+        numbers.push_back(number);
+    s.send(ReplyCode::GameNumbers, reply::gameNumbers(numbers));
 }
 
-void Lobby::gameInfo(Client& c, const QByteArray& arg) {
-    const auto number = leadingInt(arg);
+void Lobby::gameInfo(Seat& s, const QByteArray& arg) {
+    const auto number = command::parseGameNumber(arg);
     const auto at = number ? rooms_.find(*number) : rooms_.end();
     if (at == rooms_.end())
-        return c.send(ReplyCode::Notice, "No game " + arg.trimmed().left(20));
-    c.send(ReplyCode::GameDescription, at->second->info());
+        return s.send(ReplyCode::Notice, "No game " + arg.trimmed().left(20));
+    s.send(ReplyCode::GameDescription, reply::gameDescription(at->second->info()));
 }
 
-void Lobby::newGame(Client& c, const QByteArray&) {
-    if (c.room)
-        return c.send(ReplyCode::Notice, "You are in game " + QByteArray::number(c.room->number()) +
+void Lobby::newGame(Seat& s, const QByteArray&) {
+    if (s.room)
+        return s.send(ReplyCode::Notice, "You are in game " + QByteArray::number(s.room->number()) +
                                              ": LEAVE it first");
     for (int number = 1; number <= options_.maxGames; ++number) {
         if (rooms_.count(number))
             continue;
         rooms_[number] = std::make_unique<Room>(*this, number);
-        return join(c, QByteArray::number(number));
+        return join(s, QByteArray::number(number));
     }
-    c.send(ReplyCode::NewGameRefused, "No game number is free");
+    s.send(ReplyCode::NewGameRefused, "No game number is free");
 }
 
-void Lobby::join(Client& c, const QByteArray& arg) {
-    const auto number = leadingInt(arg);
+void Lobby::join(Seat& s, const QByteArray& arg) {
+    const auto number = command::parseGameNumber(arg);
     const auto at = number ? rooms_.find(*number) : rooms_.end();
     if (at == rooms_.end())
-        return c.send(ReplyCode::Notice, "No game " + arg.trimmed().left(20) + " to join");
-    if (c.room)
-        return c.send(ReplyCode::Notice, "You are in game " + QByteArray::number(c.room->number()) +
+        return s.send(ReplyCode::Notice, "No game " + arg.trimmed().left(20) + " to join");
+    if (s.room)
+        return s.send(ReplyCode::Notice, "You are in game " + QByteArray::number(s.room->number()) +
                                              ": LEAVE it first");
-    sendTo(nullptr, ReplyCode::Notice, c.name + " goes to game " + QByteArray::number(*number));
-    at->second->join(c);
+    sendTo(nullptr, ReplyCode::Notice, s.name + " goes to game " + QByteArray::number(*number));
+    at->second->join(s);
 }
 
-void Lobby::leave(Client& c, const QByteArray&) {
-    if (!c.room)
-        return c.send(ReplyCode::Notice, "You are in the lobby, not in a game");
-    c.room->leave(c, false);
-    sendTo(nullptr, ReplyCode::Notice, c.name + " is back in the lobby");
+void Lobby::leave(Seat& s, const QByteArray&) {
+    if (!s.room)
+        return s.send(ReplyCode::Notice, "You are in the lobby, not in a game");
+    s.room->leave(s, false);
+    sendTo(nullptr, ReplyCode::Notice, s.name + " is back in the lobby");
 }
 
-void Lobby::quit(Client& c, const QByteArray&) {
-    c.send(ReplyCode::Notice, "Goodbye");
-    c.close();
+void Lobby::quit(Seat& s, const QByteArray&) {
+    s.send(ReplyCode::Notice, "Goodbye");
+    s.close();
 }
 
-void Lobby::say(Client& c, const QByteArray& arg) {
-    sendTo(c.room, ReplyCode::SaidToAll, c.name + ' ' + arg);
+void Lobby::say(Seat& s, const QByteArray& arg) {
+    sendTo(s.room, ReplyCode::SaidToAll, reply::chat(s.name, arg));
 }
 
-void Lobby::tell(Client& c, const QByteArray& arg) {
-    const qsizetype blank = arg.indexOf(' ');
-    Client* to = named(arg.left(blank < 0 ? arg.size() : blank));
+void Lobby::tell(Seat& s, const QByteArray& arg) {
+    const command::Tell tell = command::parseTell(arg);
+    Seat* to = named(tell.to);
     if (!to)
-        return c.send(ReplyCode::Notice, "Nobody is called " + arg.left(blank).left(20));
-    to->send(ReplyCode::ToldToUser, c.name + ' ' + (blank < 0 ? QByteArray() : arg.mid(blank + 1)));
+        return s.send(ReplyCode::Notice, "Nobody is called " + tell.to.left(20));
+    to->send(ReplyCode::ToldToUser, reply::chat(s.name, tell.text));
 }
 
-void Lobby::emote(Client& c, const QByteArray& arg) {
-    sendTo(c.room, ReplyCode::Emote, c.name + ' ' + arg);
+void Lobby::emote(Seat& s, const QByteArray& arg) {
+    sendTo(s.room, ReplyCode::Emote, reply::chat(s.name, arg));
 }
 
-void Lobby::who(Client& c, const QByteArray&) {
-    const auto count = std::count_if(clients_.begin(), clients_.end(),
-                                     [](Client* x) { return !x->name.isEmpty(); });
-    c.send(ReplyCode::Notice, QByteArray::number(qint64(count)) + " users on the server:");
-    for (Client* other : clients_) {
+void Lobby::who(Seat& s, const QByteArray&) {
+    const auto count =
+        std::count_if(users_.begin(), users_.end(), [](Seat* x) { return !x->name.isEmpty(); });
+    s.send(ReplyCode::Notice, QByteArray::number(qint64(count)) + " users on the server:");
+    for (Seat* other : users_) {
         if (other->name.isEmpty())
             continue;
-        c.send(ReplyCode::Notice,
+        s.send(ReplyCode::Notice,
                other->name + (other->room ? " in game " + QByteArray::number(other->room->number())
                                           : QByteArray(" in the lobby")));
     }
@@ -247,25 +262,25 @@ void Lobby::who(Client& c, const QByteArray&) {
 
 // Words looked up in the list, a notice each (the first few of a long line):
 // anyone may, but a player whose game is in play, who would be peeking.
-void Lobby::check(Client& c, const QByteArray& arg) {
+void Lobby::check(Seat& s, const QByteArray& arg) {
     constexpr int kMostWords = 10;
-    const QList<QByteArray> words = arg.simplified().split(' ');
-    if (words.front().isEmpty())
-        return c.send(ReplyCode::Notice, "check WORD says whether the word is valid");
+    const QByteArrayList words = command::parseCheck(arg);
+    if (words.isEmpty())
+        return s.send(ReplyCode::Notice, "check WORD says whether the word is valid");
     if (!words_)
-        return c.send(ReplyCode::Notice, "This server has no word list");
-    if (c.room && c.room->isPlaying(c))
-        return c.send(ReplyCode::Notice, "No word checks during your game");
+        return s.send(ReplyCode::Notice, "This server has no word list");
+    if (s.room && s.room->isPlaying(s))
+        return s.send(ReplyCode::Notice, "No word checks during your game");
     for (const QByteArray& word : words.mid(0, kMostWords))
-        c.send(ReplyCode::Notice, checkNotice(*words_, word));
+        s.send(ReplyCode::Notice, checkNotice(*words_, word));
 }
 
-void Lobby::beep(Client& c, const QByteArray& arg) {
-    Client* to = named(arg.trimmed());
+void Lobby::beep(Seat& s, const QByteArray& arg) {
+    Seat* to = named(arg.trimmed());
     if (!to)
-        return c.send(ReplyCode::Notice, "Nobody is called " + arg.trimmed().left(20));
-    to->send(ReplyCode::Beep, c.name);
-    c.send(ReplyCode::Notice, "You beep " + to->name);
+        return s.send(ReplyCode::Notice, "Nobody is called " + arg.trimmed().left(20));
+    to->send(ReplyCode::Beep, s.name);
+    s.send(ReplyCode::Notice, "You beep " + to->name);
 }
 
 } // namespace wordmoot::server

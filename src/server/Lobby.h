@@ -14,20 +14,30 @@
 
 namespace wordmoot::server {
 
-class Client;
+class Seat;
 class Room;
 
-// Everyone connected and every game. Turns each line a client sends into a
-// call on the lobby or on the client's game; chat reaches the sender's room.
+// Everyone on the server and every game. Turns each line a user sends into
+// a call on the lobby or on the user's game; chat reaches the sender's room.
+// It reaches users through their seats alone, so it runs without a socket.
 class Lobby : public QObject {
     Q_OBJECT
 public:
     Lobby(ServerOptions options, std::optional<WordList> words, robot::LeaveTable leaves,
           QObject* parent = nullptr);
     ~Lobby() override;
+    // A lobby with the options' word list and leave table; null with the
+    // reason when one cannot be read.
+    static std::unique_ptr<Lobby> open(const ServerOptions& options, QString& error);
 
-    void admit(Client* client);
-    int clientCount() const { return int(clients_.size()); }
+    // A user arrives: greeted, and in the lobby until remove().
+    void admit(Seat& user);
+    // One line the user sent, without its line end.
+    void receive(Seat& user, const QByteArray& line);
+    // The user is gone: out of its game and the lobby. The seat may go once
+    // this returns.
+    void remove(Seat& user);
+    int userCount() const { return int(users_.size()); }
     int gameCount() const { return int(rooms_.size()); }
 
     const ServerOptions& options() const { return options_; }
@@ -35,18 +45,18 @@ public:
     // What the robots play with: the word list (none: they only exchange and pass).
     const robot::Brain& brain() const { return brain_; }
     // Everyone in the room, or in the lobby for none, in order of arrival.
-    std::vector<Client*> in(const Room* room) const;
+    std::vector<Seat*> in(const Room* room) const;
     void sendTo(const Room* room, ReplyCode code, QByteArrayView text);
-    Client* named(QByteArrayView name) const;
+    Seat* named(QByteArrayView name) const;
     // A room nobody is in any more goes, and its number is free again.
     void roomEmptied(Room* room);
 
 signals:
-    // The last client has gone.
+    // The last user has gone.
     void deserted();
 
 private:
-    using Handler = void (Lobby::*)(Client&, const QByteArray&);
+    using Handler = void (Lobby::*)(Seat&, const QByteArray&);
     struct Command {
         const char* word;
         Handler handler;
@@ -54,29 +64,26 @@ private:
     };
     static const Command kCommands[];
 
-    void handle(Client* client, const QByteArray& line);
-    void remove(Client* client);
-
-    void name(Client& c, const QByteArray& arg);
-    void version(Client& c, const QByteArray& arg);
-    void gameList(Client& c, const QByteArray& arg);
-    void gameInfo(Client& c, const QByteArray& arg);
-    void newGame(Client& c, const QByteArray& arg);
-    void join(Client& c, const QByteArray& arg);
-    void leave(Client& c, const QByteArray& arg);
-    void quit(Client& c, const QByteArray& arg);
-    void say(Client& c, const QByteArray& arg);
-    void tell(Client& c, const QByteArray& arg);
-    void emote(Client& c, const QByteArray& arg);
-    void who(Client& c, const QByteArray& arg);
-    void beep(Client& c, const QByteArray& arg);
-    void check(Client& c, const QByteArray& arg);
-    void inGame(Client& c, const QByteArray& line);
+    void name(Seat& s, const QByteArray& arg);
+    void version(Seat& s, const QByteArray& arg);
+    void gameList(Seat& s, const QByteArray& arg);
+    void gameInfo(Seat& s, const QByteArray& arg);
+    void newGame(Seat& s, const QByteArray& arg);
+    void join(Seat& s, const QByteArray& arg);
+    void leave(Seat& s, const QByteArray& arg);
+    void quit(Seat& s, const QByteArray& arg);
+    void say(Seat& s, const QByteArray& arg);
+    void tell(Seat& s, const QByteArray& arg);
+    void emote(Seat& s, const QByteArray& arg);
+    void who(Seat& s, const QByteArray& arg);
+    void beep(Seat& s, const QByteArray& arg);
+    void check(Seat& s, const QByteArray& arg);
+    void inGame(Seat& s, const QByteArray& line);
 
     ServerOptions options_;
     std::optional<WordList> words_;
     robot::Brain brain_; // on words_, so declared after it
-    std::vector<Client*> clients_;
+    std::vector<Seat*> users_;
     std::map<int, std::unique_ptr<Room>> rooms_; // by game number
 };
 

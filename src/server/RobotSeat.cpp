@@ -4,10 +4,10 @@
 
 namespace wordmoot::server {
 
-RobotSeat::RobotSeat(QByteArray name, std::uint64_t seed, Act act)
+RobotSeat::RobotSeat(QByteArray named, std::uint64_t seed, Act act)
     : random_(seed)
     , act_(std::move(act)) {
-    client_.name = std::move(name);
+    name = std::move(named);
     timer_.setSingleShot(true);
     QObject::connect(&timer_, &QTimer::timeout, [this] { act_(*this); });
 }

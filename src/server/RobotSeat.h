@@ -1,6 +1,6 @@
 #pragma once
 
-#include "server/Client.h"
+#include "server/Seat.h"
 
 #include <QTimer>
 
@@ -10,24 +10,26 @@
 
 namespace wordmoot::server {
 
-// A seat the server plays itself. Its Client has no connection (what is sent
-// to it goes nowhere): the room reads the game for it. When something may be
-// its to do, the room wakes it, and after the delay it acts on the game as
-// it then stands, so a person sees the move happen and no event is missed.
-// A vote it answers at once: nobody waits on a robot's judgement.
-class RobotSeat {
+// A seat the server plays itself. What is sent to it goes nowhere: the room
+// reads the game for it. When something may be its to do, the room wakes
+// it, and after the delay it acts on the game as it then stands, so a
+// person sees the move happen and no event is missed. A vote it answers at
+// once: nobody waits on a robot's judgement.
+class RobotSeat : public Seat {
 public:
     using Act = std::function<void(RobotSeat&)>;
 
-    RobotSeat(QByteArray name, std::uint64_t seed, Act act);
+    RobotSeat(QByteArray named, std::uint64_t seed, Act act);
 
-    Client& client() { return client_; }
+    void send(ReplyCode, QByteArrayView) override {}
+    void close() override {}
+    bool isClosing() const override { return false; }
+
     std::mt19937_64& random() { return random_; }
     // Acts after the delay, or sooner when already woken for sooner.
     void wake(int delayMs);
 
 private:
-    Client client_;
     QTimer timer_;
     std::mt19937_64 random_;
     Act act_;

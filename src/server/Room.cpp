@@ -1,10 +1,9 @@
 #include "server/Room.h"
 
 #include "protocol/ReplyCode.h"
-#include "server/Client.h"
 #include "server/Lobby.h"
 #include "server/RobotSeat.h"
-#include "server/WireText.h"
+#include "server/Seat.h"
 
 #include <algorithm>
 
@@ -38,56 +37,54 @@ Room::Room(Lobby& lobby, int number)
 
 Room::~Room() = default;
 
-QByteArray Room::info() const {
-    static const char* const kStates[] = {"FORM", "PLAY", "OVER"};
+reply::GameInfo Room::info() const {
     const int players = phase_ == Phase::Playing ? game_->presentSeats() : int(seated_.size());
-    const int observers = int(std::count_if(members_.begin(), members_.end(), [this](Client* c) {
-        return !isSeated(*c) && seatOf(*c) < 0;
+    const int observers = int(std::count_if(members_.begin(), members_.end(), [this](Seat* s) {
+        return !isSeated(*s) && seatOf(*s) < 0;
     }));
-    return QByteArray::number(number_) + ' ' + kStates[int(phase_)] + ' ' +
-           QByteArray::number(players) + ' ' + QByteArray::number(std::clamp(observers, 0, 9));
+    return {number_, reply::GameState(phase_), players, observers};
 }
 
-bool Room::command(Client& client, const QByteArray& word, const QByteArray& arg) {
+bool Room::command(Seat& user, const QByteArray& word, const QByteArray& arg) {
     for (const Command& command : kCommands) {
         if (word == command.word) {
-            (this->*command.handler)(client, arg);
+            (this->*command.handler)(user, arg);
             return true;
         }
     }
     return false;
 }
 
-void Room::join(Client& c) {
-    toAll(ReplyCode::Notice, c.name + " joins the game");
+void Room::join(Seat& s) {
+    toAll(ReplyCode::Notice, s.name + " joins the game");
     if (members_.empty())
-        maker_ = &c;
-    members_.push_back(&c);
-    c.room = this;
+        maker_ = &s;
+    members_.push_back(&s);
+    s.room = this;
     if (phase_ != Phase::Playing)
-        return c.send(ReplyCode::Joined);
+        return s.send(ReplyCode::Joined);
     // A game in play is watched: no question about playing, and the whole
     // position at once, whether or not the client asks for it.
-    c.send(ReplyCode::WatchingGameInPlay);
-    c.send(ReplyCode::Joined);
-    sendPosition(c);
+    s.send(ReplyCode::WatchingGameInPlay);
+    s.send(ReplyCode::Joined);
+    sendPosition(s);
     offerSeat();
 }
 
-void Room::leave(Client& c, bool dropped) {
-    std::erase(members_, &c);
-    std::erase(seated_, &c);
-    ready_.erase(&c);
-    declined_.erase(&c);
-    if (maker_ == &c)
+void Room::leave(Seat& s, bool dropped) {
+    std::erase(members_, &s);
+    std::erase(seated_, &s);
+    ready_.erase(&s);
+    declined_.erase(&s);
+    if (maker_ == &s)
         maker_ = nullptr;
-    c.room = nullptr;
+    s.room = nullptr;
     if (!dropped)
-        c.send(ReplyCode::Left);
-    toAll(ReplyCode::Notice, c.name + (dropped ? " has gone" : " leaves the game"));
-    if (offeredTo_ == &c)
+        s.send(ReplyCode::Left);
+    toAll(ReplyCode::Notice, s.name + (dropped ? " has gone" : " leaves the game"));
+    if (offeredTo_ == &s)
         offerRefused();
-    const int seat = seatOf(c);
+    const int seat = seatOf(s);
     if (seat >= 0)
         holders_[seat] = nullptr;
     if (seat >= 0 && phase_ == Phase::Playing) {
@@ -104,99 +101,98 @@ void Room::leave(Client& c, bool dropped) {
         lobby_.roomEmptied(this);
 }
 
-void Room::renamed(Client& c) {
-    if (const int seat = seatOf(c); seat >= 0 && game_)
-        game_->rename(seat, c.name.toStdString());
+void Room::renamed(Seat& s) {
+    if (const int seat = seatOf(s); seat >= 0 && game_)
+        game_->rename(seat, s.name.toStdString());
 }
 
-void Room::ready(Client& c, const QByteArray&) {
+void Room::ready(Seat& s, const QByteArray&) {
     if (phase_ == Phase::Playing)
-        return c.send(ReplyCode::Notice,
-                      isSeated(c) ? "The game is in play"
+        return s.send(ReplyCode::Notice,
+                      isSeated(s) ? "The game is in play"
                                   : "The game is in play: a seat is offered when one comes free");
-    if (ready_.count(&c))
-        return c.send(ReplyCode::Notice, "You are ready; the game starts when every player is");
-    if (!isSeated(c) && seated_.size() >= kMostSeats) {
-        c.send(ReplyCode::Notice, "The game has four players already: you watch");
-        return c.send(ReplyCode::BecameObserver);
+    if (ready_.count(&s))
+        return s.send(ReplyCode::Notice, "You are ready; the game starts when every player is");
+    if (!isSeated(s) && seated_.size() >= kMostSeats) {
+        s.send(ReplyCode::Notice, "The game has four players already: you watch");
+        return s.send(ReplyCode::BecameObserver);
     }
-    if (!isSeated(c))
-        seated_.push_back(&c);
-    ready_.insert(&c);
+    if (!isSeated(s))
+        seated_.push_back(&s);
+    ready_.insert(&s);
     phase_ = Phase::Forming;
-    toAll(ReplyCode::Notice, c.name + " is ready to play (" +
+    toAll(ReplyCode::Notice, s.name + " is ready to play (" +
                                  QByteArray::number(int(ready_.size())) + " of " +
                                  QByteArray::number(int(seated_.size())) + " ready)");
     sendScores(nullptr);
-    maybeStart(&c);
+    maybeStart(&s);
 }
 
-void Room::observe(Client& c, const QByteArray&) {
-    if (phase_ == Phase::Playing && seatOf(c) >= 0)
-        return c.send(ReplyCode::Notice, "You are playing: LEAVE to give up your seat");
-    if (offeredTo_ == &c)
+void Room::observe(Seat& s, const QByteArray&) {
+    if (phase_ == Phase::Playing && seatOf(s) >= 0)
+        return s.send(ReplyCode::Notice, "You are playing: LEAVE to give up your seat");
+    if (offeredTo_ == &s)
         offerRefused();
-    const bool wasSeated = isSeated(c);
-    std::erase(seated_, &c);
-    ready_.erase(&c);
-    c.send(ReplyCode::BecameObserver);
+    const bool wasSeated = isSeated(s);
+    std::erase(seated_, &s);
+    ready_.erase(&s);
+    s.send(ReplyCode::BecameObserver);
     if (wasSeated && phase_ != Phase::Playing) {
-        toAll(ReplyCode::Notice, c.name + " watches");
+        toAll(ReplyCode::Notice, s.name + " watches");
         sendScores(nullptr);
         maybeStart(nullptr);
     }
 }
 
-void Room::refresh(Client& c, const QByteArray&) {
-    sendPosition(c);
+void Room::refresh(Seat& s, const QByteArray&) {
+    sendPosition(s);
 }
 
 // The whole position: every row, the players, every score entry, whose turn
 // it is and, to a player, the rack.
-void Room::sendPosition(Client& c) {
+void Room::sendPosition(Seat& s) {
     const Grid board = game_ ? game_->shownBoard() : Grid();
     for (int row = 0; row < kBoardCells; ++row)
-        c.send(ReplyCode::BoardRow, rowText(board, row));
-    sendScores(&c);
+        s.send(ReplyCode::BoardRow, reply::boardRow(board, row));
+    sendScores(&s);
     if (phase_ != Phase::Playing)
         return;
     const int turn = game_->turn();
-    c.send(ReplyCode::WhoseTurn, nameOf(turn) + " to play");
-    if (const int seat = seatOf(c); seat >= 0) {
-        c.send(ReplyCode::Rack, QByteArray::fromStdString(game_->seats()[seat].rack));
+    s.send(ReplyCode::WhoseTurn, reply::whoseTurn(nameOf(turn)));
+    if (const int seat = seatOf(s); seat >= 0) {
+        s.send(ReplyCode::Rack, reply::rack(game_->seats()[seat].rack));
         if (seat == turn && !game_->pending())
-            c.send(ReplyCode::YourTurn, "Your turn");
+            s.send(ReplyCode::YourTurn, reply::yourTurn(std::nullopt));
     }
 }
 
 // 2000 with the players, then one 2008 each: name, the tiles left on the
 // rack once the bag is empty (0, so not shown, before), score, status.
-void Room::sendScores(Client* only) {
-    QByteArray names;
-    std::vector<QByteArray> entries;
+void Room::sendScores(Seat* only) {
+    std::vector<reply::ScoreEntry> entries;
     if (phase_ == Phase::Forming || !game_) {
-        for (const Client* c : seated_) {
-            names += c->name + ' ';
-            entries.push_back(c->name + " 0 0 " + (ready_.count(c) ? "ready" : "waiting"));
-        }
+        for (const Seat* s : seated_)
+            entries.push_back({s->name, 0, 0, ready_.count(s) ? "ready" : "waiting"});
     } else {
         const auto& seats = game_->seats();
         for (std::size_t i = 0; i < seats.size(); ++i) {
-            const QByteArray name = QByteArray::fromStdString(seats[i].name);
-            names += name + ' ';
             const int held = game_->bagSize() == 0 ? int(seats[i].rack.size()) : 0;
             const char* status = phase_ == Phase::Over  ? "final"
                                  : !seats[i].present    ? "left"
                                  : int(i) == moverSeat_ ? "updated"
                                                         : "";
-            entries.push_back(name + ' ' + QByteArray::number(held) + ' ' +
-                              QByteArray::number(seats[i].score) + ' ' + status);
+            entries.push_back(
+                {QByteArray::fromStdString(seats[i].name), held, seats[i].score, status});
         }
     }
-    for (Client* c : only ? std::vector<Client*>{only} : members_) {
-        c->send(ReplyCode::Players, names.trimmed());
-        for (const QByteArray& entry : entries)
-            c->send(ReplyCode::Score, entry);
+    std::vector<QByteArray> names;
+    for (const reply::ScoreEntry& entry : entries)
+        names.push_back(entry.player);
+    const QByteArray players = reply::players(names);
+    for (Seat* s : only ? std::vector<Seat*>{only} : members_) {
+        s->send(ReplyCode::Players, players);
+        for (const reply::ScoreEntry& entry : entries)
+            s->send(ReplyCode::Score, reply::score(entry));
     }
 }
 
@@ -207,13 +203,13 @@ void Room::offerSeat() {
     const auto free = std::find(holders_.begin(), holders_.end(), nullptr);
     if (free == holders_.end())
         return;
-    for (Client* c : members_) {
-        if (seatOf(*c) >= 0 || declined_.count(c))
+    for (Seat* s : members_) {
+        if (seatOf(*s) >= 0 || declined_.count(s))
             continue;
-        offeredTo_ = c;
+        offeredTo_ = s;
         offeredSeat_ = int(free - holders_.begin());
         offerTimer_.start();
-        return c->send(ReplyCode::SeatOffered,
+        return s->send(ReplyCode::SeatOffered,
                        "Take over the seat of " + nameOf(offeredSeat_) + "? APPROVE takes it");
     }
 }
@@ -227,15 +223,15 @@ void Room::offerRefused() {
     endIfTooFew();
 }
 
-void Room::takeSeat(Client& c) {
+void Room::takeSeat(Seat& s) {
     const int seat = offeredSeat_;
     offeredTo_ = nullptr;
     offerTimer_.stop();
     const QByteArray old = nameOf(seat);
-    holders_[seat] = &c;
-    game_->takeSeat(seat, c.name.toStdString());
-    c.send(ReplyCode::TookOverSeat);
-    toAll(ReplyCode::Notice, c.name + " takes over the seat of " + old);
+    holders_[seat] = &s;
+    game_->takeSeat(seat, s.name.toStdString());
+    s.send(ReplyCode::TookOverSeat);
+    toAll(ReplyCode::Notice, s.name + " takes over the seat of " + old);
     sendScores(nullptr);
     offerSeat();
 }
@@ -246,18 +242,18 @@ void Room::endIfTooFew() {
         game_->endForLackOfPlayers();
 }
 
-int Room::seatOf(const Client& c) const {
-    const auto at = std::find(holders_.begin(), holders_.end(), &c);
+int Room::seatOf(const Seat& s) const {
+    const auto at = std::find(holders_.begin(), holders_.end(), &s);
     return phase_ != Phase::Forming && at != holders_.end() ? int(at - holders_.begin()) : -1;
 }
 
-bool Room::isSeated(const Client& c) const {
-    return std::find(seated_.begin(), seated_.end(), &c) != seated_.end();
+bool Room::isSeated(const Seat& s) const {
+    return std::find(seated_.begin(), seated_.end(), &s) != seated_.end();
 }
 
 void Room::toAll(ReplyCode code, QByteArrayView text) {
-    for (Client* c : members_)
-        c->send(code, text);
+    for (Seat* s : members_)
+        s->send(code, text);
 }
 
 void Room::toSeat(int seat, ReplyCode code, QByteArrayView text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol/Replies.h"
 #include "protocol/ReplyCode.h"
 #include "rules/Game.h"
 
@@ -12,7 +13,7 @@
 
 namespace wordmoot::server {
 
-class Client;
+class Seat;
 class Lobby;
 class RobotSeat;
 
@@ -29,23 +30,23 @@ public:
 
     int number() const { return number_; }
     Phase phase() const { return phase_; }
-    // The game list's columns: number, state, players, observers.
-    QByteArray info() const;
+    // What the game list says of the game.
+    reply::GameInfo info() const;
     bool isEmpty() const { return members_.empty(); }
     // Whether the user holds a seat in the game in play.
-    bool isPlaying(const Client& c) const { return phase_ == Phase::Playing && seatOf(c) >= 0; }
+    bool isPlaying(const Seat& s) const { return phase_ == Phase::Playing && seatOf(s) >= 0; }
 
-    void join(Client& client);
-    void leave(Client& client, bool dropped);
-    void renamed(Client& client);
+    void join(Seat& user);
+    void leave(Seat& user, bool dropped);
+    void renamed(Seat& user);
     // READY, OBSERVER, PLAY and the other commands of a game; false for a
     // word that is none of them.
-    bool command(Client& client, const QByteArray& word, const QByteArray& arg);
+    bool command(Seat& user, const QByteArray& word, const QByteArray& arg);
     // Whether the word is one of those commands.
     static bool isCommand(const QByteArray& word);
 
 private:
-    using Handler = void (Room::*)(Client&, const QByteArray&);
+    using Handler = void (Room::*)(Seat&, const QByteArray&);
     struct Command {
         const char* word;
         Handler handler;
@@ -53,43 +54,45 @@ private:
     static const Command kCommands[];
 
     // Room.cpp: who is in the room and where they sit.
-    void ready(Client& c, const QByteArray& arg);
-    void observe(Client& c, const QByteArray& arg);
-    void refresh(Client& c, const QByteArray& arg);
-    void sendPosition(Client& c);
-    void sendScores(Client* only);
+    void ready(Seat& s, const QByteArray& arg);
+    void observe(Seat& s, const QByteArray& arg);
+    void refresh(Seat& s, const QByteArray& arg);
+    void sendPosition(Seat& s);
+    void sendScores(Seat* only);
 
     // RoomForming.cpp: when a game begins.
-    void start(Client& c, const QByteArray& arg);
-    const Client* starter() const;
+    void start(Seat& s, const QByteArray& arg);
+    const Seat* starter() const;
     QByteArray notReady() const;
     bool mayStart() const;
-    void maybeStart(const Client* readied);
+    void maybeStart(const Seat* readied);
     void startGame();
     void offerSeat();
     void offerRefused();
-    void takeSeat(Client& c);
+    void takeSeat(Seat& s);
     void endIfTooFew();
-    int seatOf(const Client& c) const;
-    bool isSeated(const Client& c) const;
+    int seatOf(const Seat& s) const;
+    bool isSeated(const Seat& s) const;
     void toAll(ReplyCode code, QByteArrayView text);
     void toSeat(int seat, ReplyCode code, QByteArrayView text);
 
     // RoomRobots.cpp: the seats the server plays itself.
-    void robot(Client& c, const QByteArray& arg);
+    void robot(Seat& s, const QByteArray& arg);
     void addRobot();
-    void removeRobot(Client& c);
+    void removeRobot(Seat& s);
     void robotActs(RobotSeat& robot);
+    // The robot in that seat, if the room plays it.
+    RobotSeat* robotOf(const Seat* s) const;
     void wakeRobots(int seat, int delayMs);
 
     // RoomPlay.cpp: the turn's commands and the game's events.
-    void play(Client& c, const QByteArray& arg);
-    void exchange(Client& c, const QByteArray& arg);
-    void forfeit(Client& c, const QByteArray& arg);
-    void withdraw(Client& c, const QByteArray& arg);
-    void approve(Client& c, const QByteArray& arg);
-    void challenge(Client& c, const QByteArray& arg);
-    void unseen(Client& c, const QByteArray& arg);
+    void play(Seat& s, const QByteArray& arg);
+    void exchange(Seat& s, const QByteArray& arg);
+    void forfeit(Seat& s, const QByteArray& arg);
+    void withdraw(Seat& s, const QByteArray& arg);
+    void approve(Seat& s, const QByteArray& arg);
+    void challenge(Seat& s, const QByteArray& arg);
+    void unseen(Seat& s, const QByteArray& arg);
     void sendRows(const Play& play);
     void saveRecord() const;
     QByteArray nameOf(int seat) const;
@@ -112,20 +115,20 @@ private:
 
     Lobby& lobby_;
     const int number_;
-    const Client* maker_ = nullptr; // who made the game, while in the room
+    const Seat* maker_ = nullptr; // who made the game, while in the room
     Phase phase_ = Phase::Forming;
-    std::vector<Client*> members_; // everyone in the room, in order of joining
-    std::vector<Client*> seated_;  // who sits while the game forms
-    std::set<const Client*> ready_;
-    std::unique_ptr<Game> game_;   // the game in play, or the last one
-    std::vector<Client*> holders_; // per seat of the game: its player, or none
-    int moverSeat_ = -1;           // whose score changed last
+    std::vector<Seat*> members_; // everyone in the room, in order of joining
+    std::vector<Seat*> seated_;  // who sits while the game forms
+    std::set<const Seat*> ready_;
+    std::unique_ptr<Game> game_; // the game in play, or the last one
+    std::vector<Seat*> holders_; // per seat of the game: its player, or none
+    int moverSeat_ = -1;         // whose score changed last
     int gamesStarted_ = 0;
     QTimer voteTimer_;
     QTimer offerTimer_;
-    Client* offeredTo_ = nullptr;
+    Seat* offeredTo_ = nullptr;
     int offeredSeat_ = -1;
-    std::set<const Client*> declined_; // observers who did not take a seat
+    std::set<const Seat*> declined_; // observers who did not take a seat
     std::vector<std::unique_ptr<RobotSeat>> robots_;
 };
 

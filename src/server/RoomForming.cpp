@@ -3,10 +3,9 @@
 // or when the starter says READY with only robots beside them, so that one
 // person plays the computer without a further word.
 #include "protocol/ReplyCode.h"
-#include "server/Client.h"
 #include "server/Lobby.h"
 #include "server/Room.h"
-#include "server/WireText.h"
+#include "server/Seat.h"
 
 #include <QRandomGenerator>
 
@@ -16,20 +15,20 @@ namespace wordmoot::server {
 
 // Who starts the game: the player who made it while seated, else the first
 // person to have sat down.
-const Client* Room::starter() const {
+const Seat* Room::starter() const {
     if (maker_ && isSeated(*maker_))
         return maker_;
     const auto person =
-        std::find_if(seated_.begin(), seated_.end(), [](const Client* c) { return !c->isRobot(); });
+        std::find_if(seated_.begin(), seated_.end(), [this](const Seat* s) { return !robotOf(s); });
     return person == seated_.end() ? nullptr : *person;
 }
 
 // "bob and cy": the seated players not yet ready.
 QByteArray Room::notReady() const {
     std::vector<std::string> names;
-    for (const Client* c : seated_)
-        if (!ready_.count(c))
-            names.push_back(c->name.toStdString());
+    for (const Seat* s : seated_)
+        if (!ready_.count(s))
+            names.push_back(s->name.toStdString());
     return QByteArray::fromStdString(spokenList(names));
 }
 
@@ -38,29 +37,29 @@ bool Room::mayStart() const {
            starter();
 }
 
-void Room::start(Client& c, const QByteArray&) {
+void Room::start(Seat& s, const QByteArray&) {
     if (phase_ == Phase::Playing)
-        return c.send(ReplyCode::Notice, "The game is in play");
-    const Client* who = starter();
-    if (&c != who)
-        return c.send(ReplyCode::Notice,
+        return s.send(ReplyCode::Notice, "The game is in play");
+    const Seat* who = starter();
+    if (&s != who)
+        return s.send(ReplyCode::Notice,
                       who ? who->name + " starts this game" : "Sit down first: READY");
     if (seated_.size() < 2)
-        return c.send(ReplyCode::Notice,
+        return s.send(ReplyCode::Notice,
                       "A game needs two players: wait for one, or seat a robot with ROBOT");
     if (!mayStart())
-        return c.send(ReplyCode::Notice, "Waiting for " + notReady() + " to be ready");
+        return s.send(ReplyCode::Notice, "Waiting for " + notReady() + " to be ready");
     startGame();
 }
 
 // After someone sat down, got ready or left. `readied` is who just said READY.
-void Room::maybeStart(const Client* readied) {
+void Room::maybeStart(const Seat* readied) {
     if (!mayStart())
         return;
     const bool full = seated_.size() >= kMostSeats;
     const bool aloneWithRobots = readied && readied == starter() &&
-                                 std::all_of(seated_.begin(), seated_.end(), [&](const Client* c) {
-                                     return c == readied || c->isRobot();
+                                 std::all_of(seated_.begin(), seated_.end(), [&](const Seat* s) {
+                                     return s == readied || robotOf(s);
                                  });
     if (full || aloneWithRobots)
         return startGame();
@@ -70,8 +69,8 @@ void Room::maybeStart(const Client* readied) {
 
 void Room::startGame() {
     std::vector<std::string> names;
-    for (const Client* c : seated_)
-        names.push_back(c->name.toStdString());
+    for (const Seat* s : seated_)
+        names.push_back(s->name.toStdString());
     const auto& options = lobby_.options();
     const std::uint64_t seed = options.seed
                                    ? *options.seed + 1000003ULL * number_ + 7919ULL * gamesStarted_
@@ -86,7 +85,7 @@ void Room::startGame() {
     phase_ = Phase::Playing;
     toAll(ReplyCode::Notice, "The game begins");
     for (int row = 0; row < kBoardCells; ++row)
-        toAll(ReplyCode::BoardRow, rowText(Grid(), row));
+        toAll(ReplyCode::BoardRow, reply::boardRow(Grid(), row));
     game_->start();
 }
 

@@ -1,8 +1,8 @@
+#include "protocol/Commands.h"
 #include "protocol/ReplyCode.h"
-#include "server/Client.h"
 #include "server/Lobby.h"
 #include "server/Room.h"
-#include "server/WireText.h"
+#include "server/Seat.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -29,74 +29,74 @@ ReplyCode refusalCode(Refusal kind) {
 
 } // namespace
 
-void Room::play(Client& c, const QByteArray& arg) {
-    const int seat = seatOf(c);
+void Room::play(Seat& s, const QByteArray& arg) {
+    const int seat = seatOf(s);
     if (phase_ != Phase::Playing || seat < 0)
-        return c.send(ReplyCode::PlayNotYours, "You are not playing in a game in play");
-    const std::optional<Play> tiles = parsePlay(arg);
+        return s.send(ReplyCode::PlayNotYours, "You are not playing in a game in play");
+    const std::optional<Play> tiles = command::parsePlay(arg);
     if (!tiles)
-        return c.send(ReplyCode::PlayBadTiles, "A play is up to seven tiles as column,row,LETTER");
+        return s.send(ReplyCode::PlayBadTiles, "A play is up to seven tiles as column,row,LETTER");
     if (const auto refused = game_->play(seat, *tiles))
-        c.send(refusalCode(refused->kind),
+        s.send(refusalCode(refused->kind),
                QByteArray::fromStdString("Refused: " + refused->reason));
 }
 
-void Room::exchange(Client& c, const QByteArray& arg) {
-    const int seat = seatOf(c);
+void Room::exchange(Seat& s, const QByteArray& arg) {
+    const int seat = seatOf(s);
     if (phase_ != Phase::Playing || seat < 0)
-        return c.send(ReplyCode::Notice, "You are not playing in a game in play");
-    const std::optional<std::string> tiles = parseExchange(arg);
+        return s.send(ReplyCode::Notice, "You are not playing in a game in play");
+    const std::optional<std::string> tiles = command::parseExchange(arg);
     if (!tiles)
-        return c.send(ReplyCode::Notice,
+        return s.send(ReplyCode::Notice,
                       "Exchange refused: name the tiles by their letters, _ for a blank");
     if (const auto refused = game_->exchange(seat, *tiles))
-        c.send(ReplyCode::Notice,
+        s.send(ReplyCode::Notice,
                QByteArray::fromStdString("Exchange refused: " + refused->reason));
 }
 
-void Room::forfeit(Client& c, const QByteArray&) {
-    const int seat = seatOf(c);
+void Room::forfeit(Seat& s, const QByteArray&) {
+    const int seat = seatOf(s);
     if (phase_ != Phase::Playing || seat < 0)
-        return c.send(ReplyCode::Notice, "You are not playing in a game in play");
+        return s.send(ReplyCode::Notice, "You are not playing in a game in play");
     if (const auto refused = game_->pass(seat))
-        c.send(ReplyCode::Notice, QByteArray::fromStdString("Pass refused: " + refused->reason));
+        s.send(ReplyCode::Notice, QByteArray::fromStdString("Pass refused: " + refused->reason));
 }
 
 // With a play waiting for the vote, WITHDRAW takes it back; without one, the
 // rack goes out again, which puts the tiles laid but not sent back on it.
-void Room::withdraw(Client& c, const QByteArray&) {
-    const int seat = seatOf(c);
+void Room::withdraw(Seat& s, const QByteArray&) {
+    const int seat = seatOf(s);
     if (phase_ != Phase::Playing || seat < 0)
-        return c.send(ReplyCode::Notice, "You are not playing in a game in play");
+        return s.send(ReplyCode::Notice, "You are not playing in a game in play");
     const auto& pending = game_->pending();
     if (!pending || pending->seat != seat)
-        return c.send(ReplyCode::Rack, QByteArray::fromStdString(game_->seats()[seat].rack));
+        return s.send(ReplyCode::Rack, reply::rack(game_->seats()[seat].rack));
     if (const auto refused = game_->withdraw(seat))
-        c.send(ReplyCode::Notice,
+        s.send(ReplyCode::Notice,
                QByteArray::fromStdString("Withdraw refused: " + refused->reason));
 }
 
-void Room::approve(Client& c, const QByteArray&) {
-    if (phase_ == Phase::Playing && offeredTo_ == &c)
-        return takeSeat(c);
-    const int seat = seatOf(c);
+void Room::approve(Seat& s, const QByteArray&) {
+    if (phase_ == Phase::Playing && offeredTo_ == &s)
+        return takeSeat(s);
+    const int seat = seatOf(s);
     if (phase_ != Phase::Playing || seat < 0 || !game_->approve(seat))
-        c.send(ReplyCode::Notice, "There is nothing for you to approve");
+        s.send(ReplyCode::Notice, "There is nothing for you to approve");
 }
 
-void Room::challenge(Client& c, const QByteArray&) {
-    const int seat = seatOf(c);
+void Room::challenge(Seat& s, const QByteArray&) {
+    const int seat = seatOf(s);
     if (phase_ != Phase::Playing || seat < 0 || !game_->challenge(seat))
-        c.send(ReplyCode::Notice, "There is no play for you to challenge");
+        s.send(ReplyCode::Notice, "There is no play for you to challenge");
 }
 
 // The tiles the user has not seen, in alphabetical order (a blank last): to
 // a player the bag and the others' racks, to a watcher every rack too.
-void Room::unseen(Client& c, const QByteArray&) {
+void Room::unseen(Seat& s, const QByteArray&) {
     if (phase_ != Phase::Playing)
-        return c.send(ReplyCode::Notice, "No game is in play");
-    const QByteArray tiles = QByteArray::fromStdString(game_->unseenBy(seatOf(c)));
-    c.send(ReplyCode::Notice, "Unseen " + QByteArray::number(tiles.size()) + ": " + tiles);
+        return s.send(ReplyCode::Notice, "No game is in play");
+    const QByteArray tiles = QByteArray::fromStdString(game_->unseenBy(seatOf(s)));
+    s.send(ReplyCode::Notice, "Unseen " + QByteArray::number(tiles.size()) + ": " + tiles);
 }
 
 QByteArray Room::nameOf(int seat) const {
@@ -109,18 +109,18 @@ void Room::sendRows(const Play& play) {
         rows.insert(t.row);
     const Grid board = game_->shownBoard();
     for (const int row : rows)
-        toAll(ReplyCode::BoardRow, rowText(board, row));
+        toAll(ReplyCode::BoardRow, reply::boardRow(board, row));
 }
 
 void Room::startingTileDrawn(int seat, char tile, bool redraw) {
     const QByteArray name = nameOf(seat);
     if (redraw)
-        toSeat(seat, ReplyCode::StartingLetter, QByteArray(1, tile) + " drawn again after a tie");
+        toSeat(seat, ReplyCode::StartingLetter, reply::startingLetter(tile));
     toAll(ReplyCode::Notice, name + " draws " + tile + " for the start");
 }
 
 void Room::rackChanged(int seat) {
-    toSeat(seat, ReplyCode::Rack, QByteArray::fromStdString(game_->seats()[seat].rack));
+    toSeat(seat, ReplyCode::Rack, reply::rack(game_->seats()[seat].rack));
 }
 
 void Room::scoresChanged(int moverSeat) {
@@ -129,11 +129,9 @@ void Room::scoresChanged(int moverSeat) {
 }
 
 void Room::turnBegins(int seat, std::optional<char> startingTile) {
-    toAll(ReplyCode::WhoseTurn, nameOf(seat) + " to play");
+    toAll(ReplyCode::WhoseTurn, reply::whoseTurn(nameOf(seat)));
     wakeRobots(seat, lobby_.options().robotDelayMs);
-    toSeat(seat, ReplyCode::YourTurn,
-           startingTile ? *startingTile + QByteArray(" is your starting tile: you begin")
-                        : QByteArray("Your turn"));
+    toSeat(seat, ReplyCode::YourTurn, reply::yourTurn(startingTile));
 }
 
 void Room::exchanged(int seat, int count) {
@@ -170,17 +168,16 @@ void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vecto
     for (const int seat : winners)
         winning.push_back(seats[seat].name);
     const QByteArray names = QByteArray::fromStdString(spokenList(winning));
-    const QByteArray points =
-        " with " + QByteArray::number(winners.empty() ? 0 : seats[winners[0]].score) + " points";
+    const int points = winners.empty() ? 0 : seats[winners[0]].score;
     if (winners.size() == 1)
-        toAll(ReplyCode::Won, names + points);
+        toAll(ReplyCode::Won, reply::result(names, points));
     else if (winners.size() > 1)
-        toAll(ReplyCode::Draw, names + points);
+        toAll(ReplyCode::Draw, reply::result(names, points));
     // The players stay seated for the next game, not yet ready but robots.
-    for (Client* holder : holders_) {
+    for (Seat* holder : holders_) {
         if (holder)
             seated_.push_back(holder);
-        if (holder && holder->isRobot())
+        if (holder && robotOf(holder))
             ready_.insert(holder);
     }
     saveRecord();

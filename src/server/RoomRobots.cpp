@@ -1,3 +1,4 @@
+#include "protocol/Commands.h"
 #include "protocol/ReplyCode.h"
 #include "server/Lobby.h"
 #include "server/RobotSeat.h"
@@ -12,18 +13,18 @@ namespace wordmoot::server {
 // "robot" seats one more robot while the game forms, "robot off" takes one
 // away; never more players than the game has seats. Only a player seated in
 // the forming game may, so nobody else decides who plays in it.
-void Room::robot(Client& c, const QByteArray& arg) {
-    const QByteArray what = arg.trimmed().toLower();
-    if (!what.isEmpty() && what != "off")
-        return c.send(ReplyCode::Notice, "robot seats a computer player, robot off takes one away");
+void Room::robot(Seat& s, const QByteArray& arg) {
+    const std::optional<bool> seatOne = command::parseRobot(arg);
+    if (!seatOne)
+        return s.send(ReplyCode::Notice, "robot seats a computer player, robot off takes one away");
     if (phase_ == Phase::Playing)
-        return c.send(ReplyCode::Notice, "Robots come and go only before the game begins");
-    if (!isSeated(c))
-        return c.send(ReplyCode::Notice, "Only a player of this game seats or sends away a robot");
-    if (what == "off")
-        return removeRobot(c);
+        return s.send(ReplyCode::Notice, "Robots come and go only before the game begins");
+    if (!isSeated(s))
+        return s.send(ReplyCode::Notice, "Only a player of this game seats or sends away a robot");
+    if (!*seatOne)
+        return removeRobot(s);
     if (seated_.size() >= kMostSeats)
-        return c.send(ReplyCode::Notice, "The game has four players already");
+        return s.send(ReplyCode::Notice, "The game has four players already");
     addRobot();
     maybeStart(nullptr);
 }
@@ -32,7 +33,7 @@ void Room::addRobot() {
     int number = 1;
     const auto taken = [this](const QByteArray& name) {
         return std::any_of(robots_.begin(), robots_.end(),
-                           [&](const auto& r) { return r->client().name == name; });
+                           [&](const auto& r) { return r->name == name; });
     };
     while (taken(robotName(number)))
         ++number;
@@ -41,7 +42,7 @@ void Room::addRobot() {
                                             : QRandomGenerator::global()->generate64();
     robots_.push_back(std::make_unique<RobotSeat>(robotName(number), seed,
                                                   [this](RobotSeat& r) { robotActs(r); }));
-    Client* robot = &robots_.back()->client();
+    Seat* robot = robots_.back().get();
     seated_.push_back(robot);
     ready_.insert(robot);
     phase_ = Phase::Forming;
@@ -51,26 +52,32 @@ void Room::addRobot() {
     sendScores(nullptr);
 }
 
-void Room::removeRobot(Client& c) {
+void Room::removeRobot(Seat& s) {
     const auto last = std::find_if(seated_.rbegin(), seated_.rend(),
-                                   [](const Client* s) { return s->isRobot(); });
+                                   [this](const Seat* seated) { return robotOf(seated); });
     if (last == seated_.rend())
-        return c.send(ReplyCode::Notice, "No robot sits in this game");
-    Client* robot = *last;
+        return s.send(ReplyCode::Notice, "No robot sits in this game");
+    Seat* robot = *last;
     seated_.erase(std::next(last).base());
     ready_.erase(robot);
-    std::replace(holders_.begin(), holders_.end(), robot, static_cast<Client*>(nullptr));
+    std::replace(holders_.begin(), holders_.end(), robot, static_cast<Seat*>(nullptr));
     toAll(ReplyCode::Notice, robot->name + " leaves the game");
-    std::erase_if(robots_, [robot](const auto& r) { return &r->client() == robot; });
+    std::erase_if(robots_, [robot](const auto& r) { return r.get() == robot; });
     sendScores(nullptr);
     maybeStart(nullptr);
+}
+
+RobotSeat* Room::robotOf(const Seat* s) const {
+    const auto at = std::find_if(robots_.begin(), robots_.end(),
+                                 [s](const auto& robot) { return robot.get() == s; });
+    return at == robots_.end() ? nullptr : at->get();
 }
 
 // Called when a turn begins (the seat on turn) or a play is put to the vote
 // (-1): the robots it concerns look at the game after the delay.
 void Room::wakeRobots(int seat, int delayMs) {
     for (const auto& robot : robots_) {
-        const int own = seatOf(robot->client());
+        const int own = seatOf(*robot);
         if (own >= 0 && (seat < 0 || own == seat))
             robot->wake(delayMs);
     }
@@ -81,7 +88,7 @@ void Room::wakeRobots(int seat, int delayMs) {
 // refusing) it otherwise, or make its move on its turn. A robot without a
 // word list has nothing to judge by and approves.
 void Room::robotActs(RobotSeat& robot) {
-    const int seat = seatOf(robot.client());
+    const int seat = seatOf(robot);
     if (phase_ != Phase::Playing || seat < 0)
         return;
     const robot::Brain& brain = lobby_.brain();
@@ -101,8 +108,7 @@ void Room::robotActs(RobotSeat& robot) {
     const robot::Move move = robot::chooseMove(brain, {board, rack, game_->bagSize()},
                                                lobby_.options().robotLevel, robot.random());
     if (const auto refused = robot::makeMove(*game_, seat, move))
-        qWarning("robot %s: move refused: %s", robot.client().name.constData(),
-                 refused->reason.c_str());
+        qWarning("robot %s: move refused: %s", robot.name.constData(), refused->reason.c_str());
 }
 
 } // namespace wordmoot::server

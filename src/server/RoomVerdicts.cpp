@@ -3,7 +3,6 @@
 #include "protocol/ReplyCode.h"
 #include "server/Lobby.h"
 #include "server/Room.h"
-#include "server/WireText.h"
 
 namespace wordmoot::server {
 
@@ -49,8 +48,7 @@ void Room::playStands(int seat, const Play& play, int score, const Settlement* s
 }
 
 void Room::playPutToVote(int seat, const Play& play, int score) {
-    toAll(ReplyCode::PlayMade,
-          nameOf(seat) + ' ' + QByteArray::number(score) + ' ' + tilesText(play));
+    toAll(ReplyCode::PlayMade, reply::playMade(nameOf(seat), score, play));
     voteTimer_.start();
     wakeRobots(-1, 0); // a robot's judgement keeps nobody waiting
 }

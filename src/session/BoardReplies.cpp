@@ -1,7 +1,6 @@
 // The replies that carry the board, the rack and the plays.
 #include "protocol/Commands.h"
-#include "protocol/Words.h"
-#include "rules/NumericText.h"
+#include "protocol/Replies.h"
 #include "session/ReplyHandlers.h"
 
 #include <QStringBuilder>
@@ -11,15 +10,6 @@
 namespace wordmoot {
 
 namespace {
-// A column or row as the server wrote it, read as a number (0 for a text
-// that is none), if that is a cell of the board.
-std::optional<int> boardIndex(QStringView text) {
-    const double value = numericValue(text);
-    if (value < 0 || value >= kBoardCells || value != static_cast<int>(value))
-        return std::nullopt;
-    return static_cast<int>(value);
-}
-
 // The character at a position of a text, or empty text past its end.
 QString characterAt(QStringView text, qsizetype position) {
     return text.mid(position, 1).toString();
@@ -47,8 +37,8 @@ void ReplyHandlers::setControlsEnabled(std::initializer_list<GameControl> contro
 }
 
 void ReplyHandlers::yourTurn(QStringView argument) {
-    if (argument.contains(QLatin1String("starting tile")))
-        client_.view.addmsg(QStringLiteral("*** You drew a '") + characterAt(argument, 0) +
+    if (const auto tile = reply::parseStartingTile(argument))
+        client_.view.addmsg(QStringLiteral("*** You drew a '") % *tile %
                             QStringLiteral("' as your starting tile"));
     else
         client_.view.addmsg(QStringLiteral("*** ") % argument);
@@ -68,40 +58,23 @@ void ReplyHandlers::whoseTurn(QStringView argument) {
     client_.view.setTurnText(splitFirstWord(argument).first.toString() + QStringLiteral("'s turn"));
 }
 
-// "bob 10 7,7,C 8,7,A 9,7,T": who played, the score, then the tiles. A word
-// with "(" ends the tiles, and so does the board's last cell: no play holds
-// more tiles than the board has cells. A tile off the board or without its two
-// commas is left out, so the log names only the letters that were laid.
+// A play put to the others: shown on the board and logged with the letters
+// that were laid, then, to another player, put as a question.
 void ReplyHandlers::play(QStringView argument) {
-    const Words player = splitFirstWord(argument);
-    const Words score = splitFirstWord(player.rest);
+    const reply::PlayMade made = reply::parsePlayMade(argument);
     QString letters;
-    QStringView remaining = score.rest;
-    for (int tiles = 0; !remaining.isEmpty() && tiles < kBoardCells * kBoardCells; ++tiles) {
-        const Words tile = splitFirstWord(remaining);
-        remaining = tile.rest;
-        if (tile.first.contains(u'('))
-            break;
-        const qsizetype firstComma = tile.first.indexOf(u',');
-        const qsizetype secondComma = tile.first.indexOf(u',', firstComma + 1);
-        if (firstComma < 0 || secondComma < 0)
-            continue;
-        const auto column = boardIndex(tile.first.left(firstComma));
-        const auto row = boardIndex(tile.first.mid(firstComma + 1, secondComma - firstComma - 1));
-        if (!column || !row)
-            continue;
-        const QString letter = characterAt(tile.first, secondComma + 1);
-        setCell(client_.state, *column, *row, letter);
-        letters += letter;
+    for (const reply::ShownTile& tile : made.tiles) {
+        setCell(client_.state, tile.column, tile.row, tile.letter);
+        letters += tile.letter;
     }
     client_.view.fill_board();
-    const QString name = player.first.toString();
-    client_.view.addmsg(QStringLiteral("*** ") + name + QStringLiteral(" scores ") +
-                        score.first.toString() + QStringLiteral(" for ") + letters);
+    const QString name = made.player.toString();
+    const QString score = made.score.toString();
+    client_.view.addmsg(QStringLiteral("*** ") + name + QStringLiteral(" scores ") + score +
+                        QStringLiteral(" for ") + letters);
     if (!client_.state.observer && client_.state.nickname != name &&
         client_.dialogs.ask(QStringLiteral("Do you approve the play of ") + letters +
-                                QStringLiteral("? (it scores ") + score.first.toString() +
-                                QLatin1Char(')'),
+                                QStringLiteral("? (it scores ") + score + QLatin1Char(')'),
                             kAppTitle, false))
         client_.server.send(command::approve());
 }
@@ -111,20 +84,18 @@ void ReplyHandlers::noticeWithRefresh(QStringView argument) {
     client_.server.send(command::refresh());
 }
 
-// "7 ...CAT........." is row 7. A row number off the board drops the line.
+// A row number off the board drops the line.
 void ReplyHandlers::boardRow(QStringView argument) {
-    const Words words = splitFirstWord(argument);
-    const auto row = boardIndex(words.first);
+    const auto row = reply::parseBoardRow(argument);
     if (!row)
         return;
-    const QStringView cells = trimBlanks(words.rest);
     for (int column = 0; column < kBoardCells; ++column)
-        setCell(client_.state, column, *row, cells.mid(column, 1));
+        setCell(client_.state, column, row->row, row->cells.mid(column, 1));
     client_.view.fill_board();
 }
 
 void ReplyHandlers::newRack(QStringView argument) {
-    const QStringView letters = trimBlanks(argument);
+    const QStringView letters = reply::parseRack(argument);
     client_.state.takeBackPlay();
     for (int slot = 0; slot < kRackSlots; ++slot)
         client_.state.rack[slot] = {characterAt(letters, slot), false};

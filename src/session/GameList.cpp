@@ -1,14 +1,15 @@
 #include "session/GameList.h"
 
+#include "protocol/Replies.h"
+
 namespace wordmoot {
 
 QString GameList::entryText(const QString& description) {
-    // Columns past the end of a short description read as empty text.
-    const QString game = description.mid(0, 1);
-    const bool forming = description.mid(2, 4) == QLatin1String("FORM");
+    const reply::GameColumns columns = reply::parseGameDescription(description);
+    const QString game = columns.game.toString();
     return game + QLatin1String(": game ") + game + QLatin1String(" - ") +
-           (forming ? QLatin1String("forming - ") : QLatin1String("in play - ")) +
-           description.mid(7, 1) + QLatin1String(" players, ") + description.mid(9, 1) +
+           (columns.forming ? QLatin1String("forming - ") : QLatin1String("in play - ")) +
+           columns.players.toString() + QLatin1String(" players, ") + columns.observers.toString() +
            QLatin1String(" observers");
 }
 

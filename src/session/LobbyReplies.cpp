@@ -1,8 +1,8 @@
 // The replies about logging on, the lobby and chat.
 #include "BuildConfig.h"
 #include "protocol/Commands.h"
-#include "protocol/Words.h"
-#include "rules/NumericText.h"
+#include "protocol/NumericText.h"
+#include "protocol/Replies.h"
 #include "session/ReplyHandlers.h"
 
 #include <QStringBuilder>
@@ -11,7 +11,6 @@ namespace wordmoot {
 
 namespace {
 const QString kClientVersion = QStringLiteral(WORDMOOT_VERSION);
-constexpr int kProtocolVersion = 2;
 // A game list is followed for this many games at most; the server numbers
 // its games with single digits.
 constexpr int kMaxGamesAsked = GameList::kMaxGames;
@@ -28,22 +27,20 @@ QString chatLine(QChar open, QStringView sender, QChar close, QStringView text) 
 } // namespace
 
 void ReplyHandlers::greeting(QStringView argument) {
-    const Words words = splitFirstWord(argument);
-    client_.view.addmsg(QStringLiteral("*** ") + words.rest.toString());
-    if (numericValue(words.first) != kProtocolVersion)
+    const reply::Greeting greeting = reply::parseGreeting(argument);
+    client_.view.addmsg(QStringLiteral("*** ") + greeting.text.toString());
+    if (greeting.version != reply::kProtocolVersion)
         client_.dialogs.message(QStringLiteral("Server reports a different protocol version.  "
                                                "This may cause errors."),
                                 kAppTitle, Dialogs::Icon::Warning);
 }
 
-// "Newest client v0.6": the version follows the second word's blank and the
-// character after it. An announcement without those words says nothing.
+// An announcement without a version says nothing.
 void ReplyHandlers::newestClient(QStringView argument) {
-    const Words afterFirst = splitFirstWord(argument);
-    const qsizetype blank = afterFirst.rest.indexOf(QLatin1Char(' '));
-    if (!afterFirst.hadBlank || blank < 0)
+    const auto announcement = reply::parseNewestClient(argument);
+    if (!announcement)
         return;
-    const QString version = afterFirst.rest.mid(blank + 2).toString();
+    const QString version = announcement->toString();
     const double announced = numericValue(version);
     const QString known =
         client_.settings.text(setting::kClient, setting::kAvailableVersion, kClientVersion);
@@ -61,16 +58,8 @@ void ReplyHandlers::gameNumbers(QStringView argument) {
         return;
     // The requests go out before the list is reset; the descriptions come
     // back later and land behind the first entry.
-    QStringView remaining = argument;
-    int asked = 0;
-    while (!remaining.isEmpty() && asked < kMaxGamesAsked) {
-        const Words words = splitFirstWord(remaining);
-        if (!words.first.isEmpty()) {
-            client_.server.send(command::gameInfo(words.first.toString()));
-            ++asked;
-        }
-        remaining = words.rest;
-    }
+    for (const QStringView game : reply::parseGameNumbers(argument, kMaxGamesAsked))
+        client_.server.send(command::gameInfo(game.toString()));
     games_.reset();
     client_.view.showGameSelection();
 }

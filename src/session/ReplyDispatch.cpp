@@ -1,7 +1,7 @@
 #include "connection/ServerAddress.h"
+#include "protocol/NumericText.h"
 #include "protocol/ReplyCode.h"
 #include "protocol/ShownText.h"
-#include "rules/NumericText.h"
 #include "session/ReplyHandlers.h"
 
 #include <cstdint>

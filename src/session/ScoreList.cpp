@@ -1,7 +1,7 @@
 #include "session/ScoreList.h"
 
+#include "protocol/NumericText.h"
 #include "protocol/ShownText.h"
-#include "rules/NumericText.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // The replies that keep the score list: the players, their scores and their
 // changes of nickname.
-#include "protocol/Words.h"
+#include "protocol/Replies.h"
 #include "session/ReplyHandlers.h"
 
 #include <QStringBuilder>
@@ -12,28 +12,19 @@ void ReplyHandlers::players(QStringView argument) {
     client_.view.addmsg(QStringLiteral("*** Players in this game: ") % argument);
 }
 
-// "bob 0 12 update": player, count, score and status. A line without the
-// player, count and score words is dropped.
 void ReplyHandlers::score(QStringView argument) {
-    const Words player = splitFirstWord(argument);
-    const Words count = splitFirstWord(player.rest);
-    const Words score = splitFirstWord(count.rest);
-    if (!count.hadBlank || !score.hadBlank)
-        return;
-    scores_.setScore(player.first, count.first, score.first, score.rest);
+    if (const auto entry = reply::parseScore(argument))
+        scores_.setScore(entry->player, entry->count, entry->score, entry->status);
 }
 
-// "alice alicia ...": a player changed nickname. Without a blank after the
-// new name, the rest of the line is the new name.
 void ReplyHandlers::nicknameChanged(QStringView argument) {
-    const Words oldName = splitFirstWord(argument);
-    const Words newName = splitFirstWord(oldName.rest);
-    if (!oldName.hadBlank || newName.first.isEmpty())
+    const auto change = reply::parseNicknameChanged(argument);
+    if (!change)
         return;
-    const QString newNick = newName.first.toString();
-    if (oldName.first.compare(client_.state.nickname, Qt::CaseInsensitive) == 0)
+    const QString newNick = change->newName.toString();
+    if (change->oldName.compare(client_.state.nickname, Qt::CaseInsensitive) == 0)
         adoptNickname(client_, newNick);
-    scores_.rename(oldName.first, newNick);
+    scores_.rename(change->oldName, newNick);
 }
 
 } // namespace wordmoot

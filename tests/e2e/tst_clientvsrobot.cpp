@@ -5,7 +5,7 @@
 #include "ClientFixture.h"
 #include "LiveServer.h"
 
-#include "chat/MessageLog.h"
+#include "app/MessageLog.h"
 
 #include <QPushButton>
 #include <QRegularExpression>

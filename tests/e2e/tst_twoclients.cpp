@@ -6,7 +6,7 @@
 #include "Drops.h"
 #include "LiveServer.h"
 
-#include "chat/MessageLog.h"
+#include "app/MessageLog.h"
 #include "rules/Board.h"
 #include "session/ScoreList.h"
 

@@ -1,19 +1,13 @@
 #include "ServerFixture.h"
 
+#include "protocol/WireLine.h"
+
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 
 using namespace wordmoot;
 using namespace wordmoot::server;
-
-ScriptedUser::ScriptedUser(quint16 port) {
-    QObject::connect(&socket, &QTcpSocket::readyRead, [this] {
-        buffer += socket.readAll();
-        for (qsizetype end; (end = buffer.indexOf("\r\n")) >= 0; buffer.remove(0, end + 2))
-            lines.push_back(buffer.left(end));
-    });
-    socket.connectToHost(QHostAddress::LocalHost, port);
-}
 
 QByteArray ScriptedUser::expect(const QByteArray& prefix) {
     const auto find = [&] {
@@ -31,23 +25,64 @@ QByteArray ScriptedUser::expect(const QByteArray& prefix) {
     return lines[at];
 }
 
-ServerFixture::ServerFixture(ServerOptions options) {
+SeatUser::SeatUser(Lobby& lobby)
+    : lobby_(lobby) {
+    lobby_.admit(*this);
+}
+
+SeatUser::~SeatUser() {
+    vanish();
+}
+
+void SeatUser::send(const QByteArray& line) {
+    if (!closing_)
+        lobby_.receive(*this, line);
+}
+
+void SeatUser::vanish() {
+    closing_ = true;
+    if (!std::exchange(removed_, true))
+        lobby_.remove(*this);
+}
+
+// Kept as the socket would carry it, without the line end.
+void SeatUser::send(ReplyCode code, QByteArrayView text) {
+    if (!closing_)
+        lines.push_back(replyLine(code, text).chopped(2));
+}
+
+void SeatUser::close() {
+    closing_ = true;
+    QTimer::singleShot(0, &context_, [this] { vanish(); });
+}
+
+SocketUser::SocketUser(quint16 port) {
+    QObject::connect(&socket, &QTcpSocket::readyRead, [this] {
+        buffer += socket.readAll();
+        for (qsizetype end; (end = buffer.indexOf("\r\n")) >= 0; buffer.remove(0, end + 2))
+            lines.push_back(buffer.left(end));
+    });
+    socket.connectToHost(QHostAddress::LocalHost, port);
+}
+
+ServerOptions testOptions(ServerOptions options, const QTemporaryDir& folder) {
     QFile words(folder.filePath("words"));
     if (words.open(QIODevice::WriteOnly))
         words.write("cat\ncats\nat\nta\nat's\nzoo\n");
     words.close();
-    options.listen = QHostAddress::LocalHost;
-    options.port = 0;
     if (!options.seed)
         options.seed = 1;
     const bool judged = options.judging == Judging::List || options.judging == Judging::Mixed;
     if (judged && options.words.isEmpty())
         options.words = words.fileName();
-    server = std::make_unique<GameServer>(options);
-    if (server->start())
-        port = server->port();
-    else
-        qWarning() << "the server did not start:" << server->errorText();
+    return options;
+}
+
+ServerFixture::ServerFixture(ServerOptions options) {
+    QString error;
+    lobby = Lobby::open(testOptions(std::move(options), folder), error);
+    if (!lobby)
+        qWarning() << "the lobby did not open:" << error;
 }
 
 ServerOptions ServerFixture::options(Judging judging) {
@@ -56,12 +91,22 @@ ServerOptions ServerFixture::options(Judging judging) {
     return o;
 }
 
-std::unique_ptr<ScriptedUser> ServerFixture::logOn(const QByteArray& name) {
-    auto user = std::make_unique<ScriptedUser>(port);
+std::unique_ptr<ScriptedUser> ServerFixture::arrive() {
+    return std::make_unique<SeatUser>(*lobby);
+}
+
+namespace {
+template <typename User>
+std::unique_ptr<User> named(std::unique_ptr<User> user, const QByteArray& name) {
     user->expect("1000 2 ");
     user->send("NAME " + name);
     user->expect("2014 " + name + " has arrived");
     return user;
+}
+} // namespace
+
+std::unique_ptr<ScriptedUser> ServerFixture::logOn(const QByteArray& name) {
+    return named(arrive(), name);
 }
 
 void ServerFixture::startTwoPlayerGame(ScriptedUser& a, ScriptedUser& b) {
@@ -75,6 +120,21 @@ void ServerFixture::startTwoPlayerGame(ScriptedUser& a, ScriptedUser& b) {
     a.send("START");
     a.expect("2014 The game begins");
     b.expect("2014 The game begins");
+}
+
+SocketFixture::SocketFixture(ServerOptions options) {
+    options = testOptions(std::move(options), folder);
+    options.listen = QHostAddress::LocalHost;
+    options.port = 0;
+    server = std::make_unique<GameServer>(options);
+    if (server->start())
+        port = server->port();
+    else
+        qWarning() << "the server did not start:" << server->errorText();
+}
+
+std::unique_ptr<SocketUser> SocketFixture::logOn(const QByteArray& name) {
+    return named(std::make_unique<SocketUser>(port), name);
 }
 
 ScriptedUser& onTurn(ScriptedUser& a, ScriptedUser& b) {

@@ -37,7 +37,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QByteArray, reply);
         QFETCH(bool, reads);
-        ServerFixture fixture;
+        SocketFixture fixture;
         auto bob = fixture.logOn("bob");
         auto eve = fixture.logOn("eve");
         if (!reads)
@@ -80,7 +80,7 @@ private slots:
         mover->send(openingPlay(*mover));
         for (auto* user : {a.get(), b.get(), c.get()})
             user->expect("2003 ");
-        mover->socket.abort();
+        mover->vanish();
         // The others see the play taken back and go on.
         ScriptedUser* other = mover == a.get() ? b.get() : a.get();
         QTRY_VERIFY(other->lines.join('\n').contains("withdraws the play"));

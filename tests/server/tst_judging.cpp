@@ -1,7 +1,5 @@
 #include "ServerFixture.h"
 
-#include "server/WireText.h"
-
 #include <QTest>
 
 using namespace wordmoot;

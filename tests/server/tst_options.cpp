@@ -87,7 +87,7 @@ private slots:
         QTcpSocket user;
         user.connectToHost(QHostAddress::LocalHost, server.port());
         QVERIFY(user.waitForConnected(5000));
-        QTRY_COMPARE(server.lobby().clientCount(), 1);
+        QTRY_COMPARE(server.lobby().userCount(), 1);
         user.disconnectFromHost();
         QVERIFY(idle.wait(5000));
         QCOMPARE(idle.count(), 1);

@@ -90,9 +90,9 @@ private slots:
         QFETCH(QByteArray, name);
         QFETCH(QByteArray, reply);
         ServerFixture fixture;
-        ScriptedUser user(fixture.port);
-        user.send("NAME " + name);
-        QVERIFY(user.expect(reply.left(4)).startsWith(reply));
+        auto user = fixture.arrive();
+        user->send("NAME " + name);
+        QVERIFY(user->expect(reply.left(4)).startsWith(reply));
     }
 
     // Seated and unseated by a player of the game only, while it forms; the
@@ -162,7 +162,7 @@ private slots:
         ServerOptions options = robotOptions(Judging::Vote, 1);
         options.voteSeconds = 60;
         ServerFixture fixture(options);
-        const robot::Brain& brain = fixture.server->lobby().brain();
+        const robot::Brain& brain = fixture.lobby->brain();
         auto ann = fixture.logOn("ann");
         ann->send("NEWGAME");
         ann->expect("1180");

@@ -28,22 +28,21 @@ private slots:
         QFETCH(QByteArray, reply);
         ServerFixture fixture;
         auto alice = fixture.logOn("alice");
-        auto bob = command.startsWith("NAME carol") ? fixture.logOn("bob")
-                                                    : std::make_unique<ScriptedUser>(fixture.port);
+        auto bob = command.startsWith("NAME carol") ? fixture.logOn("bob") : fixture.arrive();
         bob->send(command);
         QCOMPARE(bob->expect(reply.left(4)).left(reply.size()), reply);
     }
 
     void listAskedBeforeTheNameComesAfterIt() {
         ServerFixture fixture;
-        ScriptedUser user(fixture.port);
-        user.send("NAME bad name");
-        user.send("VERSION");
-        user.send("GLIST");
-        user.expect("5010 ");
-        user.send("NAME good");
-        user.expect("2014 good has arrived");
-        QCOMPARE(user.expect("1160"), QByteArray("1160 "));
+        auto user = fixture.arrive();
+        user->send("NAME bad name");
+        user->send("VERSION");
+        user->send("GLIST");
+        user->expect("5010 ");
+        user->send("NAME good");
+        user->expect("2014 good has arrived");
+        QCOMPARE(user->expect("1160"), QByteArray("1160 "));
     }
 
     void sayReachesTheRoomOnce() {

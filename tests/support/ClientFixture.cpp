@@ -1,6 +1,6 @@
 #include "ClientFixture.h"
 
-#include "chat/MessageLog.h"
+#include "app/MessageLog.h"
 
 #include <QDir>
 #include <QSettings>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "BoardPlaces.h"
+#include "app/TileLabels.h"
 #include "app/WordmootForm.h"
-#include "board/TileLabels.h"
 #include "board/Twips.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "LiveServer.h"
 
 #include "app/GameSelectForm.h"
+#include "app/TileLabels.h"
 #include "board/BoardGeometry.h"
-#include "board/TileLabels.h"
 #include "server/Lobby.h"
 
 #include <QAbstractItemView>

@@ -1,4 +1,4 @@
-#include "chat/MessageLog.h"
+#include "app/MessageLog.h"
 
 #include "protocol/ShownText.h"
 

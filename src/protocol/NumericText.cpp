@@ -1,4 +1,4 @@
-#include "rules/NumericText.h"
+#include "protocol/NumericText.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,5 +1,5 @@
 // Numbers read from server texts and answers, and numbers shown to the user.
-#include "rules/NumericText.h"
+#include "protocol/NumericText.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "board/BoardOverlay.h"
+#include "app/BoardOverlay.h"
 
 #include "board/BoardGeometry.h"
 #include "board/CellNames.h"

@@ -1,4 +1,4 @@
-#include "board/BoardPainter.h"
+#include "app/BoardPainter.h"
 
 #include "board/BoardGeometry.h"
 #include "board/Twips.h"

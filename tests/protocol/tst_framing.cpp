@@ -1,7 +1,7 @@
 // Cutting the server's byte stream into lines, and turning lines into text
 // and commands into bytes.
-#include "protocol/Commands.h"
 #include "protocol/LineFramer.h"
+#include "protocol/WireLine.h"
 
 #include <QTest>
 

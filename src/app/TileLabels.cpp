@@ -1,4 +1,4 @@
-#include "board/TileLabels.h"
+#include "app/TileLabels.h"
 
 #include "board/Twips.h"
 

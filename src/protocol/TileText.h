@@ -1,0 +1,34 @@
+#pragma once
+
+#include "rules/Tiles.h"
+
+#include <QByteArray>
+
+#include <optional>
+#include <span>
+
+// Tiles as lines write them, at both ends.
+namespace wordmoot {
+
+// A cell: "." for no tile, the letter, a blank in lower case when its letter
+// is named and "_" when not. A blank keeps its letter visible because the
+// words on the board must read; its value is shown wrong (the letter's face
+// value) only in the tile's corner, while every score comes from the server.
+char cellText(const Tile& tile);
+// The tile a cell stands for in a play: a letter, a named blank in lower
+// case or "_"; nullopt for any other byte ("." too: a play lays tiles).
+std::optional<Tile> laidTileOf(char cell);
+
+// One tile of a tile list, as "column,row,cell".
+struct TileEntry {
+    int column = 0;
+    int row = 0;
+    char cell = 0;
+
+    bool operator==(const TileEntry&) const = default;
+};
+std::vector<TileEntry> tileEntries(const Play& play);
+// "7,7,C 8,7,A 9,7,T ": each entry and a blank after it.
+QByteArray tileListText(std::span<const TileEntry> tiles);
+
+} // namespace wordmoot

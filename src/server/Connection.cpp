@@ -1,0 +1,101 @@
+#include "server/Connection.h"
+
+#include "protocol/WireLine.h"
+
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace wordmoot::server {
+
+Connection::Connection(QTcpSocket* socket, QObject* parent)
+    : QObject(parent)
+    , socket_(socket) {
+    socket_->setParent(this);
+    socket_->setReadBufferSize(kReadBufferBytes);
+    // Lines are short and someone waits for each: none is held back to be
+    // sent with the next.
+    socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    connect(socket_, &QTcpSocket::readyRead, this, &Connection::readLines);
+    connect(socket_, &QTcpSocket::bytesWritten, this, [this] {
+        if (socket_->bytesToWrite() < kPauseOutputBytes)
+            scheduleRead();
+    });
+    connect(socket_, &QTcpSocket::disconnected, this, &Connection::finish);
+    connect(socket_, &QTcpSocket::errorOccurred, this, &Connection::finish);
+}
+
+void Connection::send(ReplyCode code, QByteArrayView text) {
+    if (closing_)
+        return;
+    const QByteArray line = replyLine(code, text);
+    if (socket_->bytesToWrite() + line.size() > kMaxOutputBytes)
+        return drop("it reads nothing of what it is sent");
+    socket_->write(line);
+}
+
+void Connection::close() {
+    if (closing_)
+        return;
+    closing_ = true;
+    socket_->disconnectFromHost(); // writes what is queued first
+    if (socket_->state() == QAbstractSocket::UnconnectedState)
+        finish();
+}
+
+void Connection::drop(const char* why) {
+    if (closing_)
+        return;
+    qWarning("dropping %s (%s): %s", name.isEmpty() ? "a connection" : name.constData(),
+             qPrintable(socket_->peerAddress().toString()), why);
+    closing_ = true;
+    socket_->abort();
+    finish();
+}
+
+void Connection::finish() {
+    closing_ = true;
+    if (finished_)
+        return;
+    finished_ = true;
+    // Later, so that nobody loses a seat while walking a list of them.
+    QTimer::singleShot(0, this, [this] { emit gone(); });
+}
+
+void Connection::scheduleRead() {
+    if (readScheduled_ || closing_)
+        return;
+    readScheduled_ = true;
+    QTimer::singleShot(0, this, [this] {
+        readScheduled_ = false;
+        readLines();
+    });
+}
+
+void Connection::noticeDroppedLines() {
+    for (int n = framer_.takeDroppedCount(); n > 0; --n)
+        send(ReplyCode::Notice, "Line too long (over 1024 bytes): dropped");
+}
+
+// More is read from the socket only once the lines read before are handled,
+// so what waits stays in the socket's bounded buffer and the kernel's.
+void Connection::readLines() {
+    for (int handled = 0; !closing_;) {
+        if (socket_->bytesToWrite() >= kPauseOutputBytes)
+            return; // bytesWritten brings us back
+        if (handled == kLinesPerTurn)
+            return scheduleRead();
+        const auto line = framer_.takeLine();
+        noticeDroppedLines();
+        if (!line) {
+            if (socket_->bytesAvailable() == 0)
+                return;
+            framer_.append(socket_->read(kReadBufferBytes));
+            noticeDroppedLines();
+            continue;
+        }
+        ++handled;
+        emit lineReceived(line->toByteArray());
+    }
+}
+
+} // namespace wordmoot::server

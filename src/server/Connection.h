@@ -1,0 +1,58 @@
+#pragma once
+
+#include "protocol/LineFramer.h"
+#include "server/Seat.h"
+
+#include <QObject>
+
+class QTcpSocket;
+
+namespace wordmoot::server {
+
+// One person's connection: the socket, cut into lines by the framer; what
+// the server sends leaves through send() alone.
+//
+// Caps, so that no peer can hold the server up or make it grow:
+// - a line may be 1024 bytes with its line end; a longer one is dropped
+//   with a notice;
+// - at most kReadBufferBytes are read from the socket at a time, and only
+//   once the lines read before are handled; at most kLinesPerTurn lines are
+//   handled before the other connections get their turn;
+// - while more than kPauseOutputBytes wait to go out to the peer, its
+//   commands wait too; past kMaxOutputBytes (a peer that reads nothing
+//   while others talk to it) it is dropped.
+class Connection : public QObject, public Seat {
+    Q_OBJECT
+public:
+    static constexpr qint64 kReadBufferBytes = 16 * 1024;
+    static constexpr int kLinesPerTurn = 64;
+    static constexpr qint64 kPauseOutputBytes = 64 * 1024;
+    static constexpr qint64 kMaxOutputBytes = 1024 * 1024;
+
+    explicit Connection(QTcpSocket* socket, QObject* parent = nullptr);
+
+    void send(ReplyCode code, QByteArrayView text = {}) override;
+    void close() override;
+    bool isClosing() const override { return closing_; }
+    // Drops the connection at once; gone() follows.
+    void drop(const char* why);
+
+signals:
+    void lineReceived(const QByteArray& line);
+    // Emitted once, from the event loop, when the connection is over.
+    void gone();
+
+private:
+    void readLines();
+    void scheduleRead();
+    void finish();
+    void noticeDroppedLines();
+
+    QTcpSocket* socket_;
+    LineFramer framer_ = LineFramer::forCommands();
+    bool closing_ = false;
+    bool finished_ = false;
+    bool readScheduled_ = false;
+};
+
+} // namespace wordmoot::server

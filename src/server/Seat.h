@@ -1,0 +1,32 @@
+#pragma once
+
+#include "protocol/ReplyCode.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+namespace wordmoot::server {
+
+class Room;
+
+// Someone on the server: a person on a connection, or a robot the server
+// plays itself. The lobby and the rooms reach each through this alone, so
+// a test runs them with scripted seats and no socket.
+class Seat {
+public:
+    virtual ~Seat() = default;
+
+    // One reply line: the code, a blank and the text.
+    virtual void send(ReplyCode code, QByteArrayView text = {}) = 0;
+    // Ends the seat's session once what was sent has gone out; the lobby's
+    // remove() follows from the event loop.
+    virtual void close() = 0;
+    // Whether it is ending: nothing more reaches it.
+    virtual bool isClosing() const = 0;
+
+    QByteArray name;         // empty until a name is taken
+    Room* room = nullptr;    // the game it is in; none in the lobby
+    bool listWanted = false; // asked for the game list before taking a name
+};
+
+} // namespace wordmoot::server
