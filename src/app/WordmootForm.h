@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/LogFirstDialogs.h"
 #include "app/TileLabels.h"
 #include "chat/InputHistory.h"
-#include "chat/LogFirstDialogs.h"
 #include "session/Session.h"
 
 #include <QWidget>
