@@ -49,7 +49,7 @@ private:
     void noticeDroppedLines();
 
     QTcpSocket* socket_;
-    LineFramer framer_ = LineFramer::forCommands();
+    CommandFramer framer_;
     bool closing_ = false;
     bool finished_ = false;
     bool readScheduled_ = false;

@@ -12,7 +12,7 @@ using namespace wordmoot;
 namespace {
 
 // A line as the reading end gets it from the bytes the other end wrote.
-QByteArray throughFramer(LineFramer framer, const QByteArray& bytes) {
+template <typename Framer> QByteArray throughFramer(Framer framer, const QByteArray& bytes) {
     framer.append(bytes);
     const auto line = framer.takeLine();
     return line ? line->toByteArray() : QByteArray("<none>");
@@ -72,14 +72,15 @@ private slots:
 
         const QByteArray sent = encodeCommandLine(command::play(laid));
         QCOMPARE(sent, command);
-        const command::Line line = command::split(throughFramer(LineFramer::forCommands(), sent));
+        const command::Line line = command::split(throughFramer(CommandFramer(), sent));
         QCOMPARE(line.word, QByteArray("PLAY"));
         const std::optional<Play> play = command::parsePlay(line.argument);
         QVERIFY(play);
 
         const QByteArray told = replyLine(ReplyCode::PlayMade, reply::playMade("ann", 10, *play));
         QCOMPARE(told, reply);
-        const reply::PlayMade made = reply::parsePlayMade(argumentOf(throughFramer({}, told)));
+        const reply::PlayMade made =
+            reply::parsePlayMade(argumentOf(throughFramer(LineFramer(), told)));
         QCOMPARE(made.player, u"ann");
         QCOMPARE(made.score, u"10");
         QCOMPARE(made.tiles.size(), std::size_t(laid.size()));
@@ -95,7 +96,7 @@ private slots:
         for (const TileEntry& t : laid) {
             const QByteArray rowLine =
                 replyLine(ReplyCode::BoardRow, reply::boardRow(board, t.row));
-            const auto row = reply::parseBoardRow(argumentOf(throughFramer({}, rowLine)));
+            const auto row = reply::parseBoardRow(argumentOf(throughFramer(LineFramer(), rowLine)));
             QVERIFY(row);
             QCOMPARE(row->row, t.row);
             QCOMPARE(row->cells.size(), qsizetype(kBoardCells));
@@ -292,7 +293,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QByteArray, word);
         QFETCH(QByteArray, argument);
-        LineFramer framer = LineFramer::forCommands();
+        CommandFramer framer;
         framer.append(bytes);
         const auto line = framer.takeLine();
         QVERIFY(line);
