@@ -25,6 +25,7 @@ bench client_bench --quick                                 # a few seconds
 bench robot_bench "$words" 3 4                             # 3 brute-force positions, 4-letter racks
 bench wordmoot-loadtest build/bin/wordmoot-server 5 100    # 100 users for 5 s
 bench wordmoot-judgebench 20                               # 20 phonies against a robot a rule
+bench wordmoot-dispatchbench 200000                        # the lobby answering 200,000 lines
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 # (in CI build/ is sanitized already, and only the fuzz targets are built),

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "protocol/LineFramer.h"
-#include "server/Seat.h"
+#include "server/User.h"
 
 #include <QObject>
 
@@ -21,7 +21,7 @@ namespace wordmoot::server {
 // - while more than kPauseOutputBytes wait to go out to the peer, its
 //   commands wait too; past kMaxOutputBytes (a peer that reads nothing
 //   while others talk to it) it is dropped.
-class Connection : public QObject, public Seat {
+class Connection : public QObject, public User {
     Q_OBJECT
 public:
     static constexpr qint64 kReadBufferBytes = 16 * 1024;

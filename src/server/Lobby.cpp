@@ -5,7 +5,7 @@
 #include "protocol/ReplyCode.h"
 #include "server/RobotSeat.h"
 #include "server/Room.h"
-#include "server/Seat.h"
+#include "server/User.h"
 #include "server/WordCheck.h"
 
 #include <algorithm>
@@ -73,12 +73,12 @@ std::unique_ptr<Lobby> Lobby::open(const ServerOptions& options, QString& error)
     return std::make_unique<Lobby>(options, std::move(words), std::move(*leaves));
 }
 
-void Lobby::admit(Seat& user) {
+void Lobby::admit(User& user) {
     users_.push_back(&user);
     user.send(ReplyCode::Greeting, reply::greeting("Welcome to Wordmoot. Take a name with NAME."));
 }
 
-void Lobby::remove(Seat& user) {
+void Lobby::remove(User& user) {
     if (user.room)
         user.room->leave(user, true);
     else if (!user.name.isEmpty())
@@ -88,7 +88,7 @@ void Lobby::remove(Seat& user) {
         emit deserted();
 }
 
-void Lobby::receive(Seat& user, const QByteArray& line) {
+void Lobby::receive(User& user, const QByteArray& line) {
     const command::Line command = command::split(line);
     if (command.word.isEmpty())
         return; // an empty line asks nothing
@@ -110,30 +110,30 @@ void Lobby::receive(Seat& user, const QByteArray& line) {
 }
 
 // A game command outside a game, or a word nobody knows.
-void Lobby::inGame(Seat& s, const QByteArray& word) {
+void Lobby::inGame(User& u, const QByteArray& word) {
     if (Room::isCommand(word))
-        return s.send(ReplyCode::Notice, word + " works only in a game: JOIN one first");
-    s.send(ReplyCode::Notice, "Unknown command " + word.left(40) +
+        return u.send(ReplyCode::Notice, word + " works only in a game: JOIN one first");
+    u.send(ReplyCode::Notice, "Unknown command " + word.left(40) +
                                   ": try SAY, TELL, EMOTE, who, beep NAME, check WORD, refresh, "
                                   "approve, challenge, unseen, start");
 }
 
-std::vector<Seat*> Lobby::in(const Room* room) const {
-    std::vector<Seat*> found;
-    for (Seat* user : users_)
+std::vector<User*> Lobby::in(const Room* room) const {
+    std::vector<User*> found;
+    for (User* user : users_)
         if (user->room == room && !user->name.isEmpty() && !user->isClosing())
             found.push_back(user);
     return found;
 }
 
 void Lobby::sendTo(const Room* room, ReplyCode code, QByteArrayView text) {
-    for (Seat* user : in(room))
+    for (User* user : in(room))
         user->send(code, text);
 }
 
-Seat* Lobby::named(QByteArrayView name) const {
+User* Lobby::named(QByteArrayView name) const {
     const QByteArray wanted = folded(name);
-    for (Seat* user : users_)
+    for (User* user : users_)
         if (!user->name.isEmpty() && folded(user->name) == wanted && !user->isClosing())
             return user;
     return nullptr;
@@ -152,109 +152,109 @@ void Lobby::roomEmptied(Room* room) {
         Qt::QueuedConnection);
 }
 
-void Lobby::name(Seat& s, const QByteArray& arg) {
+void Lobby::name(User& u, const QByteArray& arg) {
     const QByteArray wanted = arg.trimmed();
     if (!isLegalName(wanted))
-        return s.send(ReplyCode::NameIllegal,
+        return u.send(ReplyCode::NameIllegal,
                       "Names are 1 to 20 characters, no blanks or control bytes");
-    if (Seat* other = named(wanted); other && other != &s)
-        return s.send(ReplyCode::NameInUse, wanted + " is in use");
+    if (User* other = named(wanted); other && other != &u)
+        return u.send(ReplyCode::NameInUse, wanted + " is in use");
     if (isRobotName(wanted))
-        return s.send(ReplyCode::NameInUse, wanted + " is kept for the computer players");
-    const QByteArray old = s.name;
-    s.name = wanted;
+        return u.send(ReplyCode::NameInUse, wanted + " is kept for the computer players");
+    const QByteArray old = u.name;
+    u.name = wanted;
     if (old.isEmpty()) {
-        sendTo(s.room, ReplyCode::Notice, wanted + " has arrived");
-        if (std::exchange(s.listWanted, false))
-            gameList(s, {});
+        sendTo(u.room, ReplyCode::Notice, wanted + " has arrived");
+        if (std::exchange(u.listWanted, false))
+            gameList(u, {});
         return;
     }
-    sendTo(s.room, ReplyCode::NicknameChanged, reply::nicknameChanged(old, wanted));
-    if (s.room)
-        s.room->renamed(s);
+    sendTo(u.room, ReplyCode::NicknameChanged, reply::nicknameChanged(old, wanted));
+    if (u.room)
+        u.room->renamed(u);
 }
 
-void Lobby::version(Seat& s, const QByteArray&) {
+void Lobby::version(User& u, const QByteArray&) {
     if (!options_.clientVersion.isEmpty())
-        s.send(ReplyCode::NewestClient, reply::newestClient(options_.clientVersion.toUtf8()));
+        u.send(ReplyCode::NewestClient, reply::newestClient(options_.clientVersion.toUtf8()));
 }
 
-void Lobby::gameList(Seat& s, const QByteArray&) {
+void Lobby::gameList(User& u, const QByteArray&) {
     std::vector<int> numbers;
     for (const auto& [number, room] : rooms_)
         numbers.push_back(number);
-    s.send(ReplyCode::GameNumbers, reply::gameNumbers(numbers));
+    u.send(ReplyCode::GameNumbers, reply::gameNumbers(numbers));
 }
 
-void Lobby::gameInfo(Seat& s, const QByteArray& arg) {
+void Lobby::gameInfo(User& u, const QByteArray& arg) {
     const auto number = command::parseGameNumber(arg);
     const auto at = number ? rooms_.find(*number) : rooms_.end();
     if (at == rooms_.end())
-        return s.send(ReplyCode::Notice, "No game " + arg.trimmed().left(20));
-    s.send(ReplyCode::GameDescription, reply::gameDescription(at->second->info()));
+        return u.send(ReplyCode::Notice, "No game " + arg.trimmed().left(20));
+    u.send(ReplyCode::GameDescription, reply::gameDescription(at->second->info()));
 }
 
-void Lobby::newGame(Seat& s, const QByteArray&) {
-    if (s.room)
-        return s.send(ReplyCode::Notice, "You are in game " + QByteArray::number(s.room->number()) +
+void Lobby::newGame(User& u, const QByteArray&) {
+    if (u.room)
+        return u.send(ReplyCode::Notice, "You are in game " + QByteArray::number(u.room->number()) +
                                              ": LEAVE it first");
     for (int number = 1; number <= options_.maxGames; ++number) {
         if (rooms_.count(number))
             continue;
         rooms_[number] = std::make_unique<Room>(*this, number);
-        return join(s, QByteArray::number(number));
+        return join(u, QByteArray::number(number));
     }
-    s.send(ReplyCode::NewGameRefused, "No game number is free");
+    u.send(ReplyCode::NewGameRefused, "No game number is free");
 }
 
-void Lobby::join(Seat& s, const QByteArray& arg) {
+void Lobby::join(User& u, const QByteArray& arg) {
     const auto number = command::parseGameNumber(arg);
     const auto at = number ? rooms_.find(*number) : rooms_.end();
     if (at == rooms_.end())
-        return s.send(ReplyCode::Notice, "No game " + arg.trimmed().left(20) + " to join");
-    if (s.room)
-        return s.send(ReplyCode::Notice, "You are in game " + QByteArray::number(s.room->number()) +
+        return u.send(ReplyCode::Notice, "No game " + arg.trimmed().left(20) + " to join");
+    if (u.room)
+        return u.send(ReplyCode::Notice, "You are in game " + QByteArray::number(u.room->number()) +
                                              ": LEAVE it first");
-    sendTo(nullptr, ReplyCode::Notice, s.name + " goes to game " + QByteArray::number(*number));
-    at->second->join(s);
+    sendTo(nullptr, ReplyCode::Notice, u.name + " goes to game " + QByteArray::number(*number));
+    at->second->join(u);
 }
 
-void Lobby::leave(Seat& s, const QByteArray&) {
-    if (!s.room)
-        return s.send(ReplyCode::Notice, "You are in the lobby, not in a game");
-    s.room->leave(s, false);
-    sendTo(nullptr, ReplyCode::Notice, s.name + " is back in the lobby");
+void Lobby::leave(User& u, const QByteArray&) {
+    if (!u.room)
+        return u.send(ReplyCode::Notice, "You are in the lobby, not in a game");
+    u.room->leave(u, false);
+    sendTo(nullptr, ReplyCode::Notice, u.name + " is back in the lobby");
 }
 
-void Lobby::quit(Seat& s, const QByteArray&) {
-    s.send(ReplyCode::Notice, "Goodbye");
-    s.close();
+void Lobby::quit(User& u, const QByteArray&) {
+    u.send(ReplyCode::Notice, "Goodbye");
+    u.close();
 }
 
-void Lobby::say(Seat& s, const QByteArray& arg) {
-    sendTo(s.room, ReplyCode::SaidToAll, reply::chat(s.name, arg));
+void Lobby::say(User& u, const QByteArray& arg) {
+    sendTo(u.room, ReplyCode::SaidToAll, reply::chat(u.name, arg));
 }
 
-void Lobby::tell(Seat& s, const QByteArray& arg) {
+void Lobby::tell(User& u, const QByteArray& arg) {
     const command::Tell tell = command::parseTell(arg);
-    Seat* to = named(tell.to);
+    User* to = named(tell.to);
     if (!to)
-        return s.send(ReplyCode::Notice, "Nobody is called " + tell.to.left(20));
-    to->send(ReplyCode::ToldToUser, reply::chat(s.name, tell.text));
+        return u.send(ReplyCode::Notice, "Nobody is called " + tell.to.left(20));
+    to->send(ReplyCode::ToldToUser, reply::chat(u.name, tell.text));
 }
 
-void Lobby::emote(Seat& s, const QByteArray& arg) {
-    sendTo(s.room, ReplyCode::Emote, reply::chat(s.name, arg));
+void Lobby::emote(User& u, const QByteArray& arg) {
+    sendTo(u.room, ReplyCode::Emote, reply::chat(u.name, arg));
 }
 
-void Lobby::who(Seat& s, const QByteArray&) {
+void Lobby::who(User& u, const QByteArray&) {
     const auto count =
-        std::count_if(users_.begin(), users_.end(), [](Seat* x) { return !x->name.isEmpty(); });
-    s.send(ReplyCode::Notice, QByteArray::number(qint64(count)) + " users on the server:");
-    for (Seat* other : users_) {
+        std::count_if(users_.begin(), users_.end(), [](User* x) { return !x->name.isEmpty(); });
+    u.send(ReplyCode::Notice, QByteArray::number(qint64(count)) + " users on the server:");
+    for (User* other : users_) {
         if (other->name.isEmpty())
             continue;
-        s.send(ReplyCode::Notice,
+        u.send(ReplyCode::Notice,
                other->name + (other->room ? " in game " + QByteArray::number(other->room->number())
                                           : QByteArray(" in the lobby")));
     }
@@ -262,25 +262,25 @@ void Lobby::who(Seat& s, const QByteArray&) {
 
 // Words looked up in the list, a notice each (the first few of a long line):
 // anyone may, but a player whose game is in play, who would be peeking.
-void Lobby::check(Seat& s, const QByteArray& arg) {
+void Lobby::check(User& u, const QByteArray& arg) {
     constexpr int kMostWords = 10;
     const QByteArrayList words = command::parseCheck(arg);
     if (words.isEmpty())
-        return s.send(ReplyCode::Notice, "check WORD says whether the word is valid");
+        return u.send(ReplyCode::Notice, "check WORD says whether the word is valid");
     if (!words_)
-        return s.send(ReplyCode::Notice, "This server has no word list");
-    if (s.room && s.room->isPlaying(s))
-        return s.send(ReplyCode::Notice, "No word checks during your game");
+        return u.send(ReplyCode::Notice, "This server has no word list");
+    if (u.room && u.room->isPlaying(u))
+        return u.send(ReplyCode::Notice, "No word checks during your game");
     for (const QByteArray& word : words.mid(0, kMostWords))
-        s.send(ReplyCode::Notice, checkNotice(*words_, word));
+        u.send(ReplyCode::Notice, checkNotice(*words_, word));
 }
 
-void Lobby::beep(Seat& s, const QByteArray& arg) {
-    Seat* to = named(arg.trimmed());
+void Lobby::beep(User& u, const QByteArray& arg) {
+    User* to = named(arg.trimmed());
     if (!to)
-        return s.send(ReplyCode::Notice, "Nobody is called " + arg.trimmed().left(20));
-    to->send(ReplyCode::Beep, s.name);
-    s.send(ReplyCode::Notice, "You beep " + to->name);
+        return u.send(ReplyCode::Notice, "Nobody is called " + arg.trimmed().left(20));
+    to->send(ReplyCode::Beep, u.name);
+    u.send(ReplyCode::Notice, "You beep " + to->name);
 }
 
 } // namespace wordmoot::server

@@ -14,12 +14,13 @@
 
 namespace wordmoot::server {
 
-class Seat;
+class User;
 class Room;
 
 // Everyone on the server and every game. Turns each line a user sends into
 // a call on the lobby or on the user's game; chat reaches the sender's room.
-// It reaches users through their seats alone, so it runs without a socket.
+// It reaches users through the User interface alone, so it runs without a
+// socket.
 class Lobby : public QObject {
     Q_OBJECT
 public:
@@ -31,12 +32,12 @@ public:
     static std::unique_ptr<Lobby> open(const ServerOptions& options, QString& error);
 
     // A user arrives: greeted, and in the lobby until remove().
-    void admit(Seat& user);
+    void admit(User& user);
     // One line the user sent, without its line end.
-    void receive(Seat& user, const QByteArray& line);
-    // The user is gone: out of its game and the lobby. The seat may go once
+    void receive(User& user, const QByteArray& line);
+    // The user is gone: out of its game and the lobby. The user may go once
     // this returns.
-    void remove(Seat& user);
+    void remove(User& user);
     int userCount() const { return int(users_.size()); }
     int gameCount() const { return int(rooms_.size()); }
 
@@ -45,9 +46,9 @@ public:
     // What the robots play with: the word list (none: they only exchange and pass).
     const robot::Brain& brain() const { return brain_; }
     // Everyone in the room, or in the lobby for none, in order of arrival.
-    std::vector<Seat*> in(const Room* room) const;
+    std::vector<User*> in(const Room* room) const;
     void sendTo(const Room* room, ReplyCode code, QByteArrayView text);
-    Seat* named(QByteArrayView name) const;
+    User* named(QByteArrayView name) const;
     // A room nobody is in any more goes, and its number is free again.
     void roomEmptied(Room* room);
 
@@ -56,7 +57,7 @@ signals:
     void deserted();
 
 private:
-    using Handler = void (Lobby::*)(Seat&, const QByteArray&);
+    using Handler = void (Lobby::*)(User&, const QByteArray&);
     struct Command {
         const char* word;
         Handler handler;
@@ -64,26 +65,26 @@ private:
     };
     static const Command kCommands[];
 
-    void name(Seat& s, const QByteArray& arg);
-    void version(Seat& s, const QByteArray& arg);
-    void gameList(Seat& s, const QByteArray& arg);
-    void gameInfo(Seat& s, const QByteArray& arg);
-    void newGame(Seat& s, const QByteArray& arg);
-    void join(Seat& s, const QByteArray& arg);
-    void leave(Seat& s, const QByteArray& arg);
-    void quit(Seat& s, const QByteArray& arg);
-    void say(Seat& s, const QByteArray& arg);
-    void tell(Seat& s, const QByteArray& arg);
-    void emote(Seat& s, const QByteArray& arg);
-    void who(Seat& s, const QByteArray& arg);
-    void beep(Seat& s, const QByteArray& arg);
-    void check(Seat& s, const QByteArray& arg);
-    void inGame(Seat& s, const QByteArray& line);
+    void name(User& u, const QByteArray& arg);
+    void version(User& u, const QByteArray& arg);
+    void gameList(User& u, const QByteArray& arg);
+    void gameInfo(User& u, const QByteArray& arg);
+    void newGame(User& u, const QByteArray& arg);
+    void join(User& u, const QByteArray& arg);
+    void leave(User& u, const QByteArray& arg);
+    void quit(User& u, const QByteArray& arg);
+    void say(User& u, const QByteArray& arg);
+    void tell(User& u, const QByteArray& arg);
+    void emote(User& u, const QByteArray& arg);
+    void who(User& u, const QByteArray& arg);
+    void beep(User& u, const QByteArray& arg);
+    void check(User& u, const QByteArray& arg);
+    void inGame(User& u, const QByteArray& line);
 
     ServerOptions options_;
     std::optional<WordList> words_;
     robot::Brain brain_; // on words_, so declared after it
-    std::vector<Seat*> users_;
+    std::vector<User*> users_;
     std::map<int, std::unique_ptr<Room>> rooms_; // by game number
 };
 

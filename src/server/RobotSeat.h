@@ -1,6 +1,6 @@
 #pragma once
 
-#include "server/Seat.h"
+#include "server/User.h"
 
 #include <QTimer>
 
@@ -15,7 +15,7 @@ namespace wordmoot::server {
 // it, and after the delay it acts on the game as it then stands, so a
 // person sees the move happen and no event is missed. A vote it answers at
 // once: nobody waits on a robot's judgement.
-class RobotSeat : public Seat {
+class RobotSeat : public User {
 public:
     using Act = std::function<void(RobotSeat&)>;
 

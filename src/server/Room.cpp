@@ -3,7 +3,7 @@
 #include "protocol/ReplyCode.h"
 #include "server/Lobby.h"
 #include "server/RobotSeat.h"
-#include "server/Seat.h"
+#include "server/User.h"
 
 #include <algorithm>
 
@@ -39,13 +39,13 @@ Room::~Room() = default;
 
 reply::GameInfo Room::info() const {
     const int players = phase_ == Phase::Playing ? game_->presentSeats() : int(seated_.size());
-    const int observers = int(std::count_if(members_.begin(), members_.end(), [this](Seat* s) {
-        return !isSeated(*s) && seatOf(*s) < 0;
+    const int observers = int(std::count_if(members_.begin(), members_.end(), [this](User* u) {
+        return !isSeated(*u) && seatOf(*u) < 0;
     }));
     return {number_, reply::GameState(phase_), players, observers};
 }
 
-bool Room::command(Seat& user, const QByteArray& word, const QByteArray& arg) {
+bool Room::command(User& user, const QByteArray& word, const QByteArray& arg) {
     for (const Command& command : kCommands) {
         if (word == command.word) {
             (this->*command.handler)(user, arg);
@@ -55,36 +55,36 @@ bool Room::command(Seat& user, const QByteArray& word, const QByteArray& arg) {
     return false;
 }
 
-void Room::join(Seat& s) {
-    toAll(ReplyCode::Notice, s.name + " joins the game");
+void Room::join(User& u) {
+    toAll(ReplyCode::Notice, u.name + " joins the game");
     if (members_.empty())
-        maker_ = &s;
-    members_.push_back(&s);
-    s.room = this;
+        maker_ = &u;
+    members_.push_back(&u);
+    u.room = this;
     if (phase_ != Phase::Playing)
-        return s.send(ReplyCode::Joined);
+        return u.send(ReplyCode::Joined);
     // A game in play is watched: no question about playing, and the whole
     // position at once, whether or not the client asks for it.
-    s.send(ReplyCode::WatchingGameInPlay);
-    s.send(ReplyCode::Joined);
-    sendPosition(s);
+    u.send(ReplyCode::WatchingGameInPlay);
+    u.send(ReplyCode::Joined);
+    sendPosition(u);
     offerSeat();
 }
 
-void Room::leave(Seat& s, bool dropped) {
-    std::erase(members_, &s);
-    std::erase(seated_, &s);
-    ready_.erase(&s);
-    declined_.erase(&s);
-    if (maker_ == &s)
+void Room::leave(User& u, bool dropped) {
+    std::erase(members_, &u);
+    std::erase(seated_, &u);
+    ready_.erase(&u);
+    declined_.erase(&u);
+    if (maker_ == &u)
         maker_ = nullptr;
-    s.room = nullptr;
+    u.room = nullptr;
     if (!dropped)
-        s.send(ReplyCode::Left);
-    toAll(ReplyCode::Notice, s.name + (dropped ? " has gone" : " leaves the game"));
-    if (offeredTo_ == &s)
+        u.send(ReplyCode::Left);
+    toAll(ReplyCode::Notice, u.name + (dropped ? " has gone" : " leaves the game"));
+    if (offeredTo_ == &u)
         offerRefused();
-    const int seat = seatOf(s);
+    const int seat = seatOf(u);
     if (seat >= 0)
         holders_[seat] = nullptr;
     if (seat >= 0 && phase_ == Phase::Playing) {
@@ -101,78 +101,78 @@ void Room::leave(Seat& s, bool dropped) {
         lobby_.roomEmptied(this);
 }
 
-void Room::renamed(Seat& s) {
-    if (const int seat = seatOf(s); seat >= 0 && game_)
-        game_->rename(seat, s.name.toStdString());
+void Room::renamed(User& u) {
+    if (const int seat = seatOf(u); seat >= 0 && game_)
+        game_->rename(seat, u.name.toStdString());
 }
 
-void Room::ready(Seat& s, const QByteArray&) {
+void Room::ready(User& u, const QByteArray&) {
     if (phase_ == Phase::Playing)
-        return s.send(ReplyCode::Notice,
-                      isSeated(s) ? "The game is in play"
+        return u.send(ReplyCode::Notice,
+                      isSeated(u) ? "The game is in play"
                                   : "The game is in play: a seat is offered when one comes free");
-    if (ready_.count(&s))
-        return s.send(ReplyCode::Notice, "You are ready; the game starts when every player is");
-    if (!isSeated(s) && seated_.size() >= kMostSeats) {
-        s.send(ReplyCode::Notice, "The game has four players already: you watch");
-        return s.send(ReplyCode::BecameObserver);
+    if (ready_.count(&u))
+        return u.send(ReplyCode::Notice, "You are ready; the game starts when every player is");
+    if (!isSeated(u) && seated_.size() >= kMostSeats) {
+        u.send(ReplyCode::Notice, "The game has four players already: you watch");
+        return u.send(ReplyCode::BecameObserver);
     }
-    if (!isSeated(s))
-        seated_.push_back(&s);
-    ready_.insert(&s);
+    if (!isSeated(u))
+        seated_.push_back(&u);
+    ready_.insert(&u);
     phase_ = Phase::Forming;
-    toAll(ReplyCode::Notice, s.name + " is ready to play (" +
+    toAll(ReplyCode::Notice, u.name + " is ready to play (" +
                                  QByteArray::number(int(ready_.size())) + " of " +
                                  QByteArray::number(int(seated_.size())) + " ready)");
     sendScores(nullptr);
-    maybeStart(&s);
+    maybeStart(&u);
 }
 
-void Room::observe(Seat& s, const QByteArray&) {
-    if (phase_ == Phase::Playing && seatOf(s) >= 0)
-        return s.send(ReplyCode::Notice, "You are playing: LEAVE to give up your seat");
-    if (offeredTo_ == &s)
+void Room::observe(User& u, const QByteArray&) {
+    if (phase_ == Phase::Playing && seatOf(u) >= 0)
+        return u.send(ReplyCode::Notice, "You are playing: LEAVE to give up your seat");
+    if (offeredTo_ == &u)
         offerRefused();
-    const bool wasSeated = isSeated(s);
-    std::erase(seated_, &s);
-    ready_.erase(&s);
-    s.send(ReplyCode::BecameObserver);
+    const bool wasSeated = isSeated(u);
+    std::erase(seated_, &u);
+    ready_.erase(&u);
+    u.send(ReplyCode::BecameObserver);
     if (wasSeated && phase_ != Phase::Playing) {
-        toAll(ReplyCode::Notice, s.name + " watches");
+        toAll(ReplyCode::Notice, u.name + " watches");
         sendScores(nullptr);
         maybeStart(nullptr);
     }
 }
 
-void Room::refresh(Seat& s, const QByteArray&) {
-    sendPosition(s);
+void Room::refresh(User& u, const QByteArray&) {
+    sendPosition(u);
 }
 
 // The whole position: every row, the players, every score entry, whose turn
 // it is and, to a player, the rack.
-void Room::sendPosition(Seat& s) {
+void Room::sendPosition(User& u) {
     const Grid board = game_ ? game_->shownBoard() : Grid();
     for (int row = 0; row < kBoardCells; ++row)
-        s.send(ReplyCode::BoardRow, reply::boardRow(board, row));
-    sendScores(&s);
+        u.send(ReplyCode::BoardRow, reply::boardRow(board, row));
+    sendScores(&u);
     if (phase_ != Phase::Playing)
         return;
     const int turn = game_->turn();
-    s.send(ReplyCode::WhoseTurn, reply::whoseTurn(nameOf(turn)));
-    if (const int seat = seatOf(s); seat >= 0) {
-        s.send(ReplyCode::Rack, reply::rack(game_->seats()[seat].rack));
+    u.send(ReplyCode::WhoseTurn, reply::whoseTurn(nameOf(turn)));
+    if (const int seat = seatOf(u); seat >= 0) {
+        u.send(ReplyCode::Rack, reply::rack(game_->seats()[seat].rack));
         if (seat == turn && !game_->pending())
-            s.send(ReplyCode::YourTurn, reply::yourTurn(std::nullopt));
+            u.send(ReplyCode::YourTurn, reply::yourTurn(std::nullopt));
     }
 }
 
 // 2000 with the players, then one 2008 each: name, the tiles left on the
 // rack once the bag is empty (0, so not shown, before), score, status.
-void Room::sendScores(Seat* only) {
+void Room::sendScores(User* only) {
     std::vector<reply::ScoreEntry> entries;
     if (phase_ == Phase::Forming || !game_) {
-        for (const Seat* s : seated_)
-            entries.push_back({s->name, 0, 0, ready_.count(s) ? "ready" : "waiting"});
+        for (const User* u : seated_)
+            entries.push_back({u->name, 0, 0, ready_.count(u) ? "ready" : "waiting"});
     } else {
         const auto& seats = game_->seats();
         for (std::size_t i = 0; i < seats.size(); ++i) {
@@ -189,10 +189,10 @@ void Room::sendScores(Seat* only) {
     for (const reply::ScoreEntry& entry : entries)
         names.push_back(entry.player);
     const QByteArray players = reply::players(names);
-    for (Seat* s : only ? std::vector<Seat*>{only} : members_) {
-        s->send(ReplyCode::Players, players);
+    for (User* u : only ? std::vector<User*>{only} : members_) {
+        u->send(ReplyCode::Players, players);
         for (const reply::ScoreEntry& entry : entries)
-            s->send(ReplyCode::Score, reply::score(entry));
+            u->send(ReplyCode::Score, reply::score(entry));
     }
 }
 
@@ -203,13 +203,13 @@ void Room::offerSeat() {
     const auto free = std::find(holders_.begin(), holders_.end(), nullptr);
     if (free == holders_.end())
         return;
-    for (Seat* s : members_) {
-        if (seatOf(*s) >= 0 || declined_.count(s))
+    for (User* u : members_) {
+        if (seatOf(*u) >= 0 || declined_.count(u))
             continue;
-        offeredTo_ = s;
+        offeredTo_ = u;
         offeredSeat_ = int(free - holders_.begin());
         offerTimer_.start();
-        return s->send(ReplyCode::SeatOffered,
+        return u->send(ReplyCode::SeatOffered,
                        "Take over the seat of " + nameOf(offeredSeat_) + "? APPROVE takes it");
     }
 }
@@ -223,15 +223,15 @@ void Room::offerRefused() {
     endIfTooFew();
 }
 
-void Room::takeSeat(Seat& s) {
+void Room::takeSeat(User& u) {
     const int seat = offeredSeat_;
     offeredTo_ = nullptr;
     offerTimer_.stop();
     const QByteArray old = nameOf(seat);
-    holders_[seat] = &s;
-    game_->takeSeat(seat, s.name.toStdString());
-    s.send(ReplyCode::TookOverSeat);
-    toAll(ReplyCode::Notice, s.name + " takes over the seat of " + old);
+    holders_[seat] = &u;
+    game_->takeSeat(seat, u.name.toStdString());
+    u.send(ReplyCode::TookOverSeat);
+    toAll(ReplyCode::Notice, u.name + " takes over the seat of " + old);
     sendScores(nullptr);
     offerSeat();
 }
@@ -242,18 +242,18 @@ void Room::endIfTooFew() {
         game_->endForLackOfPlayers();
 }
 
-int Room::seatOf(const Seat& s) const {
-    const auto at = std::find(holders_.begin(), holders_.end(), &s);
+int Room::seatOf(const User& u) const {
+    const auto at = std::find(holders_.begin(), holders_.end(), &u);
     return phase_ != Phase::Forming && at != holders_.end() ? int(at - holders_.begin()) : -1;
 }
 
-bool Room::isSeated(const Seat& s) const {
-    return std::find(seated_.begin(), seated_.end(), &s) != seated_.end();
+bool Room::isSeated(const User& u) const {
+    return std::find(seated_.begin(), seated_.end(), &u) != seated_.end();
 }
 
 void Room::toAll(ReplyCode code, QByteArrayView text) {
-    for (Seat* s : members_)
-        s->send(code, text);
+    for (User* u : members_)
+        u->send(code, text);
 }
 
 void Room::toSeat(int seat, ReplyCode code, QByteArrayView text) {

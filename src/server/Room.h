@@ -13,7 +13,7 @@
 
 namespace wordmoot::server {
 
-class Seat;
+class User;
 class Lobby;
 class RobotSeat;
 
@@ -34,19 +34,19 @@ public:
     reply::GameInfo info() const;
     bool isEmpty() const { return members_.empty(); }
     // Whether the user holds a seat in the game in play.
-    bool isPlaying(const Seat& s) const { return phase_ == Phase::Playing && seatOf(s) >= 0; }
+    bool isPlaying(const User& u) const { return phase_ == Phase::Playing && seatOf(u) >= 0; }
 
-    void join(Seat& user);
-    void leave(Seat& user, bool dropped);
-    void renamed(Seat& user);
+    void join(User& user);
+    void leave(User& user, bool dropped);
+    void renamed(User& user);
     // READY, OBSERVER, PLAY and the other commands of a game; false for a
     // word that is none of them.
-    bool command(Seat& user, const QByteArray& word, const QByteArray& arg);
+    bool command(User& user, const QByteArray& word, const QByteArray& arg);
     // Whether the word is one of those commands.
     static bool isCommand(const QByteArray& word);
 
 private:
-    using Handler = void (Room::*)(Seat&, const QByteArray&);
+    using Handler = void (Room::*)(User&, const QByteArray&);
     struct Command {
         const char* word;
         Handler handler;
@@ -54,45 +54,45 @@ private:
     static const Command kCommands[];
 
     // Room.cpp: who is in the room and where they sit.
-    void ready(Seat& s, const QByteArray& arg);
-    void observe(Seat& s, const QByteArray& arg);
-    void refresh(Seat& s, const QByteArray& arg);
-    void sendPosition(Seat& s);
-    void sendScores(Seat* only);
+    void ready(User& u, const QByteArray& arg);
+    void observe(User& u, const QByteArray& arg);
+    void refresh(User& u, const QByteArray& arg);
+    void sendPosition(User& u);
+    void sendScores(User* only);
 
     // RoomForming.cpp: when a game begins.
-    void start(Seat& s, const QByteArray& arg);
-    const Seat* starter() const;
+    void start(User& u, const QByteArray& arg);
+    const User* starter() const;
     QByteArray notReady() const;
     bool mayStart() const;
-    void maybeStart(const Seat* readied);
+    void maybeStart(const User* readied);
     void startGame();
     void offerSeat();
     void offerRefused();
-    void takeSeat(Seat& s);
+    void takeSeat(User& u);
     void endIfTooFew();
-    int seatOf(const Seat& s) const;
-    bool isSeated(const Seat& s) const;
+    int seatOf(const User& u) const;
+    bool isSeated(const User& u) const;
     void toAll(ReplyCode code, QByteArrayView text);
     void toSeat(int seat, ReplyCode code, QByteArrayView text);
 
     // RoomRobots.cpp: the seats the server plays itself.
-    void robot(Seat& s, const QByteArray& arg);
+    void robot(User& u, const QByteArray& arg);
     void addRobot();
-    void removeRobot(Seat& s);
+    void removeRobot(User& u);
     void robotActs(RobotSeat& robot);
     // The robot in that seat, if the room plays it.
-    RobotSeat* robotOf(const Seat* s) const;
+    RobotSeat* robotOf(const User* u) const;
     void wakeRobots(int seat, int delayMs);
 
     // RoomPlay.cpp: the turn's commands and the game's events.
-    void play(Seat& s, const QByteArray& arg);
-    void exchange(Seat& s, const QByteArray& arg);
-    void forfeit(Seat& s, const QByteArray& arg);
-    void withdraw(Seat& s, const QByteArray& arg);
-    void approve(Seat& s, const QByteArray& arg);
-    void challenge(Seat& s, const QByteArray& arg);
-    void unseen(Seat& s, const QByteArray& arg);
+    void play(User& u, const QByteArray& arg);
+    void exchange(User& u, const QByteArray& arg);
+    void forfeit(User& u, const QByteArray& arg);
+    void withdraw(User& u, const QByteArray& arg);
+    void approve(User& u, const QByteArray& arg);
+    void challenge(User& u, const QByteArray& arg);
+    void unseen(User& u, const QByteArray& arg);
     void sendRows(const Play& play);
     void saveRecord() const;
     QByteArray nameOf(int seat) const;
@@ -115,20 +115,20 @@ private:
 
     Lobby& lobby_;
     const int number_;
-    const Seat* maker_ = nullptr; // who made the game, while in the room
+    const User* maker_ = nullptr; // who made the game, while in the room
     Phase phase_ = Phase::Forming;
-    std::vector<Seat*> members_; // everyone in the room, in order of joining
-    std::vector<Seat*> seated_;  // who sits while the game forms
-    std::set<const Seat*> ready_;
+    std::vector<User*> members_; // everyone in the room, in order of joining
+    std::vector<User*> seated_;  // who sits while the game forms
+    std::set<const User*> ready_;
     std::unique_ptr<Game> game_; // the game in play, or the last one
-    std::vector<Seat*> holders_; // per seat of the game: its player, or none
+    std::vector<User*> holders_; // per seat of the game: its player, or none
     int moverSeat_ = -1;         // whose score changed last
     int gamesStarted_ = 0;
     QTimer voteTimer_;
     QTimer offerTimer_;
-    Seat* offeredTo_ = nullptr;
+    User* offeredTo_ = nullptr;
     int offeredSeat_ = -1;
-    std::set<const Seat*> declined_; // observers who did not take a seat
+    std::set<const User*> declined_; // observers who did not take a seat
     std::vector<std::unique_ptr<RobotSeat>> robots_;
 };
 

@@ -5,7 +5,7 @@
 #include "protocol/ReplyCode.h"
 #include "server/Lobby.h"
 #include "server/Room.h"
-#include "server/Seat.h"
+#include "server/User.h"
 
 #include <QRandomGenerator>
 
@@ -15,20 +15,20 @@ namespace wordmoot::server {
 
 // Who starts the game: the player who made it while seated, else the first
 // person to have sat down.
-const Seat* Room::starter() const {
+const User* Room::starter() const {
     if (maker_ && isSeated(*maker_))
         return maker_;
     const auto person =
-        std::find_if(seated_.begin(), seated_.end(), [this](const Seat* s) { return !robotOf(s); });
+        std::find_if(seated_.begin(), seated_.end(), [this](const User* u) { return !robotOf(u); });
     return person == seated_.end() ? nullptr : *person;
 }
 
 // "bob and cy": the seated players not yet ready.
 QByteArray Room::notReady() const {
     std::vector<std::string> names;
-    for (const Seat* s : seated_)
-        if (!ready_.count(s))
-            names.push_back(s->name.toStdString());
+    for (const User* u : seated_)
+        if (!ready_.count(u))
+            names.push_back(u->name.toStdString());
     return QByteArray::fromStdString(spokenList(names));
 }
 
@@ -37,29 +37,29 @@ bool Room::mayStart() const {
            starter();
 }
 
-void Room::start(Seat& s, const QByteArray&) {
+void Room::start(User& u, const QByteArray&) {
     if (phase_ == Phase::Playing)
-        return s.send(ReplyCode::Notice, "The game is in play");
-    const Seat* who = starter();
-    if (&s != who)
-        return s.send(ReplyCode::Notice,
+        return u.send(ReplyCode::Notice, "The game is in play");
+    const User* who = starter();
+    if (&u != who)
+        return u.send(ReplyCode::Notice,
                       who ? who->name + " starts this game" : "Sit down first: READY");
     if (seated_.size() < 2)
-        return s.send(ReplyCode::Notice,
+        return u.send(ReplyCode::Notice,
                       "A game needs two players: wait for one, or seat a robot with ROBOT");
     if (!mayStart())
-        return s.send(ReplyCode::Notice, "Waiting for " + notReady() + " to be ready");
+        return u.send(ReplyCode::Notice, "Waiting for " + notReady() + " to be ready");
     startGame();
 }
 
 // After someone sat down, got ready or left. `readied` is who just said READY.
-void Room::maybeStart(const Seat* readied) {
+void Room::maybeStart(const User* readied) {
     if (!mayStart())
         return;
     const bool full = seated_.size() >= kMostSeats;
     const bool aloneWithRobots = readied && readied == starter() &&
-                                 std::all_of(seated_.begin(), seated_.end(), [&](const Seat* s) {
-                                     return s == readied || robotOf(s);
+                                 std::all_of(seated_.begin(), seated_.end(), [&](const User* u) {
+                                     return u == readied || robotOf(u);
                                  });
     if (full || aloneWithRobots)
         return startGame();
@@ -69,8 +69,8 @@ void Room::maybeStart(const Seat* readied) {
 
 void Room::startGame() {
     std::vector<std::string> names;
-    for (const Seat* s : seated_)
-        names.push_back(s->name.toStdString());
+    for (const User* u : seated_)
+        names.push_back(u->name.toStdString());
     const auto& options = lobby_.options();
     const std::uint64_t seed = options.seed
                                    ? *options.seed + 1000003ULL * number_ + 7919ULL * gamesStarted_

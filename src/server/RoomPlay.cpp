@@ -2,7 +2,7 @@
 #include "protocol/ReplyCode.h"
 #include "server/Lobby.h"
 #include "server/Room.h"
-#include "server/Seat.h"
+#include "server/User.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -29,74 +29,74 @@ ReplyCode refusalCode(Refusal kind) {
 
 } // namespace
 
-void Room::play(Seat& s, const QByteArray& arg) {
-    const int seat = seatOf(s);
+void Room::play(User& u, const QByteArray& arg) {
+    const int seat = seatOf(u);
     if (phase_ != Phase::Playing || seat < 0)
-        return s.send(ReplyCode::PlayNotYours, "You are not playing in a game in play");
+        return u.send(ReplyCode::PlayNotYours, "You are not playing in a game in play");
     const std::optional<Play> tiles = command::parsePlay(arg);
     if (!tiles)
-        return s.send(ReplyCode::PlayBadTiles, "A play is up to seven tiles as column,row,LETTER");
+        return u.send(ReplyCode::PlayBadTiles, "A play is up to seven tiles as column,row,LETTER");
     if (const auto refused = game_->play(seat, *tiles))
-        s.send(refusalCode(refused->kind),
+        u.send(refusalCode(refused->kind),
                QByteArray::fromStdString("Refused: " + refused->reason));
 }
 
-void Room::exchange(Seat& s, const QByteArray& arg) {
-    const int seat = seatOf(s);
+void Room::exchange(User& u, const QByteArray& arg) {
+    const int seat = seatOf(u);
     if (phase_ != Phase::Playing || seat < 0)
-        return s.send(ReplyCode::Notice, "You are not playing in a game in play");
+        return u.send(ReplyCode::Notice, "You are not playing in a game in play");
     const std::optional<std::string> tiles = command::parseExchange(arg);
     if (!tiles)
-        return s.send(ReplyCode::Notice,
+        return u.send(ReplyCode::Notice,
                       "Exchange refused: name the tiles by their letters, _ for a blank");
     if (const auto refused = game_->exchange(seat, *tiles))
-        s.send(ReplyCode::Notice,
+        u.send(ReplyCode::Notice,
                QByteArray::fromStdString("Exchange refused: " + refused->reason));
 }
 
-void Room::forfeit(Seat& s, const QByteArray&) {
-    const int seat = seatOf(s);
+void Room::forfeit(User& u, const QByteArray&) {
+    const int seat = seatOf(u);
     if (phase_ != Phase::Playing || seat < 0)
-        return s.send(ReplyCode::Notice, "You are not playing in a game in play");
+        return u.send(ReplyCode::Notice, "You are not playing in a game in play");
     if (const auto refused = game_->pass(seat))
-        s.send(ReplyCode::Notice, QByteArray::fromStdString("Pass refused: " + refused->reason));
+        u.send(ReplyCode::Notice, QByteArray::fromStdString("Pass refused: " + refused->reason));
 }
 
 // With a play waiting for the vote, WITHDRAW takes it back; without one, the
 // rack goes out again, which puts the tiles laid but not sent back on it.
-void Room::withdraw(Seat& s, const QByteArray&) {
-    const int seat = seatOf(s);
+void Room::withdraw(User& u, const QByteArray&) {
+    const int seat = seatOf(u);
     if (phase_ != Phase::Playing || seat < 0)
-        return s.send(ReplyCode::Notice, "You are not playing in a game in play");
+        return u.send(ReplyCode::Notice, "You are not playing in a game in play");
     const auto& pending = game_->pending();
     if (!pending || pending->seat != seat)
-        return s.send(ReplyCode::Rack, reply::rack(game_->seats()[seat].rack));
+        return u.send(ReplyCode::Rack, reply::rack(game_->seats()[seat].rack));
     if (const auto refused = game_->withdraw(seat))
-        s.send(ReplyCode::Notice,
+        u.send(ReplyCode::Notice,
                QByteArray::fromStdString("Withdraw refused: " + refused->reason));
 }
 
-void Room::approve(Seat& s, const QByteArray&) {
-    if (phase_ == Phase::Playing && offeredTo_ == &s)
-        return takeSeat(s);
-    const int seat = seatOf(s);
+void Room::approve(User& u, const QByteArray&) {
+    if (phase_ == Phase::Playing && offeredTo_ == &u)
+        return takeSeat(u);
+    const int seat = seatOf(u);
     if (phase_ != Phase::Playing || seat < 0 || !game_->approve(seat))
-        s.send(ReplyCode::Notice, "There is nothing for you to approve");
+        u.send(ReplyCode::Notice, "There is nothing for you to approve");
 }
 
-void Room::challenge(Seat& s, const QByteArray&) {
-    const int seat = seatOf(s);
+void Room::challenge(User& u, const QByteArray&) {
+    const int seat = seatOf(u);
     if (phase_ != Phase::Playing || seat < 0 || !game_->challenge(seat))
-        s.send(ReplyCode::Notice, "There is no play for you to challenge");
+        u.send(ReplyCode::Notice, "There is no play for you to challenge");
 }
 
 // The tiles the user has not seen, in alphabetical order (a blank last): to
 // a player the bag and the others' racks, to a watcher every rack too.
-void Room::unseen(Seat& s, const QByteArray&) {
+void Room::unseen(User& u, const QByteArray&) {
     if (phase_ != Phase::Playing)
-        return s.send(ReplyCode::Notice, "No game is in play");
-    const QByteArray tiles = QByteArray::fromStdString(game_->unseenBy(seatOf(s)));
-    s.send(ReplyCode::Notice, "Unseen " + QByteArray::number(tiles.size()) + ": " + tiles);
+        return u.send(ReplyCode::Notice, "No game is in play");
+    const QByteArray tiles = QByteArray::fromStdString(game_->unseenBy(seatOf(u)));
+    u.send(ReplyCode::Notice, "Unseen " + QByteArray::number(tiles.size()) + ": " + tiles);
 }
 
 QByteArray Room::nameOf(int seat) const {
@@ -174,7 +174,7 @@ void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vecto
     else if (winners.size() > 1)
         toAll(ReplyCode::Draw, reply::result(names, points));
     // The players stay seated for the next game, not yet ready but robots.
-    for (Seat* holder : holders_) {
+    for (User* holder : holders_) {
         if (holder)
             seated_.push_back(holder);
         if (holder && robotOf(holder))

@@ -13,18 +13,18 @@ namespace wordmoot::server {
 // "robot" seats one more robot while the game forms, "robot off" takes one
 // away; never more players than the game has seats. Only a player seated in
 // the forming game may, so nobody else decides who plays in it.
-void Room::robot(Seat& s, const QByteArray& arg) {
+void Room::robot(User& u, const QByteArray& arg) {
     const std::optional<bool> seatOne = command::parseRobot(arg);
     if (!seatOne)
-        return s.send(ReplyCode::Notice, "robot seats a computer player, robot off takes one away");
+        return u.send(ReplyCode::Notice, "robot seats a computer player, robot off takes one away");
     if (phase_ == Phase::Playing)
-        return s.send(ReplyCode::Notice, "Robots come and go only before the game begins");
-    if (!isSeated(s))
-        return s.send(ReplyCode::Notice, "Only a player of this game seats or sends away a robot");
+        return u.send(ReplyCode::Notice, "Robots come and go only before the game begins");
+    if (!isSeated(u))
+        return u.send(ReplyCode::Notice, "Only a player of this game seats or sends away a robot");
     if (!*seatOne)
-        return removeRobot(s);
+        return removeRobot(u);
     if (seated_.size() >= kMostSeats)
-        return s.send(ReplyCode::Notice, "The game has four players already");
+        return u.send(ReplyCode::Notice, "The game has four players already");
     addRobot();
     maybeStart(nullptr);
 }
@@ -42,7 +42,7 @@ void Room::addRobot() {
                                             : QRandomGenerator::global()->generate64();
     robots_.push_back(std::make_unique<RobotSeat>(robotName(number), seed,
                                                   [this](RobotSeat& r) { robotActs(r); }));
-    Seat* robot = robots_.back().get();
+    User* robot = robots_.back().get();
     seated_.push_back(robot);
     ready_.insert(robot);
     phase_ = Phase::Forming;
@@ -52,24 +52,24 @@ void Room::addRobot() {
     sendScores(nullptr);
 }
 
-void Room::removeRobot(Seat& s) {
+void Room::removeRobot(User& u) {
     const auto last = std::find_if(seated_.rbegin(), seated_.rend(),
-                                   [this](const Seat* seated) { return robotOf(seated); });
+                                   [this](const User* seated) { return robotOf(seated); });
     if (last == seated_.rend())
-        return s.send(ReplyCode::Notice, "No robot sits in this game");
-    Seat* robot = *last;
+        return u.send(ReplyCode::Notice, "No robot sits in this game");
+    User* robot = *last;
     seated_.erase(std::next(last).base());
     ready_.erase(robot);
-    std::replace(holders_.begin(), holders_.end(), robot, static_cast<Seat*>(nullptr));
+    std::replace(holders_.begin(), holders_.end(), robot, static_cast<User*>(nullptr));
     toAll(ReplyCode::Notice, robot->name + " leaves the game");
     std::erase_if(robots_, [robot](const auto& r) { return r.get() == robot; });
     sendScores(nullptr);
     maybeStart(nullptr);
 }
 
-RobotSeat* Room::robotOf(const Seat* s) const {
+RobotSeat* Room::robotOf(const User* u) const {
     const auto at = std::find_if(robots_.begin(), robots_.end(),
-                                 [s](const auto& robot) { return robot.get() == s; });
+                                 [u](const auto& robot) { return robot.get() == u; });
     return at == robots_.end() ? nullptr : at->get();
 }
 

@@ -25,33 +25,33 @@ QByteArray ScriptedUser::expect(const QByteArray& prefix) {
     return lines[at];
 }
 
-SeatUser::SeatUser(Lobby& lobby)
+LobbyUser::LobbyUser(Lobby& lobby)
     : lobby_(lobby) {
     lobby_.admit(*this);
 }
 
-SeatUser::~SeatUser() {
+LobbyUser::~LobbyUser() {
     vanish();
 }
 
-void SeatUser::send(const QByteArray& line) {
+void LobbyUser::send(const QByteArray& line) {
     if (!closing_)
         lobby_.receive(*this, line);
 }
 
-void SeatUser::vanish() {
+void LobbyUser::vanish() {
     closing_ = true;
     if (!std::exchange(removed_, true))
         lobby_.remove(*this);
 }
 
 // Kept as the socket would carry it, without the line end.
-void SeatUser::send(ReplyCode code, QByteArrayView text) {
+void LobbyUser::send(ReplyCode code, QByteArrayView text) {
     if (!closing_)
         lines.push_back(replyLine(code, text).chopped(2));
 }
 
-void SeatUser::close() {
+void LobbyUser::close() {
     closing_ = true;
     QTimer::singleShot(0, &context_, [this] { vanish(); });
 }
@@ -92,7 +92,7 @@ ServerOptions ServerFixture::options(Judging judging) {
 }
 
 std::unique_ptr<ScriptedUser> ServerFixture::arrive() {
-    return std::make_unique<SeatUser>(*lobby);
+    return std::make_unique<LobbyUser>(*lobby);
 }
 
 namespace {

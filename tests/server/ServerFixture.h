@@ -2,7 +2,7 @@
 
 #include "server/GameServer.h"
 #include "server/Lobby.h"
-#include "server/Seat.h"
+#include "server/User.h"
 
 #include <QByteArrayList>
 #include <QTcpSocket>
@@ -32,10 +32,10 @@ public:
 
 // A user in the test's process: its lines go straight to the lobby, and the
 // lines the server sends it are kept as they would go on the wire.
-class SeatUser : public ScriptedUser, public wordmoot::server::Seat {
+class LobbyUser : public ScriptedUser, public wordmoot::server::User {
 public:
-    explicit SeatUser(wordmoot::server::Lobby& lobby);
-    ~SeatUser() override;
+    explicit LobbyUser(wordmoot::server::Lobby& lobby);
+    ~LobbyUser() override;
 
     void send(const QByteArray& line) override;
     void vanish() override;

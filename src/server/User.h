@@ -11,14 +11,14 @@ class Room;
 
 // Someone on the server: a person on a connection, or a robot the server
 // plays itself. The lobby and the rooms reach each through this alone, so
-// a test runs them with scripted seats and no socket.
-class Seat {
+// a test runs them with scripted users and no socket.
+class User {
 public:
-    virtual ~Seat() = default;
+    virtual ~User() = default;
 
     // One reply line: the code, a blank and the text.
     virtual void send(ReplyCode code, QByteArrayView text = {}) = 0;
-    // Ends the seat's session once what was sent has gone out; the lobby's
+    // Ends the user's session once what was sent has gone out; the lobby's
     // remove() follows from the event loop.
     virtual void close() = 0;
     // Whether it is ending: nothing more reaches it.
