@@ -13,7 +13,8 @@
 // The replies that carry structure: for each, how the server writes it and
 // how the client reads it. The server writes bytes; the client reads the
 // line as text (decodeServerLine), leniently, since a server may send
-// anything: a field that is not there reads as empty text.
+// anything: a field that is not there reads as empty text. What a parser
+// returns are views into the text it read, valid while that text is.
 namespace wordmoot::reply {
 
 // The protocol both ends speak; the greeting carries it.

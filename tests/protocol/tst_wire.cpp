@@ -79,8 +79,8 @@ private slots:
 
         const QByteArray told = replyLine(ReplyCode::PlayMade, reply::playMade("ann", 10, *play));
         QCOMPARE(told, reply);
-        const reply::PlayMade made =
-            reply::parsePlayMade(argumentOf(throughFramer(LineFramer(), told)));
+        const QString toldText = argumentOf(throughFramer(LineFramer(), told));
+        const reply::PlayMade made = reply::parsePlayMade(toldText); // views into toldText
         QCOMPARE(made.player, u"ann");
         QCOMPARE(made.score, u"10");
         QCOMPARE(made.tiles.size(), std::size_t(laid.size()));
@@ -96,7 +96,8 @@ private slots:
         for (const TileEntry& t : laid) {
             const QByteArray rowLine =
                 replyLine(ReplyCode::BoardRow, reply::boardRow(board, t.row));
-            const auto row = reply::parseBoardRow(argumentOf(throughFramer(LineFramer(), rowLine)));
+            const QString rowText = argumentOf(throughFramer(LineFramer(), rowLine));
+            const auto row = reply::parseBoardRow(rowText); // views into rowText
             QVERIFY(row);
             QCOMPARE(row->row, t.row);
             QCOMPARE(row->cells.size(), qsizetype(kBoardCells));
