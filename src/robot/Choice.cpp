@@ -96,6 +96,11 @@ Move chooseMove(const Brain& brain, const Situation& s, Level level, std::mt1993
     return {};
 }
 
+Move think(const Brain& brain, const ThinkRequest& request) {
+    std::mt19937_64 random(request.seed);
+    return chooseMove(brain, {request.board, request.rack, request.bagSize}, request.level, random);
+}
+
 std::optional<Refused> makeMove(Game& game, int seat, const Move& move) {
     std::optional<Refused> refused;
     switch (move.kind) {

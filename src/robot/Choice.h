@@ -43,6 +43,18 @@ struct Situation {
 Move chooseMove(const Brain& brain, const Situation& situation, Level level,
                 std::mt19937_64& random);
 
+// A think that owns what it reads, so that it runs on any thread while the
+// game goes on: the position as it was when it was asked for, the level, and
+// the seed of its own random source.
+struct ThinkRequest {
+    Grid board;
+    std::string rack;
+    int bagSize = 0;
+    Level level = Level::Casual;
+    std::uint64_t seed = 0;
+};
+Move think(const Brain& brain, const ThinkRequest& request);
+
 // Makes the move in the game for the seat. When the game refuses it, the
 // seat passes instead while it is still on turn, and the refusal is returned.
 std::optional<Refused> makeMove(Game& game, int seat, const Move& move);

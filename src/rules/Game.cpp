@@ -75,6 +75,7 @@ void Game::start() {
     }
     listener_->tilesDrawn(bag_.size());
     turn_ = first;
+    ++turnNumber_;
     listener_->scoresChanged(-1);
     listener_->turnBegins(turn_, startingTile);
 }
@@ -303,6 +304,7 @@ void Game::advance() {
             turn_ = (turn_ + 1) % int(seats_.size());
         while (!seats_[turn_].present);
         if (!losesTurn_.erase(turn_)) {
+            ++turnNumber_;
             listener_->turnBegins(turn_, std::nullopt);
             return;
         }

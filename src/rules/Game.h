@@ -135,6 +135,9 @@ public:
     const std::vector<Seat>& seats() const { return seats_; }
     int presentSeats() const;
     int turn() const { return turn_; }
+    // How many turns have begun: whatever was decided for one turn is stale
+    // once this has changed.
+    int turnNumber() const { return turnNumber_; }
     bool isOver() const { return over_; }
     int bagSize() const { return bag_.size(); }
     Judging judging() const { return judging_; }
@@ -177,6 +180,7 @@ private:
     TileBag bag_;
     Grid board_;
     int turn_ = -1;
+    int turnNumber_ = 0;
     std::set<int> losesTurn_; // seats whose next turn is skipped
     int scoreless_ = 0;
     bool over_ = false;

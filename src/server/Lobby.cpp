@@ -152,6 +152,20 @@ void Lobby::roomEmptied(Room* room) {
         Qt::QueuedConnection);
 }
 
+void Lobby::think(robot::ThinkRequest request, ThinkTicket ticket) {
+    ++thinksAsked_;
+    thinkers_.start([this, request = std::move(request), ticket] {
+        robot::Move move = robot::think(brain_, request);
+        QMetaObject::invokeMethod(
+            this,
+            [this, ticket, move = std::move(move)] {
+                if (const auto at = rooms_.find(ticket.room); at != rooms_.end())
+                    at->second->robotAnswered(ticket, move);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
 void Lobby::name(User& u, const QByteArray& arg) {
     const QByteArray wanted = arg.trimmed();
     if (!isLegalName(wanted))

@@ -2,11 +2,13 @@
 
 #include "protocol/ReplyCode.h"
 #include "robot/Brain.h"
+#include "robot/Choice.h"
 #include "rules/WordList.h"
 #include "server/ServerOptions.h"
 
 #include <QByteArray>
 #include <QObject>
+#include <QThreadPool>
 
 #include <map>
 #include <memory>
@@ -16,6 +18,15 @@ namespace wordmoot::server {
 
 class User;
 class Room;
+
+// Which think an answer belongs to: the robot, the room and game it was
+// asked in, and the turn it was asked on.
+struct ThinkTicket {
+    int room = 0;
+    int robot = 0;
+    int game = 0;
+    int turn = 0;
+};
 
 // Everyone on the server and every game. Turns each line a user sends into
 // a call on the lobby or on the user's game; chat reaches the sender's room.
@@ -52,6 +63,17 @@ public:
     // A room nobody is in any more goes, and its number is free again.
     void roomEmptied(Room* room);
 
+    // Thinks for a robot on a worker thread, so that no think holds up the
+    // users; the move comes back on the lobby's thread to the ticket's room,
+    // which makes it only if the ticket is still current.
+    void think(robot::ThinkRequest request, ThinkTicket ticket);
+    // How many thinks robots have asked for so far.
+    int thinksAsked() const { return thinksAsked_; }
+    // A number no other robot on the server has had.
+    int newRobotId() { return ++robotIds_; }
+    // Where the robots think: a test may hold it up.
+    QThreadPool& thinkers() { return thinkers_; }
+
 signals:
     // The last user has gone.
     void deserted();
@@ -86,6 +108,10 @@ private:
     robot::Brain brain_; // on words_, so declared after it
     std::vector<User*> users_;
     std::map<int, std::unique_ptr<Room>> rooms_; // by game number
+    int robotIds_ = 0;
+    int thinksAsked_ = 0;
+    // Last, so that it goes first: it waits for the thinks that read brain_.
+    QThreadPool thinkers_;
 };
 
 // Whether a name may be taken: 1 to 20 printable bytes, no blanks.

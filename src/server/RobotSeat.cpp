@@ -4,8 +4,9 @@
 
 namespace wordmoot::server {
 
-RobotSeat::RobotSeat(QByteArray named, std::uint64_t seed, Act act)
-    : random_(seed)
+RobotSeat::RobotSeat(QByteArray named, int id, std::uint64_t seed, Act act)
+    : id_(id)
+    , random_(seed)
     , act_(std::move(act)) {
     name = std::move(named);
     timer_.setSingleShot(true);

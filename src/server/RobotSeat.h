@@ -19,17 +19,20 @@ class RobotSeat : public User {
 public:
     using Act = std::function<void(RobotSeat&)>;
 
-    RobotSeat(QByteArray named, std::uint64_t seed, Act act);
+    RobotSeat(QByteArray named, int id, std::uint64_t seed, Act act);
 
     void send(ReplyCode, QByteArrayView) override {}
     void close() override {}
     bool isClosing() const override { return false; }
 
+    // Which robot it is among all the server has had.
+    int id() const { return id_; }
     std::mt19937_64& random() { return random_; }
     // Acts after the delay, or sooner when already woken for sooner.
     void wake(int delayMs);
 
 private:
+    const int id_;
     QTimer timer_;
     std::mt19937_64 random_;
     Act act_;

@@ -2,6 +2,7 @@
 
 #include "protocol/Replies.h"
 #include "protocol/ReplyCode.h"
+#include "robot/Choice.h"
 #include "rules/Game.h"
 
 #include <QByteArray>
@@ -16,6 +17,7 @@ namespace wordmoot::server {
 class User;
 class Lobby;
 class RobotSeat;
+struct ThinkTicket;
 
 // One numbered game and the users in it: the seats while it forms, the game
 // in play with its vote and its seat offers, the last game's board once it is
@@ -42,6 +44,8 @@ public:
     // READY, OBSERVER, PLAY and the other commands of a game; false for a
     // word that is none of them.
     bool command(User& user, const QByteArray& word, const QByteArray& arg);
+    // A robot's move as its think answered, dropped when it has gone stale.
+    void robotAnswered(const ThinkTicket& ticket, const robot::Move& move);
     // Whether the word is one of those commands.
     static bool isCommand(const QByteArray& word);
 

@@ -40,7 +40,7 @@ void Room::addRobot() {
     const auto& options = lobby_.options();
     const std::uint64_t seed = options.seed ? *options.seed + 7919ULL * number_ + number
                                             : QRandomGenerator::global()->generate64();
-    robots_.push_back(std::make_unique<RobotSeat>(robotName(number), seed,
+    robots_.push_back(std::make_unique<RobotSeat>(robotName(number), lobby_.newRobotId(), seed,
                                                   [this](RobotSeat& r) { robotActs(r); }));
     User* robot = robots_.back().get();
     seated_.push_back(robot);
@@ -103,12 +103,22 @@ void Room::robotActs(RobotSeat& robot) {
     }
     if (game_->turn() != seat)
         return;
-    const std::string rack = game_->seats()[seat].rack;
-    const Grid board = game_->shownBoard();
-    const robot::Move move = robot::chooseMove(brain, {board, rack, game_->bagSize()},
-                                               lobby_.options().robotLevel, robot.random());
+    lobby_.think({game_->shownBoard(), game_->seats()[seat].rack, game_->bagSize(),
+                  lobby_.options().robotLevel, robot.random()()},
+                 {number_, robot.id(), gamesStarted_, game_->turnNumber()});
+}
+
+// The robot's move, thought out on another thread: made only if the robot
+// still sits in this game and the game is still at the turn it was asked on.
+void Room::robotAnswered(const ThinkTicket& ticket, const robot::Move& move) {
+    const auto robot = std::find_if(robots_.begin(), robots_.end(),
+                                    [&](const auto& r) { return r->id() == ticket.robot; });
+    const int seat = robot == robots_.end() ? -1 : seatOf(**robot);
+    if (seat < 0 || phase_ != Phase::Playing || ticket.game != gamesStarted_ ||
+        ticket.turn != game_->turnNumber() || game_->turn() != seat || game_->pending())
+        return; // the game has moved on
     if (const auto refused = robot::makeMove(*game_, seat, move))
-        qWarning("robot %s: move refused: %s", robot.name.constData(), refused->reason.c_str());
+        qWarning("robot %s: move refused: %s", (*robot)->name.constData(), refused->reason.c_str());
 }
 
 } // namespace wordmoot::server

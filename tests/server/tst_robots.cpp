@@ -4,6 +4,8 @@
 #include "server/Lobby.h"
 
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QTest>
 
 using namespace wordmoot;
@@ -149,6 +151,44 @@ private slots:
             }
         }
         QVERIFY(ann->pending().join('\n').contains(" scores "));
+    }
+
+    // A robot thinks on a worker thread. An answer that comes once the game
+    // has moved on is dropped: here its opponent leaves while it thinks, the
+    // watcher will not take the seat, and the game ends; then the think is
+    // let go, and no move is tried.
+    void answerAfterTheGameMovedOnIsDropped() {
+        QTest::failOnWarning(QRegularExpression("move refused"));
+        ServerFixture fixture(robotOptions(Judging::None, 1));
+        QThreadPool& thinkers = fixture.lobby->thinkers();
+        thinkers.setMaxThreadCount(1);
+        const auto held = std::make_shared<QSemaphore>();
+        thinkers.start([held] { held->acquire(); }); // every think waits behind this
+        const auto letGo = qScopeGuard([held] { held->release(); });
+        auto ann = fixture.logOn("ann");
+        auto cy = fixture.logOn("cy");
+        ann->send("NEWGAME");
+        ann->expect("1180");
+        cy->send("JOIN 1");
+        cy->expect("1180");
+        cy->send("OBSERVER");
+        ann->send("READY");
+        ann->expect("2014 The game begins");
+        const QByteArray turn = ann->expect("2002 ");
+        if (turn.startsWith("2002 ann")) {
+            ann->expect("1020");
+            ann->send("FORFEIT");
+        }
+        QTRY_COMPARE(fixture.lobby->thinksAsked(), 1);
+        ann->send("LEAVE");
+        cy->expect("2022 "); // ann's seat is offered to the watcher, who says no
+        cy->send("OBSERVER");
+        cy->expect("2017 Robot");
+        const qsizetype seen = cy->lines.size();
+        held->release();
+        QVERIFY(thinkers.waitForDone(5000));
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(cy->lines.size(), seen);
     }
 
     void robotApprovesKnownWordsOnly_data() {
