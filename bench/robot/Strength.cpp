@@ -1,8 +1,9 @@
 // How strong one robot level is against another: whole games at the rules
 // level, no server, each bag played twice with the seats swapped.
 //
-//   robot_strength LEVEL-A LEVEL-B [games] [seed] [word-file] [leave-file]
+//   robot_strength LEVEL-A LEVEL-B [games] [seed] [word-file] [leave-file] [--think-ms MS]
 //
+// --think-ms is the most a champion thinks over a move (2000 by default).
 // Prints A's wins, draws and losses, the mean margin per game (A's score less
 // B's) with its 95% confidence interval, and the mean scores.
 #include "robot/SelfPlay.h"
@@ -18,7 +19,12 @@ using namespace wordmoot::robot;
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    int thinkMs = 2000;
+    if (const qsizetype at = args.indexOf("--think-ms"); at > 0) {
+        thinkMs = args.value(at + 1).toInt();
+        args.remove(at, 2);
+    }
     const auto a = parseLevel(args.value(1).toStdString());
     const auto b = parseLevel(args.value(2).toStdString());
     const int games = args.value(3, "1000").toInt();
@@ -26,9 +32,9 @@ int main(int argc, char* argv[]) {
     const QString wordFile = args.value(5, defaultWordList().path);
     const auto words = WordList::load(wordFile);
     const auto leaves = args.size() > 6 ? LeaveTable::load(args[6]) : LeaveTable::builtIn();
-    if (!a || !b || games < 2 || !words || !leaves) {
-        std::fputs("usage: robot_strength casual|greedy|strong casual|greedy|strong [games] "
-                   "[seed] [word-file] [leave-file]\n",
+    if (!a || !b || games < 2 || !words || !leaves || thinkMs < 1) {
+        std::fputs("usage: robot_strength LEVEL LEVEL [games] [seed] [word-file] [leave-file] "
+                   "[--think-ms MS]\n(levels: casual, greedy, strong, champion)\n",
                    stderr);
         return 2;
     }
@@ -38,8 +44,8 @@ int main(int argc, char* argv[]) {
     double sum = 0, squares = 0, scoreA = 0, scoreB = 0;
     for (int i = 0; i < games; ++i) {
         const bool swapped = i % 2 == 1; // the same bag again, B in seat 0
-        const std::array<Contender, 2> seats{Contender{swapped ? *b : *a, &brain},
-                                             Contender{swapped ? *a : *b, &brain}};
+        const std::array<Contender, 2> seats{Contender{swapped ? *b : *a, &brain, thinkMs},
+                                             Contender{swapped ? *a : *b, &brain, thinkMs}};
         const GameResult r = playGame(seats, seed * 100003 + i / 2);
         const int mine = r.scores[swapped ? 1 : 0], theirs = r.scores[swapped ? 0 : 1];
         faults += int(r.faults.size()) + (r.over ? 0 : 1);

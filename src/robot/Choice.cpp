@@ -1,5 +1,7 @@
 #include "robot/Choice.h"
 
+#include "robot/Endgame.h"
+
 #include <algorithm>
 #include <tuple>
 
@@ -7,7 +9,7 @@ namespace wordmoot::robot {
 
 namespace {
 
-constexpr const char* kLevelNames[] = {"casual", "greedy", "strong"};
+constexpr const char* kLevelNames[] = {"casual", "greedy", "strong", "champion"};
 
 bool tilesBefore(const Play& a, const Play& b) {
     return std::lexicographical_compare(
@@ -48,7 +50,7 @@ std::optional<ScoredPlay> casualPlay(const Brain& brain, const Situation& s,
 // The tiles to give back: all of them, or for a strong robot all but the
 // kept ones worth the most (at least one tile goes back).
 std::string exchanged(const Brain& brain, std::string_view rack, Level level) {
-    if (level != Level::Strong)
+    if (level != Level::Strong && level != Level::Champion)
         return std::string(rack);
     std::string best(rack);
     double bestValue = brain.leaves().value("");
@@ -68,7 +70,7 @@ std::string exchanged(const Brain& brain, std::string_view rack, Level level) {
 } // namespace
 
 std::optional<Level> parseLevel(std::string_view name) {
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < int(std::size(kLevelNames)); ++i)
         if (name == kLevelNames[i])
             return Level(i);
     return std::nullopt;
@@ -79,6 +81,16 @@ const char* levelName(Level level) {
 }
 
 Move chooseMove(const Brain& brain, const Situation& s, Level level, std::mt19937_64& random) {
+    const bool otherRackKnown =
+        s.bagSize == 0 && !s.unseen.empty() && s.unseen.size() <= std::size_t(kRackSlots);
+    if (level == Level::Champion && otherRackKnown) {
+        const EndgameAnswer answer =
+            solveEndgame(brain.generator(), s.board, s.rack, s.unseen,
+                         Clock::now() + std::chrono::milliseconds(s.thinkMs));
+        if (!answer.play)
+            return {};
+        return {Move::Kind::Play, answer.play->play, answer.play->score, {}};
+    }
     std::optional<ScoredPlay> chosen;
     if (level == Level::Casual) {
         chosen = casualPlay(brain, s, random);
@@ -98,7 +110,9 @@ Move chooseMove(const Brain& brain, const Situation& s, Level level, std::mt1993
 
 Move think(const Brain& brain, const ThinkRequest& request) {
     std::mt19937_64 random(request.seed);
-    return chooseMove(brain, {request.board, request.rack, request.bagSize}, request.level, random);
+    return chooseMove(
+        brain, {request.board, request.rack, request.bagSize, request.unseen, request.thinkMs},
+        request.level, random);
 }
 
 std::optional<Refused> makeMove(Game& game, int seat, const Move& move) {

@@ -15,9 +15,10 @@
 namespace wordmoot::robot {
 
 enum class Level {
-    Casual, // one of the better plays at random, so a beginner can win
-    Greedy, // the highest score
-    Strong, // the highest score plus the value of the tiles kept
+    Casual,   // one of the better plays at random, so a beginner can win
+    Greedy,   // the highest score
+    Strong,   // the highest score plus the value of the tiles kept
+    Champion, // as strong, and at the end of a game of two the best move searched to the end
 };
 
 std::optional<Level> parseLevel(std::string_view name);
@@ -35,6 +36,10 @@ struct Situation {
     const Grid& board;
     std::string_view rack;
     int bagSize = 0;
+    // The tiles the mover has not seen, in a game of two: with the bag
+    // empty, the other side's rack. Empty when not known.
+    std::string_view unseen = {};
+    int thinkMs = 0; // the most a champion thinks
 };
 
 // A play when there is one; an exchange when there is none and the bag holds
@@ -50,6 +55,8 @@ struct ThinkRequest {
     Grid board;
     std::string rack;
     int bagSize = 0;
+    std::string unseen;
+    int thinkMs = 0;
     Level level = Level::Casual;
     std::uint64_t seed = 0;
 };

@@ -48,8 +48,9 @@ GameResult playGame(const std::array<Contender, 2>& contenders, std::uint64_t se
         const std::string rack = game.seats()[seat].rack;
         const Grid board = game.shownBoard();
         const Contender& c = contenders[seat];
-        const Move move =
-            chooseMove(*c.brain, {board, rack, game.bagSize()}, c.level, random[seat]);
+        const std::string unseen = game.unseenBy(seat);
+        const Move move = chooseMove(*c.brain, {board, rack, game.bagSize(), unseen, c.thinkMs},
+                                     c.level, random[seat]);
         if (watch) {
             const std::string given = move.kind == Move::Kind::Play       ? rackTiles(move.play)
                                       : move.kind == Move::Kind::Exchange ? move.tiles

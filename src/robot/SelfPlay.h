@@ -16,6 +16,7 @@ namespace wordmoot::robot {
 struct Contender {
     Level level = Level::Greedy;
     const Brain* brain = nullptr;
+    int thinkMs = 0; // the most a champion thinks over a move
 };
 
 // One move as it was made, for whoever learns from the games.

@@ -103,8 +103,10 @@ void Room::robotActs(RobotSeat& robot) {
     }
     if (game_->turn() != seat)
         return;
-    lobby_.think({game_->shownBoard(), game_->seats()[seat].rack, game_->bagSize(),
-                  lobby_.options().robotLevel, robot.random()()},
+    // Only in a game of two are the tiles unseen the other side's.
+    const std::string unseen = game_->seats().size() == 2 ? game_->unseenBy(seat) : "";
+    lobby_.think({game_->shownBoard(), game_->seats()[seat].rack, game_->bagSize(), unseen,
+                  lobby_.options().robotThinkMs, lobby_.options().robotLevel, robot.random()()},
                  {number_, robot.id(), gamesStarted_, game_->turnNumber()});
 }
 

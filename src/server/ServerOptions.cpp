@@ -44,8 +44,10 @@ OptionsParsed parseOptions(const QStringList& arguments) {
                                     "0");
     const QCommandLineOption delay("robot-delay-ms", "How long a robot waits before it acts (800).",
                                    "MS", "800");
-    const QCommandLineOption level("robot-level", "casual, greedy or strong (casual).", "LEVEL",
-                                   "casual");
+    const QCommandLineOption level("robot-level", "casual, greedy, strong or champion (casual).",
+                                   "LEVEL", "casual");
+    const QCommandLineOption think(
+        "robot-think-ms", "The most a champion robot thinks over a move (2000).", "MS", "2000");
     const QCommandLineOption leaves("leaves", "Leave table for strong robots (the built-in one).",
                                     "FILE");
     const QCommandLineOption records("records", "Folder to save finished games in as .gcg.", "DIR");
@@ -53,7 +55,8 @@ OptionsParsed parseOptions(const QStringList& arguments) {
         "idle-exit", "Ends the server once it has had no client for this long (0: never).",
         "SECONDS", "0");
     parser.addOptions({help, showVersion, listen, port, words, judge, vote, seed, games,
-                       clientVersion, robots, records, delay, level, leaves, idleExit, check});
+                       clientVersion, robots, records, delay, level, think, leaves, idleExit,
+                       check});
     parser.addPositionalArgument("WORD", "With --check: the words to judge.", "[WORD...]");
     if (!parser.parse(arguments))
         return failure(parser.errorText());
@@ -78,6 +81,7 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     const auto robotCount = number(parser.value(robots), 0, 3);
     const auto robotDelay = number(parser.value(delay), 0, 60000);
     const auto robotLevel = robot::parseLevel(parser.value(level).toStdString());
+    const auto thinkMs = number(parser.value(think), 1, 600000);
     const auto idleSeconds = number(parser.value(idleExit), 0, 86400);
     if (!portNumber)
         return failure("--port: a number from 0 to 65535");
@@ -90,7 +94,9 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     if (!robotDelay)
         return failure("--robot-delay-ms: a number from 0 to 60000");
     if (!robotLevel)
-        return failure("--robot-level: one of casual, greedy, strong");
+        return failure("--robot-level: one of casual, greedy, strong, champion");
+    if (!thinkMs)
+        return failure("--robot-think-ms: a number from 1 to 600000");
     if (!idleSeconds)
         return failure("--idle-exit: a number of seconds from 0 to 86400");
     o.port = quint16(*portNumber);
@@ -99,6 +105,7 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     o.robots = *robotCount;
     o.robotDelayMs = *robotDelay;
     o.robotLevel = *robotLevel;
+    o.robotThinkMs = *thinkMs;
     o.idleExitSeconds = *idleSeconds;
     o.leaves = parser.value(leaves);
     if (parser.isSet(seed)) {

@@ -28,6 +28,7 @@ struct ServerOptions {
     int robots = 0;         // robots seated in every new game
     int robotDelayMs = 800; // how long a robot seems to think
     robot::Level robotLevel = robot::Level::Casual;
+    int robotThinkMs = 2000; // the most a champion robot thinks over a move
     QString leaves;          // a leave table to use instead of the one built in
     QString records;         // a folder for the .gcg records of finished games
     int idleExitSeconds = 0; // ends the server after this long without a client; 0: never

@@ -53,6 +53,18 @@ private slots:
         }
     }
 
+    // The champion's endgame moves, searched against the clock, are moves the
+    // game takes and scores as the search did.
+    void championGamesEndAndNoMoveIsRefused() {
+        const Brain brain(dictionary(), LeaveTable::builtIn());
+        for (std::uint64_t seed = 1; seed <= 4; ++seed) {
+            const GameResult r = playGame(
+                {Contender{Level::Champion, &brain, 100}, Contender{Level::Strong, &brain}}, seed);
+            QVERIFY2(r.faults.empty(), r.faults.empty() ? "" : r.faults.front().c_str());
+            QVERIFY(r.over);
+        }
+    }
+
     void greedyTakesTheHighestScoreAndCasualOneOfTheBest() {
         const Brain brain(dictionary(), LeaveTable());
         const Grid board = boardWith(5, 7, "QUIET");

@@ -40,6 +40,12 @@ private slots:
             << QStringList();
         QTest::newRow("a word without --check")
             << list + QStringList{"qi"} << "unexpected argument: qi" << 0 << QStringList();
+        QTest::newRow("champion robots")
+            << list + QStringList{"--robot-level", "champion", "--robot-think-ms", "500"} << ""
+            << int(Judging::Challenge) << QStringList();
+        QTest::newRow("no think time")
+            << list + QStringList{"--robot-think-ms", "0"}
+            << "--robot-think-ms: a number from 1 to 600000" << 0 << QStringList();
         QTest::newRow("idle exit out of range")
             << list + QStringList{"--idle-exit", "-1"}
             << "--idle-exit: a number of seconds from 0 to 86400" << 0 << QStringList();
