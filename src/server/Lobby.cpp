@@ -115,7 +115,7 @@ void Lobby::inGame(User& u, const QByteArray& word) {
         return u.send(ReplyCode::Notice, word + " works only in a game: JOIN one first");
     u.send(ReplyCode::Notice, "Unknown command " + word.left(40) +
                                   ": try SAY, TELL, EMOTE, who, beep NAME, check WORD, refresh, "
-                                  "approve, challenge, unseen, start");
+                                  "approve, challenge, unseen, hint, start");
 }
 
 std::vector<User*> Lobby::in(const Room* room) const {
@@ -152,15 +152,15 @@ void Lobby::roomEmptied(Room* room) {
         Qt::QueuedConnection);
 }
 
-void Lobby::think(robot::ThinkRequest request, ThinkTicket ticket) {
+void Lobby::think(robot::ThinkRequest request, int room, Answered answered) {
     ++thinksAsked_;
-    thinkers_.start([this, request = std::move(request), ticket] {
+    thinkers_.start([this, request = std::move(request), room, answered = std::move(answered)] {
         robot::Move move = robot::think(brain_, request);
         QMetaObject::invokeMethod(
             this,
-            [this, ticket, move = std::move(move)] {
-                if (const auto at = rooms_.find(ticket.room); at != rooms_.end())
-                    at->second->robotAnswered(ticket, move);
+            [this, room, answered, move = std::move(move)] {
+                if (const auto at = rooms_.find(room); at != rooms_.end())
+                    answered(*at->second, move);
             },
             Qt::QueuedConnection);
     });

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QThreadPool>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -18,15 +19,6 @@ namespace wordmoot::server {
 
 class User;
 class Room;
-
-// Which think an answer belongs to: the robot, the room and game it was
-// asked in, and the turn it was asked on.
-struct ThinkTicket {
-    int room = 0;
-    int robot = 0;
-    int game = 0;
-    int turn = 0;
-};
 
 // Everyone on the server and every game. Turns each line a user sends into
 // a call on the lobby or on the user's game; chat reaches the sender's room.
@@ -63,10 +55,11 @@ public:
     // A room nobody is in any more goes, and its number is free again.
     void roomEmptied(Room* room);
 
-    // Thinks for a robot on a worker thread, so that no think holds up the
-    // users; the move comes back on the lobby's thread to the ticket's room,
-    // which makes it only if the ticket is still current.
-    void think(robot::ThinkRequest request, ThinkTicket ticket);
+    // Thinks on a worker thread, so that no think holds up the users; the
+    // move comes back on the lobby's thread to `answered`, if the room of
+    // that number is still there. The room decides whether it still applies.
+    using Answered = std::function<void(Room&, const robot::Move&)>;
+    void think(robot::ThinkRequest request, int room, Answered answered);
     // How many thinks robots have asked for so far.
     int thinksAsked() const { return thinksAsked_; }
     // A number no other robot on the server has had.

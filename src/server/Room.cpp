@@ -14,6 +14,7 @@ const Room::Command Room::kCommands[] = {
     {"PLAY", &Room::play},         {"EXCHANGE", &Room::exchange},   {"FORFEIT", &Room::forfeit},
     {"WITHDRAW", &Room::withdraw}, {"APPROVE", &Room::approve},     {"ROBOT", &Room::robot},
     {"START", &Room::start},       {"CHALLENGE", &Room::challenge}, {"UNSEEN", &Room::unseen},
+    {"HINT", &Room::hint},
 };
 
 bool Room::isCommand(const QByteArray& word) {

@@ -17,7 +17,6 @@ namespace wordmoot::server {
 class User;
 class Lobby;
 class RobotSeat;
-struct ThinkTicket;
 
 // One numbered game and the users in it: the seats while it forms, the game
 // in play with its vote and its seat offers, the last game's board once it is
@@ -44,8 +43,6 @@ public:
     // READY, OBSERVER, PLAY and the other commands of a game; false for a
     // word that is none of them.
     bool command(User& user, const QByteArray& word, const QByteArray& arg);
-    // A robot's move as its think answered, dropped when it has gone stale.
-    void robotAnswered(const ThinkTicket& ticket, const robot::Move& move);
     // Whether the word is one of those commands.
     static bool isCommand(const QByteArray& word);
 
@@ -80,7 +77,23 @@ private:
     void toAll(ReplyCode code, QByteArrayView text);
     void toSeat(int seat, ReplyCode code, QByteArrayView text);
 
-    // RoomRobots.cpp: the seats the server plays itself.
+    // RoomRobots.cpp: the seats the server plays itself, and hints from
+    // the same engine.
+    // Which think an answer is for: the robot (0 for a hint), the seat, the
+    // game of the room and the turn it was asked on.
+    struct Ticket {
+        int robot = 0;
+        int seat = 0;
+        int game = 0;
+        int turn = 0;
+    };
+    Ticket ticketFor(int robot, int seat) const;
+    // Whether the game is still at the seat's turn the ticket was made on.
+    bool isCurrent(const Ticket& ticket) const;
+    robot::ThinkRequest requestFor(int seat, robot::Level level, std::uint64_t seed) const;
+    void robotAnswered(const Ticket& ticket, const robot::Move& move);
+    void hint(User& u, const QByteArray& arg);
+    void hintAnswered(const Ticket& ticket, const robot::Move& move);
     void robot(User& u, const QByteArray& arg);
     void addRobot();
     void removeRobot(User& u);

@@ -4,6 +4,8 @@
 #include "server/RobotSeat.h"
 #include "server/Room.h"
 
+#include "rules/GameRecord.h"
+
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -103,24 +105,74 @@ void Room::robotActs(RobotSeat& robot) {
     }
     if (game_->turn() != seat)
         return;
-    // Only in a game of two are the tiles unseen the other side's.
+    const Ticket ticket = ticketFor(robot.id(), seat);
+    lobby_.think(
+        requestFor(seat, lobby_.options().robotLevel, robot.random()()), number_,
+        [ticket](Room& room, const robot::Move& move) { room.robotAnswered(ticket, move); });
+}
+
+Room::Ticket Room::ticketFor(int robot, int seat) const {
+    return {robot, seat, gamesStarted_, game_->turnNumber()};
+}
+
+bool Room::isCurrent(const Ticket& ticket) const {
+    return phase_ == Phase::Playing && ticket.game == gamesStarted_ &&
+           ticket.turn == game_->turnNumber() && game_->turn() == ticket.seat && !game_->pending();
+}
+
+// What the seat's think reads, copied: only in a game of two are the tiles
+// it has not seen the other side's.
+robot::ThinkRequest Room::requestFor(int seat, robot::Level level, std::uint64_t seed) const {
     const std::string unseen = game_->seats().size() == 2 ? game_->unseenBy(seat) : "";
-    lobby_.think({game_->shownBoard(), game_->seats()[seat].rack, game_->bagSize(), unseen,
-                  lobby_.options().robotThinkMs, lobby_.options().robotLevel, robot.random()()},
-                 {number_, robot.id(), gamesStarted_, game_->turnNumber()});
+    return {game_->shownBoard(),
+            game_->seats()[seat].rack,
+            game_->bagSize(),
+            unseen,
+            lobby_.options().robotThinkMs,
+            level,
+            seed};
 }
 
 // The robot's move, thought out on another thread: made only if the robot
 // still sits in this game and the game is still at the turn it was asked on.
-void Room::robotAnswered(const ThinkTicket& ticket, const robot::Move& move) {
+void Room::robotAnswered(const Ticket& ticket, const robot::Move& move) {
     const auto robot = std::find_if(robots_.begin(), robots_.end(),
                                     [&](const auto& r) { return r->id() == ticket.robot; });
-    const int seat = robot == robots_.end() ? -1 : seatOf(**robot);
-    if (seat < 0 || phase_ != Phase::Playing || ticket.game != gamesStarted_ ||
-        ticket.turn != game_->turnNumber() || game_->turn() != seat || game_->pending())
+    if (robot == robots_.end() || seatOf(**robot) != ticket.seat || !isCurrent(ticket))
         return; // the game has moved on
-    if (const auto refused = robot::makeMove(*game_, seat, move))
+    if (const auto refused = robot::makeMove(*game_, ticket.seat, move))
         qWarning("robot %s: move refused: %s", (*robot)->name.constData(), refused->reason.c_str());
+}
+
+// The champion's move for the player on turn, in a game against robots
+// alone, where a hint helps nobody against another person.
+void Room::hint(User& u, const QByteArray&) {
+    const int seat = seatOf(u);
+    if (phase_ != Phase::Playing || seat < 0)
+        return u.send(ReplyCode::Notice, "You are not playing in a game in play");
+    for (int other = 0; other < int(holders_.size()); ++other)
+        if (other != seat && game_->seats()[other].present && !robotOf(holders_[other]))
+            return u.send(ReplyCode::Notice, "Hints are only for a game against robots");
+    if (game_->turn() != seat || game_->pending())
+        return u.send(ReplyCode::Notice, "A hint is only for the player on turn");
+    lobby_.think(requestFor(seat, robot::Level::Champion, std::uint64_t(game_->turnNumber())),
+                 number_, [ticket = ticketFor(0, seat)](Room& room, const robot::Move& move) {
+                     room.hintAnswered(ticket, move);
+                 });
+}
+
+// "Hint: 8D VAL.T for 24", as a record writes the play; dropped once the
+// player has moved.
+void Room::hintAnswered(const Ticket& ticket, const robot::Move& move) {
+    if (!isCurrent(ticket))
+        return;
+    QByteArray text = "Hint: pass";
+    if (move.kind == robot::Move::Kind::Play)
+        text = "Hint: " + QByteArray::fromStdString(playNotation(game_->board(), move.play)) +
+               " for " + QByteArray::number(move.score);
+    else if (move.kind == robot::Move::Kind::Exchange)
+        text = "Hint: exchange " + QByteArray::fromStdString(recordTiles(move.tiles));
+    toSeat(ticket.seat, ReplyCode::Notice, text);
 }
 
 } // namespace wordmoot::server

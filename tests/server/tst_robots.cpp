@@ -191,6 +191,44 @@ private slots:
         QCOMPARE(cy->lines.size(), seen);
     }
 
+    // HINT gives the player on turn the champion's move, as a record writes
+    // it, in a game against robots alone; a hint that comes after the player
+    // has moved is dropped.
+    void hintsAgainstRobotsOnly() {
+        ServerFixture fixture(robotOptions(Judging::None, 1));
+        auto ann = fixture.logOn("ann");
+        ann->send("HINT");
+        QCOMPARE(ann->expect("2014 "),
+                 QByteArray("2014 HINT works only in a game: JOIN one first"));
+        ann->send("NEWGAME");
+        ann->expect("1180");
+        ann->send("READY");
+        QVERIFY(awaitTurn(*ann));
+        ann->send("HINT");
+        const QRegularExpression hint(
+            "^2014 Hint: (([A-O]\\d+|\\d+[A-O]) [A-Za-z.?]+ for \\d+|exchange \\S+|pass)$");
+        const QByteArray given = ann->expect("2014 Hint: ");
+        QVERIFY2(hint.match(QString::fromLatin1(given)).hasMatch(), given.constData());
+
+        ann->send("HINT");
+        ann->send("FORFEIT"); // before the hint is back
+        ann->send("HINT");
+        QCOMPARE(ann->expect("2014 A hint"),
+                 QByteArray("2014 A hint is only for the player on turn"));
+        QVERIFY(fixture.lobby->thinkers().waitForDone(5000));
+        QCoreApplication::sendPostedEvents();
+        QVERIFY(!ann->pending().join('\n').contains("Hint:"));
+
+        ServerFixture people(robotOptions(Judging::None, 0));
+        auto al = people.logOn("al");
+        auto bo = people.logOn("bo");
+        people.startTwoPlayerGame(*al, *bo);
+        ScriptedUser& mover = onTurn(*al, *bo);
+        mover.send("HINT");
+        QCOMPARE(mover.expect("2014 Hints"),
+                 QByteArray("2014 Hints are only for a game against robots"));
+    }
+
     void robotApprovesKnownWordsOnly_data() {
         QTest::addColumn<bool>("known");
         QTest::newRow("known words") << true;
