@@ -1,8 +1,12 @@
 // Times the move generator on positions from greedy self-play with the full
 // word list, next to the brute-force generator in the same run.
 //
-//   robot_bench [word-file] [brute-positions] [brute-rack-tiles]
+//   robot_bench [word-file] [brute-positions] [brute-rack-tiles] [endgames] [think-ms]
 //
+// Then the endgame search on endgames from games of two strong robots (the
+// position when the bag has just emptied): how many it solves to the end
+// within the think time (200 endgames, 2000 ms by default), and how long it
+// takes, beside the generator's time on the same boards.
 // The brute force tries every ordering of the rack on every run of cells, so
 // it is timed on the first positions only (10 by default), with each rack cut
 // to its first letters (5 by default, blanks left out); the generator is
@@ -10,6 +14,10 @@
 #include "BruteForce.h"
 #include "Positions.h"
 #include "SanitizedBuild.h"
+
+#include "robot/Choice.h"
+#include "robot/Endgame.h"
+#include "rules/Game.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -68,6 +76,37 @@ Timings timed(const std::vector<Position>& positions, Generate generate) {
         timings.milliseconds.push_back(millisecondsSince(start));
     }
     return timings;
+}
+
+struct Endgame {
+    Grid board;
+    std::string mine, theirs;
+};
+
+// The position of each game of two strong robots when the bag has just
+// emptied, game after game from seed 1.
+std::vector<Endgame> endgames(const robot::Brain& brain, int count) {
+    std::vector<Endgame> found;
+    GameListener quiet;
+    for (std::uint64_t seed = 1; int(found.size()) < count && seed <= std::uint64_t(4 * count);
+         ++seed) {
+        Game game({"a", "b"}, Judging::List, &brain.words(), seed, &quiet);
+        std::mt19937_64 random(seed);
+        game.start();
+        for (int moves = 0; !game.isOver() && game.bagSize() > 0 && moves < 200; ++moves) {
+            const int seat = game.turn();
+            const Grid board = game.shownBoard();
+            robot::makeMove(game, seat,
+                            robot::chooseMove(brain,
+                                              {board, game.seats()[seat].rack, game.bagSize()},
+                                              robot::Level::Strong, random));
+        }
+        const int seat = game.turn();
+        if (!game.isOver() && game.bagSize() == 0)
+            found.push_back(
+                {game.shownBoard(), game.seats()[seat].rack, game.seats()[1 - seat].rack});
+    }
+    return found;
 }
 
 // The first `tiles` letters of the rack, blanks left out.
@@ -141,6 +180,34 @@ int main(int argc, char** argv) {
                 "brute force / generator: %.0fx (medians), %.0fx (totals)\n",
                 cut.size(), bruteTiles, slow.median(), slow.max(), slow.plays, same.median(),
                 same.plays, slow.median() / same.median(), slow.total() / same.total());
+    const int endgameCount = argc > 4 ? std::atoi(argv[4]) : 200;
+    const int thinkMs = argc > 5 ? std::atoi(argv[5]) : 2000;
+    const robot::Brain brain(*words, robot::LeaveTable::builtIn());
+    const std::vector<Endgame> ends = endgames(brain, endgameCount);
+    Timings searched, generated;
+    int exact = 0;
+    std::vector<double> depths;
+    for (const Endgame& e : ends) {
+        start = Clock::now();
+        const robot::EndgameAnswer answer =
+            robot::solveEndgame(generator, e.board, e.mine, e.theirs,
+                                robot::Clock::now() + std::chrono::milliseconds(thinkMs));
+        searched.milliseconds.push_back(millisecondsSince(start));
+        exact += answer.exact;
+        depths.push_back(answer.depth);
+        start = Clock::now();
+        generated.plays += generator.allPlays(e.board, e.mine).size();
+        generated.milliseconds.push_back(millisecondsSince(start));
+    }
+    std::sort(depths.begin(), depths.end());
+    if (!ends.empty())
+        std::printf(
+            "endgame search, %zu endgames from strong self-play, %d ms to think: %d solved "
+            "to the end (%.0f%%); median %.1f ms, max %.1f ms, median depth %.0f plies; "
+            "the generator on the same boards: median %.2f ms (search / generator: %.0fx)\n",
+            ends.size(), thinkMs, exact, 100.0 * exact / ends.size(), searched.median(),
+            searched.max(), depths[depths.size() / 2], generated.median(),
+            searched.median() / std::max(generated.median(), 1e-3));
     std::printf("peak resident: %.1f MB\n", statusMegabytes("VmHWM"));
     for (const std::string& disagreement : games.disagreements)
         std::printf("the game disagreed: %s\n", disagreement.c_str());
