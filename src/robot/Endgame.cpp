@@ -17,6 +17,11 @@ namespace {
 
 constexpr int kInfinity = std::numeric_limits<int>::max() / 2;
 constexpr int kMostPlies = 32; // more than two racks can take to empty, passes and all
+// What a search keeps, so that it stays within tens of megabytes and ends
+// soon after its deadline: this many plays (a rack with blanks has
+// thousands on a full board), and the values of this many positions.
+constexpr std::size_t kMostPlaysKept = 200'000;
+constexpr std::size_t kMostPositionsKept = 1 << 19;
 
 // Random keys for each tile on each cell, so that a board is hashed by
 // adding and taking away the keys of the tiles laid.
@@ -60,9 +65,10 @@ public:
     // The value of the position for the side to move, searched `depth` plies.
     int value(Grid& board, std::uint64_t boardKey, const std::string& mine,
               const std::string& theirs, bool otherPassed, int depth, int alpha, int beta);
-    // The plays of a rack on a board, best score first, made once.
+    // The plays of a rack on a board, best score first, made once while
+    // there is room to keep them, and made into `spare` after that.
     const std::vector<ScoredPlay>& plays(const Grid& board, std::uint64_t boardKey,
-                                         const std::string& rack);
+                                         const std::string& rack, std::vector<ScoredPlay>& spare);
 
     bool timeUp() const { return timeUp_; }
     bool cutByDepth() const { return cutByDepth_; }
@@ -81,21 +87,28 @@ private:
     const Keys keys_;
     std::unordered_map<std::uint64_t, Entry> table_;
     std::unordered_map<std::uint64_t, std::vector<ScoredPlay>> plays_;
+    std::size_t playsKept_ = 0;
     long nodes_ = 0;
     bool timeUp_ = false;
     bool cutByDepth_ = false;
 };
 
 const std::vector<ScoredPlay>& Search::plays(const Grid& board, std::uint64_t boardKey,
-                                             const std::string& rack) {
-    auto [at, fresh] = plays_.try_emplace(mixed(boardKey, rackHash(rack)));
-    if (fresh) {
-        at->second = generator_.allPlays(board, rack);
-        std::stable_sort(
-            at->second.begin(), at->second.end(),
-            [](const ScoredPlay& a, const ScoredPlay& b) { return a.score > b.score; });
+                                             const std::string& rack,
+                                             std::vector<ScoredPlay>& spare) {
+    const std::uint64_t key = mixed(boardKey, rackHash(rack));
+    if (const auto at = plays_.find(key); at != plays_.end())
+        return at->second;
+    spare = generator_.allPlays(board, rack);
+    const bool keep = playsKept_ + spare.size() <= kMostPlaysKept;
+    std::vector<ScoredPlay>& made = keep ? plays_[key] : spare;
+    if (keep) {
+        playsKept_ += spare.size();
+        made = std::move(spare);
     }
-    return at->second;
+    std::stable_sort(made.begin(), made.end(),
+                     [](const ScoredPlay& a, const ScoredPlay& b) { return a.score > b.score; });
+    return made;
 }
 
 int Search::afterPlay(Grid& board, std::uint64_t boardKey, const ScoredPlay& play,
@@ -140,7 +153,8 @@ int Search::value(Grid& board, std::uint64_t boardKey, const std::string& mine,
     const bool cutBefore = std::exchange(cutByDepth_, false);
     const int alphaBefore = alpha;
     int best = -kInfinity;
-    for (const ScoredPlay& play : plays(board, boardKey, mine)) {
+    std::vector<ScoredPlay> spare;
+    for (const ScoredPlay& play : plays(board, boardKey, mine, spare)) {
         best = std::max(best, afterPlay(board, boardKey, play, mine, theirs, depth, alpha, beta));
         alpha = std::max(alpha, best);
         if (alpha >= beta || timeUp_)
@@ -159,7 +173,8 @@ int Search::value(Grid& board, std::uint64_t boardKey, const std::string& mine,
         const Bound bound = best <= alphaBefore ? Bound::Upper
                             : best >= beta      ? Bound::Lower
                                                 : Bound::Exact;
-        table_[key] = Entry{depth, best, bound, toTheEnd};
+        if (table_.size() < kMostPositionsKept || table_.count(key))
+            table_[key] = Entry{depth, best, bound, toTheEnd};
     }
     return best;
 }
@@ -177,7 +192,8 @@ EndgameAnswer solveEndgame(const MoveGenerator& generator, const Grid& start,
             if (!board.at(column, row).isEmpty())
                 boardKey ^= search.keys().of({column, row, board.at(column, row)});
     const std::string mine(mineView), theirs(theirsView);
-    std::vector<ScoredPlay> order = search.plays(board, boardKey, mine);
+    std::vector<ScoredPlay> spare;
+    std::vector<ScoredPlay> order = search.plays(board, boardKey, mine, spare);
 
     EndgameAnswer answer;
     if (!order.empty()) {
