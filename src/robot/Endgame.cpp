@@ -38,6 +38,12 @@ struct Keys {
     }
 };
 
+// The same keys for every search, made once.
+const Keys& tileKeys() {
+    static const Keys keys;
+    return keys;
+}
+
 std::uint64_t rackHash(std::string rack) {
     std::sort(rack.begin(), rack.end());
     return std::hash<std::string>()(rack);
@@ -73,8 +79,6 @@ public:
     bool timeUp() const { return timeUp_; }
     bool cutByDepth() const { return cutByDepth_; }
     void resetCut() { cutByDepth_ = false; }
-    long nodes() const { return nodes_; }
-    const Keys& keys() const { return keys_; }
     // The value for the mover of making the play: its score less the value
     // of what follows for the other side. The board is put back as it was.
     int afterPlay(Grid& board, std::uint64_t boardKey, const ScoredPlay& play,
@@ -84,11 +88,9 @@ public:
 private:
     const MoveGenerator& generator_;
     const Clock::time_point deadline_;
-    const Keys keys_;
     std::unordered_map<std::uint64_t, Entry> table_;
     std::unordered_map<std::uint64_t, std::vector<ScoredPlay>> plays_;
     std::size_t playsKept_ = 0;
-    long nodes_ = 0;
     bool timeUp_ = false;
     bool cutByDepth_ = false;
 };
@@ -119,7 +121,7 @@ int Search::afterPlay(Grid& board, std::uint64_t boardKey, const ScoredPlay& pla
         return play.score + 2 * rackValue(theirs);
     for (const LaidTile& t : play.play) {
         board.at(t.column, t.row) = t.tile;
-        boardKey ^= keys_.of(t);
+        boardKey ^= tileKeys().of(t);
     }
     const int v =
         play.score - value(board, boardKey, theirs, left, false, depth - 1, -beta, -alpha);
@@ -130,7 +132,6 @@ int Search::afterPlay(Grid& board, std::uint64_t boardKey, const ScoredPlay& pla
 
 int Search::value(Grid& board, std::uint64_t boardKey, const std::string& mine,
                   const std::string& theirs, bool otherPassed, int depth, int alpha, int beta) {
-    ++nodes_;
     if (Clock::now() >= deadline_) // a node costs far more than reading the clock
         timeUp_ = true;
     if (timeUp_)
@@ -190,7 +191,7 @@ EndgameAnswer solveEndgame(const MoveGenerator& generator, const Grid& start,
     for (int column = 0; column < kBoardCells; ++column)
         for (int row = 0; row < kBoardCells; ++row)
             if (!board.at(column, row).isEmpty())
-                boardKey ^= search.keys().of({column, row, board.at(column, row)});
+                boardKey ^= tileKeys().of({column, row, board.at(column, row)});
     const std::string mine(mineView), theirs(theirsView);
     std::vector<ScoredPlay> spare;
     std::vector<ScoredPlay> order = search.plays(board, boardKey, mine, spare);
@@ -237,7 +238,6 @@ EndgameAnswer solveEndgame(const MoveGenerator& generator, const Grid& start,
         if (answer.exact)
             break;
     }
-    answer.nodes = search.nodes();
     return answer;
 }
 

@@ -22,7 +22,6 @@ struct EndgameAnswer {
     int spread = 0;                 // the answer's value, to the end or to `depth` plies
     bool exact = false;             // every line was searched to the end of the game
     int depth = 0;                  // plies of the deepest search that finished
-    long nodes = 0;
 };
 
 // Alpha-beta over both sides' plays and passes, the plays ordered by score,
