@@ -17,6 +17,7 @@
 
 #include "robot/Choice.h"
 #include "robot/Endgame.h"
+#include "robot/Simulation.h"
 #include "rules/Game.h"
 
 #include <QCoreApplication>
@@ -78,22 +79,24 @@ Timings timed(const std::vector<Position>& positions, Generate generate) {
     return timings;
 }
 
-struct Endgame {
+struct Met {
     Grid board;
-    std::string mine, theirs;
+    std::string mine, unseen; // with the bag empty, unseen is the other's rack
+    int bagSize = 0;
 };
 
-// The position of each game of two strong robots when the bag has just
-// emptied, game after game from seed 1.
-std::vector<Endgame> endgames(const robot::Brain& brain, int count) {
-    std::vector<Endgame> found;
+// A position of each game of two strong robots, game after game from seed 1:
+// the first with the bag empty (an endgame), or the one after `moves` moves.
+std::vector<Met> positionsMet(const robot::Brain& brain, int count, int moves = 0) {
+    std::vector<Met> found;
     GameListener quiet;
     for (std::uint64_t seed = 1; int(found.size()) < count && seed <= std::uint64_t(4 * count);
          ++seed) {
         Game game({"a", "b"}, Judging::List, &brain.words(), seed, &quiet);
         std::mt19937_64 random(seed);
         game.start();
-        for (int moves = 0; !game.isOver() && game.bagSize() > 0 && moves < 200; ++moves) {
+        for (int made = 0; !game.isOver() && game.bagSize() > 0 && made < (moves ? moves : 200);
+             ++made) {
             const int seat = game.turn();
             const Grid board = game.shownBoard();
             robot::makeMove(game, seat,
@@ -102,9 +105,9 @@ std::vector<Endgame> endgames(const robot::Brain& brain, int count) {
                                               robot::Level::Strong, random));
         }
         const int seat = game.turn();
-        if (!game.isOver() && game.bagSize() == 0)
-            found.push_back(
-                {game.shownBoard(), game.seats()[seat].rack, game.seats()[1 - seat].rack});
+        if (!game.isOver() && (moves ? game.bagSize() > 0 : game.bagSize() == 0))
+            found.push_back({game.shownBoard(), game.seats()[seat].rack, game.unseenBy(seat),
+                             game.bagSize()});
     }
     return found;
 }
@@ -183,15 +186,15 @@ int main(int argc, char** argv) {
     const int endgameCount = argc > 4 ? std::atoi(argv[4]) : 200;
     const int thinkMs = argc > 5 ? std::atoi(argv[5]) : 2000;
     const robot::Brain brain(*words, robot::LeaveTable::builtIn());
-    const std::vector<Endgame> ends = endgames(brain, endgameCount);
+    const std::vector<Met> ends = positionsMet(brain, endgameCount);
     Timings searched, generated;
     int exact = 0;
     std::vector<double> depths;
-    for (const Endgame& e : ends) {
+    for (const Met& e : ends) {
         start = Clock::now();
         const robot::EndgameAnswer answer =
-            robot::solveEndgame(generator, e.board, e.mine, e.theirs,
-                                robot::Clock::now() + std::chrono::milliseconds(thinkMs));
+            robot::solveEndgame(generator, e.board, e.mine, e.unseen,
+                                robot::Deadline::in(thinkMs));
         searched.milliseconds.push_back(millisecondsSince(start));
         exact += answer.exact;
         depths.push_back(answer.depth);
@@ -208,6 +211,38 @@ int main(int argc, char** argv) {
             ends.size(), thinkMs, exact, 100.0 * exact / ends.size(), searched.median(),
             searched.max(), depths[depths.size() / 2], generated.median(),
             searched.median() / std::max(generated.median(), 1e-3));
+
+    // The champion's simulation in mid-game, on one core: how many
+    // continuations (the candidate, the reply and the answer) it plays out.
+    const int simulated = argc > 6 ? std::atoi(argv[6]) : 50;
+    Timings simulations;
+    long long iterations = 0, evaluations = 0;
+    int exactDeals = 0;
+    for (const Met& m : positionsMet(brain, simulated, 10)) {
+        std::mt19937_64 random(evaluations + 1);
+        robot::SimulationLimits unbounded;
+        unbounded.mostIterations = 1'000'000;
+        unbounded.leastBeforeCut = 1'000'000; // no candidate let go: the rate alone
+        start = Clock::now();
+        const robot::SimulationAnswer answer =
+            robot::simulate(brain, {m.board, m.mine, m.bagSize, m.unseen, 0},
+                            random, robot::Deadline::in(thinkMs / 4), unbounded);
+        simulations.milliseconds.push_back(millisecondsSince(start));
+        iterations += answer.iterations;
+        exactDeals += answer.exact;
+        evaluations += 1;
+        start = Clock::now();
+        generated.plays += generator.allPlays(m.board, m.mine).size();
+    }
+    if (evaluations > 0)
+        std::printf("simulation, %lld positions after 10 moves of strong self-play, %d ms each, "
+                    "one core: %.0f continuations a second (%lld in all); a generator call takes "
+                    "%.2f ms (median, the endgames' boards), %.1f calls a continuation\n",
+                    evaluations, thinkMs / 4, iterations / (simulations.total() / 1000), iterations,
+                    generated.median(),
+                    simulations.total() / std::max<long long>(iterations, 1) /
+                        std::max(generated.median(), 1e-3));
+    (void)exactDeals;
     std::printf("peak resident: %.1f MB\n", statusMegabytes("VmHWM"));
     for (const std::string& disagreement : games.disagreements)
         std::printf("the game disagreed: %s\n", disagreement.c_str());

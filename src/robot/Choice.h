@@ -1,6 +1,7 @@
 #pragma once
 
 #include "robot/Brain.h"
+#include "robot/Deadline.h"
 #include "rules/Game.h"
 
 #include <cstdint>
@@ -18,7 +19,7 @@ enum class Level {
     Casual,   // one of the better plays at random, so a beginner can win
     Greedy,   // the highest score
     Strong,   // the highest score plus the value of the tiles kept
-    Champion, // as strong, and at the end of a game of two the best move searched to the end
+    Champion, // simulates its best candidates; at the end of a game of two, searches to the end
 };
 
 std::optional<Level> parseLevel(std::string_view name);
@@ -40,6 +41,7 @@ struct Situation {
     // empty, the other side's rack. Empty when not known.
     std::string_view unseen = {};
     int thinkMs = 0; // the most a champion thinks
+    const std::atomic<bool>* stop = nullptr; // set: answer at once
 };
 
 // A play when there is one; an exchange when there is none and the bag holds
@@ -59,6 +61,7 @@ struct ThinkRequest {
     int thinkMs = 0;
     Level level = Level::Casual;
     std::uint64_t seed = 0;
+    const std::atomic<bool>* stop = nullptr; // must outlive the think
 };
 Move think(const Brain& brain, const ThinkRequest& request);
 

@@ -64,7 +64,7 @@ struct Entry {
 
 class Search {
 public:
-    Search(const MoveGenerator& generator, Clock::time_point deadline)
+    Search(const MoveGenerator& generator, const Deadline& deadline)
         : generator_(generator)
         , deadline_(deadline) {}
 
@@ -87,7 +87,7 @@ public:
 
 private:
     const MoveGenerator& generator_;
-    const Clock::time_point deadline_;
+    const Deadline deadline_;
     std::unordered_map<std::uint64_t, Entry> table_;
     std::unordered_map<std::uint64_t, std::vector<ScoredPlay>> plays_;
     std::size_t playsKept_ = 0;
@@ -132,7 +132,7 @@ int Search::afterPlay(Grid& board, std::uint64_t boardKey, const ScoredPlay& pla
 
 int Search::value(Grid& board, std::uint64_t boardKey, const std::string& mine,
                   const std::string& theirs, bool otherPassed, int depth, int alpha, int beta) {
-    if (Clock::now() >= deadline_) // a node costs far more than reading the clock
+    if (deadline_.passed()) // a node costs far more than reading the clock
         timeUp_ = true;
     if (timeUp_)
         return 0;
@@ -184,7 +184,7 @@ int Search::value(Grid& board, std::uint64_t boardKey, const std::string& mine,
 
 EndgameAnswer solveEndgame(const MoveGenerator& generator, const Grid& start,
                            std::string_view mineView, std::string_view theirsView,
-                           Clock::time_point deadline) {
+                           const Deadline& deadline) {
     Search search(generator, deadline);
     Grid board = start;
     std::uint64_t boardKey = 0;

@@ -1,16 +1,15 @@
 #pragma once
 
+#include "robot/Deadline.h"
+
 #include "rules/MoveGenerator.h"
 
-#include <chrono>
 #include <optional>
 #include <string_view>
 
 // The end of a game of two: the bag is empty, so each side knows the other's
 // rack, and the best move can be searched for exactly.
 namespace wordmoot::robot {
-
-using Clock = std::chrono::steady_clock;
 
 // The value of a position is its final spread for the side to move: what it
 // scores from now on less what the other side scores, with the tiles left
@@ -29,6 +28,6 @@ struct EndgameAnswer {
 // every line to the end or the deadline comes; then the best move of the
 // deepest finished search. With no search finished, the highest-scoring play.
 EndgameAnswer solveEndgame(const MoveGenerator& generator, const Grid& board, std::string_view mine,
-                           std::string_view theirs, Clock::time_point deadline);
+                           std::string_view theirs, const Deadline& deadline);
 
 } // namespace wordmoot::robot

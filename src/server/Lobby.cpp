@@ -52,7 +52,9 @@ Lobby::Lobby(ServerOptions options, std::optional<WordList> words, robot::LeaveT
     , words_(std::move(words))
     , brain_(words_ ? *words_ : noWords(), std::move(leaves)) {}
 
-Lobby::~Lobby() = default;
+Lobby::~Lobby() {
+    closing_ = true;
+}
 
 std::unique_ptr<Lobby> Lobby::open(const ServerOptions& options, QString& error) {
     std::optional<WordList> words;
@@ -154,6 +156,7 @@ void Lobby::roomEmptied(Room* room) {
 
 void Lobby::think(robot::ThinkRequest request, int room, Answered answered) {
     ++thinksAsked_;
+    request.stop = &closing_;
     thinkers_.start([this, request = std::move(request), room, answered = std::move(answered)] {
         robot::Move move = robot::think(brain_, request);
         QMetaObject::invokeMethod(

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QThreadPool>
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -103,6 +104,7 @@ private:
     std::map<int, std::unique_ptr<Room>> rooms_; // by game number
     int robotIds_ = 0;
     int thinksAsked_ = 0;
+    std::atomic<bool> closing_{false}; // set as the lobby goes: thinks answer at once
     // Last, so that it goes first: it waits for the thinks that read brain_.
     QThreadPool thinkers_;
 };

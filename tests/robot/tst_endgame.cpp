@@ -88,7 +88,7 @@ private slots:
         const std::string m = mine.toStdString(), t = theirs.toStdString();
 
         const EndgameAnswer answer =
-            solveEndgame(generator, grid, m, t, Clock::now() + std::chrono::minutes(5));
+            solveEndgame(generator, grid, m, t, Deadline::in(300'000));
         const int truth = valueByBruteForce(generator, grid, m, t, false);
         QVERIFY(answer.exact);
         QCOMPARE(answer.spread, truth);
@@ -114,7 +114,7 @@ private slots:
         const WordGraph graph(smallList());
         const MoveGenerator generator(graph);
         const Grid grid = boardWith({{5, 7, false, "CATS"}, {7, 4, true, "EAT"}});
-        const EndgameAnswer answer = solveEndgame(generator, grid, "TEAS", "XI", Clock::now());
+        const EndgameAnswer answer = solveEndgame(generator, grid, "TEAS", "XI", Deadline{Clock::now()});
         QVERIFY(answer.play);
         const std::vector<ScoredPlay> plays = generator.allPlays(grid, "TEAS");
         QVERIFY(std::find(plays.begin(), plays.end(), *answer.play) != plays.end());
