@@ -54,7 +54,7 @@ endif()
 # This file is read before the programs are defined: they are installed when
 # the top-level directory is done.
 function(wordmoot_install_programs)
-    foreach(program IN ITEMS wordmoot-server wordmoot)
+    foreach(program IN ITEMS wordmoot-server wordmoot-analyse wordmoot)
         if(TARGET ${program})
             install(TARGETS ${program})
         endif()

@@ -76,13 +76,13 @@ QByteArrayList parseCheck(const QByteArray& argument) {
     return words.isEmpty() ? QByteArrayList() : words.split(' ');
 }
 
-std::optional<bool> parseRobot(const QByteArray& argument) {
+std::optional<RobotAsk> parseRobot(const QByteArray& argument) {
     const QByteArray what = argument.trimmed().toLower();
-    if (what.isEmpty())
-        return true;
+    if (what.contains(' ') || what.contains('\t'))
+        return std::nullopt;
     if (what == "off")
-        return false;
-    return std::nullopt;
+        return RobotAsk{false, {}};
+    return RobotAsk{true, what};
 }
 
 } // namespace wordmoot::command

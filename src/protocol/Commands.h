@@ -99,9 +99,14 @@ struct Tell {
 Tell parseTell(const QByteArray& argument);
 // CHECK: the words, blanks between; none for an empty line.
 QByteArrayList parseCheck(const QByteArray& argument);
-// ROBOT: true to seat one, false for "off" to send one away, nullopt for
-// anything else.
-std::optional<bool> parseRobot(const QByteArray& argument);
+// ROBOT: seat one, at the server's level or the one named; ROBOT OFF: send
+// one away. Nullopt for more than one word.
+struct RobotAsk {
+    bool seat = true;
+    QByteArray level; // lower case; empty for the server's own
+    bool operator==(const RobotAsk&) const = default;
+};
+std::optional<RobotAsk> parseRobot(const QByteArray& argument);
 
 } // namespace wordmoot::command
 

@@ -180,6 +180,19 @@ std::vector<Candidate> candidatesOf(const Brain& brain, const Situation& s, int 
     return out;
 }
 
+double staticEquity(const Brain& brain, const Situation& s, const Move& move) {
+    RackLeaves leaves(brain.leaves(), s.rack);
+    switch (move.kind) {
+    case Move::Kind::Play:
+        return move.score + leaves.after(move.play);
+    case Move::Kind::Exchange:
+        return brain.leaves().value(rackWithout(s.rack, move.tiles));
+    case Move::Kind::Pass:
+        break;
+    }
+    return brain.leaves().value(s.rack);
+}
+
 double mean(const std::vector<double>& v, std::size_t n) {
     return n == 0 ? 0 : std::accumulate(v.begin(), v.begin() + n, 0.0) / double(n);
 }
@@ -203,9 +216,37 @@ bool clearlyWorse(const Candidate& c, const Candidate& leader, std::size_t n, do
 
 } // namespace
 
+bool sameMove(const Move& a, const Move& b) {
+    if (a.kind != b.kind)
+        return false;
+    if (a.kind == Move::Kind::Play) {
+        const auto order = [](Play p) {
+            std::sort(p.begin(), p.end(), [](const LaidTile& x, const LaidTile& y) {
+                return std::pair(x.column, x.row) < std::pair(y.column, y.row);
+            });
+            return p;
+        };
+        return order(a.play) == order(b.play);
+    }
+    std::string x = a.tiles, y = b.tiles;
+    std::sort(x.begin(), x.end());
+    std::sort(y.begin(), y.end());
+    return x == y;
+}
+
 SimulationAnswer simulate(const Brain& brain, const Situation& s, std::mt19937_64& random,
-                          const Deadline& deadline, const SimulationLimits& limits) {
+                          const Deadline& deadline, const SimulationLimits& limits,
+                          const std::optional<Move>& weighToo) {
     std::vector<Candidate> candidates = candidatesOf(brain, s, limits.candidates);
+    std::optional<std::size_t> kept; // the candidate never let go
+    if (weighToo) {
+        const auto at = std::find_if(candidates.begin(), candidates.end(), [&](const Candidate& c) {
+            return sameMove(c.rated.move, *weighToo);
+        });
+        kept = std::size_t(at - candidates.begin());
+        if (at == candidates.end())
+            candidates.push_back({{*weighToo, staticEquity(brain, s, *weighToo)}, {}});
+    }
     const Dealer dealer(s.unseen, s.bagSize, std::size_t(limits.mostIterations));
     const Continuation continuation(brain, s);
     const std::size_t most = std::min<std::size_t>(limits.mostIterations, dealer.deals());
@@ -233,7 +274,7 @@ SimulationAnswer simulate(const Brain& brain, const Situation& s, std::mt19937_6
             return mean(candidates[a].values, done) < mean(candidates[b].values, done);
         });
         std::erase_if(live, [&](std::size_t c) {
-            const bool cut = c != leader && clearlyWorse(candidates[c], candidates[leader], done,
+            const bool cut = c != leader && c != kept && clearlyWorse(candidates[c], candidates[leader], done,
                                                           limits.cutSigmas);
             candidates[c].rated.cut = cut;
             return cut;

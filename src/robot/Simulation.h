@@ -43,9 +43,16 @@ struct SimulationAnswer {
 // With 1 to 7 tiles in the bag every way the bag can be filled from the unseen
 // tiles is dealt once where there are few enough, a sample of them otherwise.
 // Stops when one candidate is left, at the iteration limit or at the deadline;
-// with no iteration done, the best by static equity.
+// with no iteration done, the best by static equity. `weighToo`, a move
+// someone made, is weighed on every deal beside the candidates and never let
+// go, so that it is valued on the same terms (it comes last in `candidates`
+// unless it is one of them).
 SimulationAnswer simulate(const Brain& brain, const Situation& situation,
                           std::mt19937_64& random, const Deadline& deadline,
-                          const SimulationLimits& limits = {});
+                          const SimulationLimits& limits = {},
+                          const std::optional<Move>& weighToo = std::nullopt);
+
+// Whether two moves are the same: the same tiles laid, or the same tiles given back.
+bool sameMove(const Move& a, const Move& b);
 
 } // namespace wordmoot::robot

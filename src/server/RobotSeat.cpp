@@ -4,8 +4,9 @@
 
 namespace wordmoot::server {
 
-RobotSeat::RobotSeat(QByteArray named, int id, std::uint64_t seed, Act act)
+RobotSeat::RobotSeat(QByteArray named, int id, robot::Level level, std::uint64_t seed, Act act)
     : id_(id)
+    , level_(level)
     , random_(seed)
     , act_(std::move(act)) {
     name = std::move(named);

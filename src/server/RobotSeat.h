@@ -1,5 +1,6 @@
 #pragma once
 
+#include "robot/Choice.h"
 #include "server/User.h"
 
 #include <QTimer>
@@ -19,7 +20,7 @@ class RobotSeat : public User {
 public:
     using Act = std::function<void(RobotSeat&)>;
 
-    RobotSeat(QByteArray named, int id, std::uint64_t seed, Act act);
+    RobotSeat(QByteArray named, int id, robot::Level level, std::uint64_t seed, Act act);
 
     void send(ReplyCode, QByteArrayView) override {}
     void close() override {}
@@ -27,12 +28,14 @@ public:
 
     // Which robot it is among all the server has had.
     int id() const { return id_; }
+    robot::Level level() const { return level_; }
     std::mt19937_64& random() { return random_; }
     // Acts after the delay, or sooner when already woken for sooner.
     void wake(int delayMs);
 
 private:
     const int id_;
+    const robot::Level level_;
     QTimer timer_;
     std::mt19937_64 random_;
     Act act_;

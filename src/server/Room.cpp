@@ -33,7 +33,7 @@ Room::Room(Lobby& lobby, int number)
     offerTimer_.setInterval(ms);
     QObject::connect(&offerTimer_, &QTimer::timeout, [this] { offerRefused(); });
     for (int i = 0; i < std::min(lobby.options().robots, kMostSeats - 1); ++i)
-        addRobot();
+        addRobot(lobby_.options().robotLevel);
 }
 
 Room::~Room() = default;

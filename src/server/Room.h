@@ -95,7 +95,7 @@ private:
     void hint(User& u, const QByteArray& arg);
     void hintAnswered(const Ticket& ticket, const robot::Move& move);
     void robot(User& u, const QByteArray& arg);
-    void addRobot();
+    void addRobot(robot::Level level);
     void removeRobot(User& u);
     void robotActs(RobotSeat& robot);
     // The robot in that seat, if the room plays it.

@@ -12,26 +12,32 @@
 
 namespace wordmoot::server {
 
-// "robot" seats one more robot while the game forms, "robot off" takes one
-// away; never more players than the game has seats. Only a player seated in
-// the forming game may, so nobody else decides who plays in it.
+// "robot" seats one more robot while the game forms, at the server's level or
+// the one named ("robot champion"), "robot off" takes one away; never more
+// players than the game has seats. Only a player seated in the forming game
+// may, so nobody else decides who plays in it.
 void Room::robot(User& u, const QByteArray& arg) {
-    const std::optional<bool> seatOne = command::parseRobot(arg);
-    if (!seatOne)
-        return u.send(ReplyCode::Notice, "robot seats a computer player, robot off takes one away");
+    const std::optional<command::RobotAsk> ask = command::parseRobot(arg);
+    const std::optional<robot::Level> level =
+        !ask || ask->level.isEmpty() ? lobby_.options().robotLevel
+                                     : robot::parseLevel(ask->level.toStdString());
+    if (!ask || !level)
+        return u.send(ReplyCode::Notice,
+                      "robot seats a computer player (robot casual, greedy, strong or champion "
+                      "for that level), robot off takes one away");
     if (phase_ == Phase::Playing)
         return u.send(ReplyCode::Notice, "Robots come and go only before the game begins");
     if (!isSeated(u))
         return u.send(ReplyCode::Notice, "Only a player of this game seats or sends away a robot");
-    if (!*seatOne)
+    if (!ask->seat)
         return removeRobot(u);
     if (seated_.size() >= kMostSeats)
         return u.send(ReplyCode::Notice, "The game has four players already");
-    addRobot();
+    addRobot(*level);
     maybeStart(nullptr);
 }
 
-void Room::addRobot() {
+void Room::addRobot(robot::Level level) {
     int number = 1;
     const auto taken = [this](const QByteArray& name) {
         return std::any_of(robots_.begin(), robots_.end(),
@@ -42,7 +48,8 @@ void Room::addRobot() {
     const auto& options = lobby_.options();
     const std::uint64_t seed = options.seed ? *options.seed + 7919ULL * number_ + number
                                             : QRandomGenerator::global()->generate64();
-    robots_.push_back(std::make_unique<RobotSeat>(robotName(number), lobby_.newRobotId(), seed,
+    robots_.push_back(std::make_unique<RobotSeat>(robotName(number), lobby_.newRobotId(), level,
+                                                  seed,
                                                   [this](RobotSeat& r) { robotActs(r); }));
     User* robot = robots_.back().get();
     seated_.push_back(robot);
@@ -107,7 +114,7 @@ void Room::robotActs(RobotSeat& robot) {
         return;
     const Ticket ticket = ticketFor(robot.id(), seat);
     lobby_.think(
-        requestFor(seat, lobby_.options().robotLevel, robot.random()()), number_,
+        requestFor(seat, robot.level(), robot.random()()), number_,
         [ticket](Room& room, const robot::Move& move) { room.robotAnswered(ticket, move); });
 }
 

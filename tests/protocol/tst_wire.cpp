@@ -313,9 +313,11 @@ private slots:
         QCOMPARE(command::parseTell("bob").to, QByteArray("bob"));
         QCOMPARE(command::parseCheck("  qi   za "), (QByteArrayList{"qi", "za"}));
         QCOMPARE(command::parseCheck("  "), QByteArrayList());
-        QCOMPARE(command::parseRobot(" OFF"), std::optional<bool>(false));
-        QCOMPARE(command::parseRobot(""), std::optional<bool>(true));
-        QCOMPARE(command::parseRobot("twice"), std::nullopt);
+        using command::RobotAsk;
+        QCOMPARE(command::parseRobot(" OFF"), (RobotAsk{false, {}}));
+        QCOMPARE(command::parseRobot(""), (RobotAsk{true, {}}));
+        QCOMPARE(command::parseRobot("Champion "), (RobotAsk{true, "champion"}));
+        QCOMPARE(command::parseRobot("two words"), std::nullopt);
     }
 };
 
