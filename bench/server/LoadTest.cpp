@@ -2,6 +2,13 @@
 // each of the nine games laying a tile a turn, the rest chatting in the lobby
 // or watching (200 users unless a third argument says otherwise). Prints the lines per second, the
 // slowest answer and the server's memory, then the line rate through one session.
+//
+//   wordmoot-loadtest [server] [seconds] [users] [champions]
+//
+// With champions (up to 8), that many more users each play a game against a
+// champion robot that thinks 2 s a move, passing at once on every turn of
+// their own, so that the robots think all the while the others' answers are
+// timed; their games take the place of as many players' games.
 #include "SanitizedBuild.h"
 
 #include <QCoreApplication>
@@ -11,6 +18,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -18,13 +26,14 @@
 
 namespace {
 
-enum class Role { Player, Chatter, Watcher };
+enum class Role { Player, Chatter, Watcher, Host };
 
 struct Totals {
     qint64 linesIn = 0;
     qint64 linesOut = 0;
     qint64 slowestMs = 0;
     int gamesOver = 0;
+    int robotMoves = 0; // by the champions
 };
 
 // One scripted user: answers what a quick player would, and times each
@@ -67,6 +76,8 @@ private:
     void handle(const QByteArray& line) {
         const QByteArray code = line.left(4);
         const QByteArray arg = line.mid(5);
+        if (role_ == Role::Host)
+            return host(code, arg);
         if (code == "2014" && arg == name_ + " has arrived") {
             if (role_ == Role::Player && game_ > 0)
                 send(game_ == 1 && name_ == "u0" ? "NEWGAME"
@@ -94,6 +105,20 @@ private:
         } else if (code == "5030" || code == "5031" || code == "5032") {
             timed("FORFEIT");
         }
+    }
+    // A game against a champion: it moves, and the host passes.
+    void host(const QByteArray& code, const QByteArray& arg) {
+        if (code == "1180") {
+            send("READY"); // seated, so that it may seat a robot
+            send("ROBOT champion");
+            send("START");
+        } else if (code == "1020") {
+            ++totals_.robotMoves;
+            send("FORFEIT");
+        } else if (code == "2017" || code == "2018") {
+            send("READY");
+        }
+        (void)arg;
     }
     // The first two tiles across the centre on an empty board, else one tile
     // next to the first tile that has an empty neighbour.
@@ -167,33 +192,50 @@ int main(int argc, char* argv[]) {
     const QString serverPath = args.value(1, "build/bin/wordmoot-server");
     const int seconds = args.value(2, "20").toInt();
     const int users = std::max(40, args.value(3, "200").toInt());
+    // The server holds nine games: the champions' games take the place of
+    // players' games.
+    const int champions = std::clamp(args.value(4, "0").toInt(), 0, 8);
+    const int playerGames = 9 - champions;
     wordmoot::bench::noteSanitizedBuild();
 
     QProcess server;
-    server.start(serverPath, {"--port", "0", "--judge", "none", "--seed", "1"});
+    QStringList options{"--port", "0", "--judge", "none", "--seed", "1"};
+    if (champions > 0)
+        options << "--robot-think-ms" << "2000" << "--robot-delay-ms" << "0";
+    server.start(serverPath, options);
     if (!server.waitForReadyRead(10000)) {
         std::fprintf(stderr, "the server did not start: %s\n", qPrintable(serverPath));
         return 1;
     }
     const QByteArray listening = server.readLine().trimmed();
     const quint16 port = quint16(listening.mid(listening.lastIndexOf(':') + 1).toUInt());
-    std::printf("%s; %d users for %d s\n", listening.constData(), users, seconds);
+    std::printf("%s; %d users for %d s, %d playing champions\n", listening.constData(), users,
+                seconds, champions);
 
     Totals totals;
     std::vector<std::unique_ptr<User>> all;
     for (int id = 0; id < users; ++id) {
-        const Role role = id < 36 ? Role::Player : id % 2 ? Role::Chatter : Role::Watcher;
-        const int game = role == Role::Player ? id / 4 + 1 : id % 9 + 1;
+        const Role role = id < 4 * playerGames ? Role::Player
+                          : id % 2             ? Role::Chatter
+                                               : Role::Watcher;
+        const int game = role == Role::Player ? id / 4 + 1 : id % playerGames + 1;
         all.push_back(std::make_unique<User>(id, role, game, port, totals));
     }
-    // Games 2 to 9 are made by their first player once game 1 exists.
+    // Games 2 to 9 are made by their first player once game 1 exists, then
+    // the champions' games.
     QTimer::singleShot(500, [&] {
-        for (int g = 1; g < 9; ++g)
+        for (int g = 1; g < playerGames; ++g)
             all[g * 4]->send("NEWGAME");
+    });
+    for (int c = 0; c < champions; ++c)
+        all.push_back(std::make_unique<User>(users + c, Role::Host, 0, port, totals));
+    QTimer::singleShot(1000, [&] {
+        for (int c = 0; c < champions; ++c)
+            all[users + c]->send("NEWGAME");
     });
     QTimer chatter;
     QObject::connect(&chatter, &QTimer::timeout, [&] {
-        for (int id = 37; id < users; id += 2)
+        for (int id = 4 * playerGames + 1; id < users; id += 2)
             all[id]->chat();
     });
     chatter.start(1000);
@@ -206,6 +248,8 @@ int main(int argc, char* argv[]) {
                 totals.linesIn / elapsed, totals.linesOut);
     std::printf("slowest answer: %lld ms; games finished: %d\n", totals.slowestMs,
                 totals.gamesOver);
+    if (champions > 0)
+        std::printf("champions' moves while the load ran: %d\n", totals.robotMoves);
     std::printf("server memory with %d users: %s\n", users,
                 memoryOf(server.processId()).constData());
     chatter.stop();

@@ -33,12 +33,11 @@ class Dealer {
 public:
     Dealer(std::string_view unseen, int bagSize, std::size_t mostIterations)
         : unseen_(unseen)
-        , bagSize_(std::clamp<int>(bagSize, 0, int(unseen.size()))) {
-        const std::size_t rackSize =
-            std::min<std::size_t>(unseen_.size() - bagSize_, kRackSlots);
+        , bagSize_(std::clamp<int>(bagSize, 0, int(unseen.size())))
+        , rackSize_(std::min<std::size_t>(unseen_.size() - bagSize_, kRackSlots)) {
         // Where the bag is small and the opponent's rack is the rest, every
         // choice of the bag's tiles is one deal.
-        if (bagSize_ > 0 && bagSize_ <= kRackSlots && unseen_.size() - bagSize_ == rackSize &&
+        if (bagSize_ > 0 && bagSize_ <= kRackSlots && unseen_.size() - bagSize_ == rackSize_ &&
             choices(unseen_.size(), bagSize_) <= std::min(kMostExactDeals, mostIterations)) {
             std::vector<int> pick(bagSize_);
             std::iota(pick.begin(), pick.end(), 0);
@@ -46,7 +45,6 @@ public:
                 bagPicks_.push_back(pick);
             while (nextPick(pick, int(unseen_.size())));
         }
-        rackSize_ = rackSize;
     }
 
     bool exact() const { return !bagPicks_.empty(); }

@@ -10,6 +10,9 @@
 
 #include <algorithm>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace wordmoot::server {
 
 namespace {
@@ -43,6 +46,17 @@ const WordList& noWords() {
     static const WordList none;
     return none;
 }
+// A think gives way to the thread that answers users when the cores are
+// busy: on Linux each thread has a nice value of its own, and the pool's
+// threads only ever think.
+void yieldToUsers() {
+    thread_local bool lowered = false;
+    if (!lowered) {
+        ::setpriority(PRIO_PROCESS, id_t(::gettid()), 10); // where it may not, as it was
+        lowered = true;
+    }
+}
+
 } // namespace
 
 Lobby::Lobby(ServerOptions options, std::optional<WordList> words, robot::LeaveTable leaves,
@@ -158,6 +172,7 @@ void Lobby::think(robot::ThinkRequest request, int room, Answered answered) {
     ++thinksAsked_;
     request.stop = &closing_;
     thinkers_.start([this, request = std::move(request), room, answered = std::move(answered)] {
+        yieldToUsers();
         robot::Move move = robot::think(brain_, request);
         QMetaObject::invokeMethod(
             this,
