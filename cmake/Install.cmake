@@ -32,7 +32,8 @@ function(wordmoot_install_icons)
     add_custom_target(wordmoot_icons ALL DEPENDS ${pngs})
 endfunction()
 
-install(FILES ${wordmoot_data}/man/wordmoot-server.6 DESTINATION ${wordmoot_man})
+install(FILES ${wordmoot_data}/man/wordmoot-server.6 ${wordmoot_data}/man/wordmoot-analyse.6
+        DESTINATION ${wordmoot_man})
 # The word list with its licence, and the copyright file that names both.
 if(EXISTS ${WORDMOOT_SHARE}/words.txt)
     install(FILES ${WORDMOOT_SHARE}/words.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/wordmoot)

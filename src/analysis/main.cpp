@@ -4,6 +4,8 @@
 
 #include "rules/WordList.h"
 
+#include "BuildConfig.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
@@ -24,9 +26,11 @@ int failed(const QString& why) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("wordmoot-analyse");
+    QCoreApplication::setApplicationVersion(WORDMOOT_VERSION);
     QCommandLineParser parser;
     parser.setApplicationDescription("Weighs every move of a finished game (a .gcg record).");
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument("FILE", "the game's record");
     const QCommandLineOption think("think-ms", "How long the engine weighs each move (2000).",
                                    "MS", "2000");

@@ -35,7 +35,7 @@ reads() {
 }
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-programs=(wordmoot-server)
+programs=(wordmoot-server wordmoot-analyse)
 [ "$client" = 1 ] && programs+=(wordmoot)
 for p in "${programs[@]}"; do
   has "bin/$p"

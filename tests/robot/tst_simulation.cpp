@@ -4,6 +4,9 @@
 #include "robot/Equity.h"
 #include "robot/Simulation.h"
 
+#include "rules/Game.h"
+#include "rules/TileBag.h"
+
 #include <QTest>
 
 #include <algorithm>
@@ -87,13 +90,21 @@ private slots:
         QVERIFY(answer.iterations > 0);
     }
 
-    // With the deadline gone before it starts, the answer is the best by
-    // static equity, a legal play.
+    // With the deadline gone before it starts, or the stop flag set, the
+    // answer is the best by static equity, a legal play.
+    void noTimeStillGivesALegalPlay_data() {
+        QTest::addColumn<bool>("stopped");
+        QTest::newRow("the deadline gone") << false;
+        QTest::newRow("the stop flag set") << true;
+    }
     void noTimeStillGivesALegalPlay() {
+        QFETCH(bool, stopped);
         const Grid grid = boardWith({{5, 7, false, "CATS"}});
         std::mt19937_64 random(1);
+        const std::atomic<bool> stop = true;
+        const Deadline deadline = stopped ? Deadline::in(60'000, &stop) : Deadline{Clock::now()};
         const SimulationAnswer answer = simulate(brain(), {grid, "TEASXIZ", 50, unseenWith(50), 0},
-                                                 random, Deadline{Clock::now()});
+                                                 random, deadline);
         QCOMPARE(answer.iterations, 0);
         QCOMPARE(answer.move.kind, Move::Kind::Play);
         const std::vector<ScoredPlay> plays = brain().generator().allPlays(grid, "TEASXIZ");
@@ -118,6 +129,35 @@ private slots:
         const SimulationAnswer answer = simulate(brain(), {grid, "VVUUOOW", bag, unseenWith(bag), 0},
                                                  random, Deadline::in(60'000));
         QCOMPARE(int(answer.move.kind), kind);
+    }
+
+    // The best plays by static equity are the first of every play sorted by
+    // score plus leave, ties in the tiles' order.
+    void staticRankingIsTheSortedOrder_data() {
+        QTest::addColumn<QString>("rack");
+        QTest::newRow("letters") << "TEASXIZ";
+        QTest::newRow("a blank") << "TEA_SIX";
+        QTest::newRow("repeats") << "TTAASSE";
+    }
+    void staticRankingIsTheSortedOrder() {
+        QFETCH(QString, rack);
+        const std::string r = rack.toStdString();
+        const Grid grid = boardWith({{5, 7, false, "CATS"}, {7, 4, true, "EAT"}});
+        const LeaveTable& leaves = LeaveTable::builtIn();
+        std::vector<RatedPlay> sorted;
+        for (ScoredPlay& p : brain().generator().allPlays(grid, r)) {
+            const double leave = leaves.value(rackWithout(r, rackTiles(p.play)));
+            sorted.push_back({p, p.score + leave});
+        }
+        std::sort(sorted.begin(), sorted.end(), [](const RatedPlay& a, const RatedPlay& b) {
+            return a.equity != b.equity ? a.equity > b.equity : tilesBefore(a.play.play, b.play.play);
+        });
+        const std::vector<RatedPlay> best =
+            bestStaticPlays(brain().generator(), grid, r, leaves, 10);
+        QCOMPARE(best.size(), std::min<std::size_t>(10, sorted.size()));
+        for (std::size_t i = 0; i < best.size(); ++i)
+            QCOMPARE(best[i].play, sorted[i].play);
+        QCOMPARE(bestStaticPlay(brain().generator(), grid, r, leaves, true)->play, sorted[0].play);
     }
 
     // With a bag of one or two, every way of filling it from the unseen
