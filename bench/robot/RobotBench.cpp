@@ -236,12 +236,12 @@ int main(int argc, char** argv) {
     }
     if (evaluations > 0)
         std::printf("simulation, %lld positions after 10 moves of strong self-play, %d ms each, "
-                    "one core: %.0f continuations a second (%lld in all); a generator call takes "
-                    "%.2f ms (median, the endgames' boards), %.1f calls a continuation\n",
+                    "one core: %.0f continuations a second (%lld in all); one takes %.1f times a "
+                    "generator call (%.2f ms, the median on the endgames' boards) and makes two\n",
                     evaluations, thinkMs / 4, iterations / (simulations.total() / 1000), iterations,
-                    generated.median(),
                     simulations.total() / std::max<long long>(iterations, 1) /
-                        std::max(generated.median(), 1e-3));
+                        std::max(generated.median(), 1e-3),
+                    generated.median());
     std::printf("peak resident: %.1f MB\n", statusMegabytes("VmHWM"));
     for (const std::string& disagreement : games.disagreements)
         std::printf("the game disagreed: %s\n", disagreement.c_str());
