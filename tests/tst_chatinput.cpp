@@ -197,6 +197,17 @@ private slots:
         QTest::newRow("raw command") << "\\raw who" << Lines{"who"} << "!who" << none;
         QTest::newRow("raw command with argument")
             << "\\raw beep bob" << Lines{"beep bob"} << "!beep bob" << none;
+        QTest::newRow("identify is masked")
+            << "\\raw identify s3cret99" << Lines{"identify s3cret99"} << "!identify ********" << none;
+        QTest::newRow("both passwords masked") << "\\raw PASSWORD old12345 new12345"
+                                               << Lines{"PASSWORD old12345 new12345"}
+                                               << "!PASSWORD ******** ********" << none;
+        QTest::newRow("register typed as one word")
+            << "\\register hunter22" << Lines{"register hunter22"} << "!register ********" << none;
+        QTest::newRow("drop typed as one word")
+            << "\\Drop hunter22" << Lines{"Drop hunter22"} << "!Drop ********" << none;
+        QTest::newRow("another word is not masked")
+            << "\\raw dropped it" << Lines{"dropped it"} << "!dropped it" << none;
         QTest::newRow("tell") << ">tell bob hi there" << Lines{"TELL bob hi there"}
                               << "-> *bob* hi there" << none;
         QTest::newRow("tell from an exclamation mark")
@@ -236,6 +247,23 @@ private slots:
         QCOMPARE(chat.input->text(), stays);
         QCOMPARE(chat.client.log(), logWith(logBefore, echo));
         QCOMPARE(chat.wireUpToNow(), wireOf(sent));
+    }
+
+    // A line that carries a password is not kept for Up to bring back, and
+    // the password shows nowhere in the log.
+    void passwordsAreNotRecalled() {
+        ChatClient chat;
+        QVERIFY(chat.start());
+        for (const char* line : {"\\raw identify pw1234567", "hello there", "\\register pw7654321"}) {
+            chat.input->setText(QString::fromLatin1(line));
+            chat.clickSend();
+        }
+        QTest::keyClick(chat.input, Qt::Key_Up);
+        QCOMPARE(chat.input->text(), QString("hello there"));
+        QTest::keyClick(chat.input, Qt::Key_Up);
+        QCOMPARE(chat.input->text(), QString("hello there"));
+        QVERIFY(!chat.client.log().contains("pw1234567"));
+        QVERIFY(!chat.client.log().contains("pw7654321"));
     }
 
     void nicknameCommandTakesTheNameAtOnce_data() {

@@ -22,7 +22,8 @@ void WordmootForm::inputChanged() {
 void WordmootForm::sendClicked() {
     const QString line = ircinputbox_->text();
     if (chat::sendLine(client_, line)) {
-        inputHistory_.sent(line);
+        if (chat::keptInHistory(line))
+            inputHistory_.sent(line);
         ircinputbox_->clear();
     }
 }

@@ -27,6 +27,36 @@ std::optional<QString> expansion(const QString& text, int lastLength) {
     }
 }
 
+namespace {
+
+// The raw commands whose arguments are passwords.
+bool carriesPassword(QStringView command) {
+    const QStringView word = command.left(command.indexOf(u' '));
+    for (const char* secret : {"identify", "register", "password", "drop"})
+        if (word.compare(QLatin1String(secret), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// The command word as typed, and each argument as asterisks.
+QString masked(const QString& command) {
+    const QStringList words = command.split(u' ');
+    QString shown = words.front();
+    for (qsizetype i = 1; i < words.size(); ++i)
+        shown += words[i].isEmpty() ? QStringLiteral(" ") : QStringLiteral(" ********");
+    return shown;
+}
+
+Outgoing raw(QStringView first, const QString& rest) {
+    const QString typed = first.mid(1).toString(); // "\identify" names the command
+    const QString command = carriesPassword(typed) ? typed + u' ' + rest : rest;
+    if (carriesPassword(command))
+        return Outgoing{command, QLatin1Char('!') + masked(command), {}, true};
+    return Outgoing{rest, QLatin1Char('!') + rest, {}};
+}
+
+} // namespace
+
 std::optional<Outgoing> commandFor(const QString& line) {
     const Words words = splitFirstWord(line);
     if (!words.hadBlank) {
@@ -39,7 +69,7 @@ std::optional<Outgoing> commandFor(const QString& line) {
     const QString rest = words.rest.toString();
     switch (words.first.isEmpty() ? u'\0' : words.first[0].unicode()) {
     case u'\\':
-        return Outgoing{rest, QLatin1Char('!') + rest, {}};
+        return raw(words.first, rest);
     case u'/':
         return Outgoing{command::say(rest), {}, {}};
     case u'>':
@@ -61,6 +91,11 @@ std::optional<Outgoing> commandFor(const QString& line) {
     default:
         return Outgoing{command::say(line), {}, {}};
     }
+}
+
+bool keptInHistory(const QString& line) {
+    const auto outgoing = commandFor(line);
+    return !outgoing || !outgoing->secret;
 }
 
 bool sendLine(ClientContext& client, const QString& line) {
