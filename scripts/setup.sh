@@ -13,6 +13,9 @@ packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-co
 # The icon's PNGs, the install test's validators (groff for the manual pages)
 # and the .deb's library list.
 packages+=(librsvg2-bin desktop-file-utils appstream groff-base dpkg-dev file)
+# The server's store: Qt SQL's SQLite and PostgreSQL drivers, and a
+# PostgreSQL server that the store's tests start a throwaway cluster of.
+packages+=(libqt6sql6-sqlite libqt6sql6-psql postgresql)
 # The npm client fetches the game's word list; a machine may have it from
 # elsewhere than Debian.
 command -v npm >/dev/null || packages+=(npm)

@@ -1,0 +1,285 @@
+#include "store/SqlStore.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QUrlQuery>
+#include <QVariant>
+
+#include <atomic>
+
+namespace wordmoot::store {
+
+namespace {
+
+std::atomic<int> connections = 0;
+
+QString folded(const QByteArray& name) {
+    return QString::fromUtf8(name).toLower();
+}
+
+// The tables of the first schema. An identity column is the one thing the two
+// dialects write differently.
+QStringList schemaOne(bool postgres) {
+    const QString id = postgres ? "BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY"
+                                : "INTEGER PRIMARY KEY";
+    return {
+        "CREATE TABLE meta (key TEXT PRIMARY KEY, value TEXT NOT NULL)",
+        "CREATE TABLE accounts (folded TEXT PRIMARY KEY, name TEXT NOT NULL, "
+        "password_hash TEXT NOT NULL, created TEXT NOT NULL)",
+        "CREATE TABLE ratings (folded TEXT PRIMARY KEY, rating DOUBLE PRECISION NOT NULL, "
+        "deviation DOUBLE PRECISION NOT NULL, volatility DOUBLE PRECISION NOT NULL, "
+        "games INTEGER NOT NULL)",
+        "CREATE TABLE games (id " + id +
+            ", finished TEXT NOT NULL, result TEXT NOT NULL, record TEXT NOT NULL)",
+        "CREATE TABLE game_players (game_id BIGINT NOT NULL REFERENCES games (id), "
+        "seat INTEGER NOT NULL, name TEXT NOT NULL, folded TEXT NOT NULL, score INTEGER NOT NULL, "
+        "PRIMARY KEY (game_id, seat))",
+        "CREATE INDEX game_players_by_name ON game_players (folded, game_id)",
+    };
+}
+
+// Runs the statement with its values in order; false when it fails. One
+// without values is not prepared: PostgreSQL prepares no CREATE.
+bool run(QSqlQuery& query, const QString& sql, const QVariantList& values = {}) {
+    if (values.isEmpty())
+        return query.exec(sql);
+    if (!query.prepare(sql))
+        return false;
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    return query.exec();
+}
+
+} // namespace
+
+SqlStore::SqlStore(QString connection)
+    : connection_(std::move(connection)) {}
+
+SqlStore::~SqlStore() {
+    { QSqlDatabase::database(connection_, false).close(); }
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+std::unique_ptr<SqlStore> SqlStore::open(const QString& where, QString& error) {
+    const QString name = "wordmoot-store-" + QString::number(++connections);
+    const QUrl url(where);
+    const bool postgres = url.scheme() == "postgresql" || url.scheme() == "postgres";
+    // The store goes after its connection's handle, when it is not opened.
+    std::unique_ptr<SqlStore> store(new SqlStore(name));
+    QSqlDatabase db = QSqlDatabase::addDatabase(postgres ? "QPSQL" : "QSQLITE", name);
+    if (!db.isValid()) {
+        error = QString("the %1 driver of Qt SQL is not installed")
+                    .arg(postgres ? "PostgreSQL" : "SQLite");
+        return nullptr;
+    }
+    if (postgres) {
+        // A Unix socket's folder comes as ?host=/path, as libpq writes it.
+        const QString socketFolder = QUrlQuery(url).queryItemValue("host", QUrl::FullyDecoded);
+        db.setHostName(socketFolder.isEmpty() ? url.host() : socketFolder);
+        if (url.port() > 0)
+            db.setPort(url.port());
+        db.setUserName(url.userName());
+        db.setDatabaseName(url.path().mid(1));
+    } else if (where == "none") {
+        db.setDatabaseName(":memory:");
+    } else {
+        if (QFileInfo(where).isDir()) {
+            error = where + " is a folder";
+            return nullptr;
+        }
+        db.setDatabaseName(where);
+        db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=5000");
+    }
+    if (!db.open()) {
+        error = db.lastError().text();
+        return nullptr;
+    }
+    if (!store->prepare(error))
+        return nullptr;
+    return store;
+}
+
+// Makes the tables of a new store, or upgrades an older one.
+bool SqlStore::prepare(QString& error) {
+    QSqlDatabase db = QSqlDatabase::database(connection_);
+    const bool postgres = db.driverName() == "QPSQL";
+    QSqlQuery query(db);
+    // Reading first: nothing is written to a file until it is known to be a
+    // store of ours, or empty.
+    if (!postgres && !run(query, "SELECT count(*) FROM sqlite_master")) {
+        error = "not a database: " + query.lastError().text();
+        return false;
+    }
+    query.finish();
+    const QStringList tables = db.tables();
+    if (!tables.isEmpty() && !tables.contains("meta")) {
+        error = "a database of something else: it has tables but no Wordmoot schema";
+        return false;
+    }
+    if (!postgres &&
+        (!run(query, "PRAGMA journal_mode = WAL") || !run(query, "PRAGMA foreign_keys = ON"))) {
+        error = query.lastError().text();
+        return false;
+    }
+    if (tables.isEmpty()) {
+        db.transaction();
+        for (const QString& sql : schemaOne(postgres))
+            if (!run(query, sql)) {
+                error = query.lastError().text();
+                db.rollback();
+                return false;
+            }
+        run(query, "INSERT INTO meta (key, value) VALUES ('schema', ?)", {kSchemaVersion});
+        return db.commit() || (error = db.lastError().text(), false);
+    }
+    if (!run(query, "SELECT value FROM meta WHERE key = 'schema'") || !query.next()) {
+        error = "the store names no schema version";
+        return false;
+    }
+    const int version = query.value(0).toInt();
+    if (version > kSchemaVersion) {
+        error = QString("the store is of schema %1, newer than this program's %2")
+                    .arg(version)
+                    .arg(kSchemaVersion);
+        return false;
+    }
+    return version == kSchemaVersion || upgrade(version, error);
+}
+
+// Each schema after the first adds its step here, in one transaction.
+bool SqlStore::upgrade(int from, QString& error) {
+    error = QString("the store is of schema %1, which this program cannot upgrade").arg(from);
+    return false;
+}
+
+std::optional<QByteArray> SqlStore::passwordHash(const QByteArray& name) {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    if (!run(query, "SELECT password_hash FROM accounts WHERE folded = ?", {folded(name)}) ||
+        !query.next())
+        return std::nullopt;
+    return query.value(0).toString().toUtf8();
+}
+
+bool SqlStore::createAccount(const QByteArray& name, const QByteArray& hash) {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    return run(query,
+               "INSERT INTO accounts (folded, name, password_hash, created) VALUES (?, ?, ?, ?)",
+               {folded(name), QString::fromUtf8(name), QString::fromUtf8(hash),
+                QDateTime::currentDateTimeUtc().toString(Qt::ISODate)});
+}
+
+bool SqlStore::setPasswordHash(const QByteArray& name, const QByteArray& hash) {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    return run(query, "UPDATE accounts SET password_hash = ? WHERE folded = ?",
+               {QString::fromUtf8(hash), folded(name)}) &&
+           query.numRowsAffected() == 1;
+}
+
+bool SqlStore::dropAccount(const QByteArray& name) {
+    QSqlDatabase db = QSqlDatabase::database(connection_);
+    QSqlQuery query(db);
+    db.transaction();
+    const bool dropped = run(query, "DELETE FROM accounts WHERE folded = ?", {folded(name)}) &&
+                         query.numRowsAffected() == 1 &&
+                         run(query, "DELETE FROM ratings WHERE folded = ?", {folded(name)});
+    return dropped ? db.commit() : (db.rollback(), false);
+}
+
+std::optional<StoredRating> SqlStore::rating(const QByteArray& name) {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    if (!run(query,
+             "SELECT rating, deviation, volatility, games FROM ratings WHERE folded = ?",
+             {folded(name)}) ||
+        !query.next())
+        return std::nullopt;
+    return StoredRating{query.value(0).toDouble(), query.value(1).toDouble(),
+                        query.value(2).toDouble(), query.value(3).toInt()};
+}
+
+void SqlStore::setRating(const QByteArray& name, const StoredRating& r) {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    run(query,
+        "INSERT INTO ratings (folded, rating, deviation, volatility, games) VALUES (?, ?, ?, ?, ?) "
+        "ON CONFLICT (folded) DO UPDATE SET rating = excluded.rating, "
+        "deviation = excluded.deviation, volatility = excluded.volatility, games = excluded.games",
+        {folded(name), r.rating, r.deviation, r.volatility, r.games});
+}
+
+std::vector<RatedName> SqlStore::top(int count) {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    std::vector<RatedName> best;
+    if (!run(query,
+             "SELECT a.name, r.rating, r.deviation, r.volatility, r.games FROM ratings r "
+             "JOIN accounts a ON a.folded = r.folded ORDER BY r.rating DESC, r.games DESC, "
+             "a.folded LIMIT ?",
+             {count}))
+        return best;
+    while (query.next())
+        best.push_back({query.value(0).toString().toUtf8(),
+                        {query.value(1).toDouble(), query.value(2).toDouble(),
+                         query.value(3).toDouble(), query.value(4).toInt()}});
+    return best;
+}
+
+qint64 SqlStore::addGame(const FinishedGame& game) {
+    QSqlDatabase db = QSqlDatabase::database(connection_);
+    QSqlQuery query(db);
+    db.transaction();
+    if (!run(query, "INSERT INTO games (finished, result, record) VALUES (?, ?, ?) RETURNING id",
+             {game.finished.toUTC().toString(Qt::ISODate), QString::fromUtf8(game.result),
+              QString::fromUtf8(game.record)}) ||
+        !query.next()) {
+        db.rollback();
+        return 0;
+    }
+    const qint64 id = query.value(0).toLongLong();
+    query.finish();
+    for (std::size_t seat = 0; seat < game.players.size(); ++seat) {
+        const GamePlayer& p = game.players[seat];
+        if (!run(query,
+                 "INSERT INTO game_players (game_id, seat, name, folded, score) "
+                 "VALUES (?, ?, ?, ?, ?)",
+                 {id, int(seat), QString::fromUtf8(p.name), folded(p.name), p.score})) {
+            db.rollback();
+            return 0;
+        }
+    }
+    return db.commit() ? id : 0;
+}
+
+std::vector<FinishedGame> SqlStore::history(const QByteArray& name, int count) {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    std::vector<FinishedGame> games;
+    if (!run(query,
+             "SELECT game_id FROM game_players WHERE folded = ? ORDER BY game_id DESC LIMIT ?",
+             {folded(name), count}))
+        return games;
+    std::vector<qint64> ids;
+    while (query.next())
+        ids.push_back(query.value(0).toLongLong());
+    for (const qint64 id : ids)
+        if (auto found = game(id))
+            games.push_back(std::move(*found));
+    return games;
+}
+
+std::optional<FinishedGame> SqlStore::game(qint64 id) {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    if (!run(query, "SELECT finished, result, record FROM games WHERE id = ?", {id}) ||
+        !query.next())
+        return std::nullopt;
+    FinishedGame game{id,
+                      QDateTime::fromString(query.value(0).toString(), Qt::ISODate),
+                      {},
+                      query.value(1).toString().toUtf8(),
+                      query.value(2).toString().toUtf8()};
+    if (!run(query, "SELECT name, score FROM game_players WHERE game_id = ? ORDER BY seat", {id}))
+        return std::nullopt;
+    while (query.next())
+        game.players.push_back({query.value(0).toString().toUtf8(), query.value(1).toInt()});
+    return game;
+}
+
+} // namespace wordmoot::store

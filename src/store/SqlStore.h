@@ -1,0 +1,43 @@
+#pragma once
+
+#include "store/Store.h"
+
+#include <QSqlDatabase>
+
+namespace wordmoot::store {
+
+// The store in SQL, for SQLite ("FILE", or "none" in memory) and PostgreSQL
+// ("postgresql://USER@HOST:PORT/DB", or "postgresql://USER@:PORT/DB?host=/DIR"
+// through a Unix socket in DIR; the password from PGPASSWORD or the file
+// PGPASSFILE names, never from the address). Its connection belongs to the
+// thread that opens it. Each change is one transaction. A store of an older
+// schema is upgraded in place when opened; one that is not a store, or is of
+// a newer schema, is left as it is and not opened.
+class SqlStore : public Store {
+public:
+    static constexpr int kSchemaVersion = 1;
+
+    // Nullptr and why when it cannot be opened.
+    static std::unique_ptr<SqlStore> open(const QString& where, QString& error);
+    ~SqlStore() override;
+
+    std::optional<QByteArray> passwordHash(const QByteArray& name) override;
+    bool createAccount(const QByteArray& name, const QByteArray& hash) override;
+    bool setPasswordHash(const QByteArray& name, const QByteArray& hash) override;
+    bool dropAccount(const QByteArray& name) override;
+    std::optional<StoredRating> rating(const QByteArray& name) override;
+    void setRating(const QByteArray& name, const StoredRating& rating) override;
+    std::vector<RatedName> top(int count) override;
+    qint64 addGame(const FinishedGame& game) override;
+    std::vector<FinishedGame> history(const QByteArray& name, int count) override;
+    std::optional<FinishedGame> game(qint64 id) override;
+
+private:
+    explicit SqlStore(QString connection);
+    bool prepare(QString& error);
+    bool upgrade(int from, QString& error);
+
+    const QString connection_; // the name of its QSqlDatabase connection
+};
+
+} // namespace wordmoot::store

@@ -1,0 +1,215 @@
+// The store on SQLite, in a file of a temporary folder and in memory, and on
+// a PostgreSQL server of the test's own: what a user would hit (a name taken
+// in another case, a wrong account, a restart), and the stores it must refuse
+// to open and leave as they are.
+#include "PostgresCluster.h"
+
+#include "store/SqlStore.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace wordmoot::store;
+
+namespace {
+
+FinishedGame gameOf(QByteArray a, int scoreA, QByteArray b, int scoreB) {
+    return {0, QDateTime(QDate(2026, 12, 8), QTime(10, 0), Qt::UTC),
+            {{a, scoreA}, {b, scoreB}}, a + " won", "#player1 " + a + ' ' + a + "\n"};
+}
+
+// Runs one statement on the file outside the store.
+void tamper(const QString& path, const QString& sql) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tamper");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(sql));
+    }
+    QSqlDatabase::removeDatabase("tamper");
+}
+
+// Started by the first test that needs it, stopped by the last.
+std::unique_ptr<PostgresCluster>& running() {
+    static std::unique_ptr<PostgresCluster> cluster;
+    return cluster;
+}
+
+PostgresCluster& cluster() {
+    if (!running())
+        running() = std::make_unique<PostgresCluster>();
+    return *running();
+}
+
+void addBackends(std::initializer_list<const char*> backends) {
+    QTest::addColumn<QString>("backend");
+    for (const char* backend : backends)
+        QTest::newRow(backend) << QString(backend);
+}
+
+} // namespace
+
+class StoreTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QVERIFY(dir_.isValid()); }
+    void cleanupTestCase() { running().reset(); }
+
+    void accountsRatingsAndGames_data() { addBackends({"sqlite", "memory", "postgresql"}); }
+    void accountsRatingsAndGames() {
+        QFETCH(QString, backend);
+        const QString where = address(backend);
+        if (where.isEmpty())
+            QSKIP(qPrintable("PostgreSQL did not start: " + cluster().failure()));
+        QString error;
+        auto store = SqlStore::open(where, error);
+        QVERIFY2(store, qPrintable(error));
+
+        QVERIFY(store->createAccount("Ann", "hash-1"));
+        QVERIFY(!store->createAccount("ANN", "hash-2")); // the name in another case is taken
+        QCOMPARE(store->passwordHash("ann"), std::optional<QByteArray>("hash-1"));
+        QCOMPARE(store->passwordHash("bob"), std::nullopt);
+        QVERIFY(store->setPasswordHash("Ann", "hash-3"));
+        QVERIFY(!store->setPasswordHash("bob", "hash-3"));
+        QCOMPARE(store->passwordHash("Ann"), std::optional<QByteArray>("hash-3"));
+
+        QVERIFY(store->createAccount("bob", "b"));
+        QVERIFY(store->createAccount("cy", "c"));
+        store->setRating("ann", {1600, 80, 0.06, 12});
+        store->setRating("bob", {1700, 90, 0.06, 3});
+        store->setRating("cy", {1600, 50, 0.06, 30});
+        store->setRating("ann", {1650, 70, 0.06, 13}); // an update, not a second row
+        const std::vector<RatedName> top = store->top(10);
+        QCOMPARE(top.size(), std::size_t(3));
+        QCOMPARE(top[0].name, QByteArray("bob"));
+        QCOMPARE(top[1].name, QByteArray("Ann"));
+        QCOMPARE(top[1].rating, (StoredRating{1650, 70, 0.06, 13}));
+        QCOMPARE(store->top(1).size(), std::size_t(1));
+
+        std::vector<qint64> ids;
+        for (int i = 0; i < 12; ++i)
+            ids.push_back(store->addGame(gameOf("Ann", 400 + i, "bob", 350)));
+        ids.push_back(store->addGame(gameOf("cy", 300, "bob", 320)));
+        QVERIFY(ids.front() > 0 && ids.back() > ids.front());
+        const std::vector<FinishedGame> last = store->history("ANN", 10);
+        QCOMPARE(last.size(), std::size_t(10));
+        QCOMPARE(last.front().id, ids[11]); // the newest first
+        QCOMPARE(last.front().players, (std::vector<GamePlayer>{{"Ann", 411}, {"bob", 350}}));
+        QCOMPARE(store->history("bob", 20).size(), std::size_t(13));
+        const auto one = store->game(ids.back());
+        QVERIFY(one);
+        QCOMPARE(one->record, QByteArray("#player1 cy cy\n"));
+        QCOMPARE(one->finished, gameOf("cy", 0, "bob", 0).finished);
+        QCOMPARE(store->game(ids.back() + 100), std::nullopt);
+
+        QVERIFY(store->dropAccount("ann"));
+        QVERIFY(!store->dropAccount("ann"));
+        QCOMPARE(store->passwordHash("Ann"), std::nullopt);
+        QCOMPARE(store->rating("Ann"), std::nullopt);
+        QCOMPARE(store->history("Ann", 10).size(), std::size_t(10)); // the games stay
+    }
+
+    // Closed and opened again, the store holds what it held.
+    void aRestartKeepsEverything_data() { addBackends({"sqlite", "postgresql"}); }
+    void aRestartKeepsEverything() {
+        QFETCH(QString, backend);
+        const QString path = address(backend);
+        if (path.isEmpty())
+            QSKIP(qPrintable("PostgreSQL did not start: " + cluster().failure()));
+        QString error;
+        qint64 id = 0;
+        {
+            auto store = SqlStore::open(path, error);
+            QVERIFY2(store, qPrintable(error));
+            QVERIFY(store->createAccount("ann", "h"));
+            store->setRating("ann", {1512.5, 120, 0.059, 4});
+            id = store->addGame(gameOf("ann", 1, "bob", 0));
+        }
+        auto store = SqlStore::open(path, error);
+        QVERIFY2(store, qPrintable(error));
+        QCOMPARE(store->passwordHash("ann"), std::optional<QByteArray>("h"));
+        QCOMPARE(store->rating("ann"), std::optional(StoredRating{1512.5, 120, 0.059, 4}));
+        QVERIFY(store->game(id));
+    }
+
+    // What is not a store of this program, or is of a newer one, is refused
+    // with a reason and left byte for byte as it was.
+    void refusedFilesAreLeftAlone_data() {
+        QTest::addColumn<QString>("make"); // how the file is made
+        QTest::addColumn<QString>("why");
+        QTest::newRow("not a database") << "text" << "not a database";
+        QTest::newRow("another program's database") << "other" << "something else";
+        QTest::newRow("a newer schema") << "newer" << "newer than this program";
+    }
+    void refusedFilesAreLeftAlone() {
+        QFETCH(QString, make);
+        QFETCH(QString, why);
+        const QString path = dir_.filePath(make + ".db");
+        QString error;
+        if (make == "text") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray("these are not the tables you are looking for\n").repeated(100));
+        } else if (make == "other") {
+            tamper(path, "CREATE TABLE notes (text TEXT)");
+        } else {
+            QVERIFY(SqlStore::open(path, error));
+            tamper(path, "UPDATE meta SET value = '99' WHERE key = 'schema'");
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        QVERIFY(!SqlStore::open(path, error));
+        QVERIFY2(error.contains(why), qPrintable(error));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+
+    // On PostgreSQL too, a database of another program or of a newer
+    // schema is refused and left alone.
+    void refusedDatabasesAreLeftAlone_data() {
+        QTest::addColumn<QString>("make");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("another program's database") << "other" << "something else";
+        QTest::newRow("a newer schema") << "newer" << "newer than this program";
+    }
+    void refusedDatabasesAreLeftAlone() {
+        QFETCH(QString, make);
+        QFETCH(QString, why);
+        const QString where = address("postgresql");
+        if (where.isEmpty())
+            QSKIP(qPrintable("PostgreSQL did not start: " + cluster().failure()));
+        QString error;
+        if (make == "other") {
+            QVERIFY(cluster().sql(where, "CREATE TABLE notes (text TEXT)"));
+        } else {
+            QVERIFY2(SqlStore::open(where, error), qPrintable(error));
+            QVERIFY(cluster().sql(where, "UPDATE meta SET value = '99' WHERE key = 'schema'"));
+        }
+        QVERIFY(!SqlStore::open(where, error));
+        QVERIFY2(error.contains(why), qPrintable(error));
+        QVERIFY(cluster().sql(where, make == "other" ? "SELECT text FROM notes"
+                                                     : "SELECT 1 FROM meta WHERE value = '99'"));
+    }
+
+private:
+    // A new, empty store of the backend; empty when PostgreSQL is not there.
+    QString address(const QString& backend) {
+        if (backend == "memory")
+            return "none";
+        if (backend == "sqlite")
+            return dir_.filePath(QString("store%1.db").arg(++stores_));
+        return cluster().failure().isEmpty() ? cluster().newDatabase() : QString();
+    }
+
+    QTemporaryDir dir_;
+    int stores_ = 0;
+};
+
+QTEST_GUILESS_MAIN(StoreTest)
+#include "tst_store.moc"
