@@ -6,6 +6,12 @@ namespace wordmoot::accounts {
 
 namespace {
 
+// libsodium reads the password through a pointer that must not be null,
+// even for no bytes.
+const char* bytesOf(QByteArrayView password) {
+    return password.isEmpty() ? "" : password.data();
+}
+
 bool sodiumReady() {
     static const bool ready = ::sodium_init() >= 0; // thread-safe, and once
     return ready;
@@ -17,7 +23,7 @@ std::optional<QByteArray> hashPassword(QByteArrayView password) {
     if (!sodiumReady())
         return std::nullopt;
     char hash[crypto_pwhash_STRBYTES];
-    if (::crypto_pwhash_str(hash, password.data(), static_cast<unsigned long long>(password.size()),
+    if (::crypto_pwhash_str(hash, bytesOf(password), static_cast<unsigned long long>(password.size()),
                             crypto_pwhash_OPSLIMIT_INTERACTIVE,
                             crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
         return std::nullopt;
@@ -29,7 +35,7 @@ bool passwordMatches(const QByteArray& hash, QByteArrayView password) {
         return false;
     char stored[crypto_pwhash_STRBYTES] = {};
     std::copy(hash.begin(), hash.end(), stored); // the NUL-terminated form libsodium reads
-    return ::crypto_pwhash_str_verify(stored, password.data(),
+    return ::crypto_pwhash_str_verify(stored, bytesOf(password),
                                       static_cast<unsigned long long>(password.size())) == 0;
 }
 

@@ -27,6 +27,15 @@ private slots:
         QCOMPARE(passwordMatches(*hash, tried), matches);
     }
 
+    // An empty password hashes too (the server refuses it before): nothing
+    // reads through a null pointer.
+    void anEmptyPasswordHashes() {
+        const auto hash = hashPassword(QByteArrayView());
+        QVERIFY(hash);
+        QVERIFY(passwordMatches(*hash, QByteArray()));
+        QVERIFY(!passwordMatches(*hash, "x"));
+    }
+
     void aHashIsSaltedArgon2id() {
         const auto a = hashPassword("same password");
         const auto b = hashPassword("same password");
