@@ -35,12 +35,6 @@ std::string notationOf(const Grid& board, const robot::Move& move) {
     return "-";
 }
 
-Grid laid(Grid board, const Play& play) {
-    for (const LaidTile& t : play)
-        board.at(t.column, t.row) = t.tile;
-    return board;
-}
-
 // With the bag empty in a game of two: both racks are known, and each move
 // is valued by the search to the end of the game.
 MoveValue endgameValue(const robot::Brain& brain, const ReadMove& m, const std::string& theirs,
@@ -57,11 +51,12 @@ MoveValue endgameValue(const robot::Brain& brain, const ReadMove& m, const std::
         v.playedValue = v.bestValue;
     } else if (made.kind == robot::Move::Kind::Play) {
         const std::string left = rackWithout(m.rack, rackTiles(made.play));
-        v.playedValue = left.empty() ? made.score + 2 * rackValue(theirs)
-                                     : made.score - robot::solveEndgame(brain.generator(),
-                                                                        laid(m.before, made.play),
-                                                                        theirs, left, rest)
-                                                        .spread;
+        Grid after = m.before;
+        lay(after, made.play);
+        v.playedValue =
+            left.empty()
+                ? made.score + 2 * rackValue(theirs)
+                : made.score - robot::solveEndgame(brain.generator(), after, theirs, left, rest).spread;
     } else {
         v.playedValue = -robot::solveEndgame(brain.generator(), m.before, theirs, m.rack, rest).spread;
     }

@@ -7,7 +7,7 @@ namespace wordmoot::robot {
 
 RackLeaves::RackLeaves(const LeaveTable& table, std::string_view rack)
     : table_(table)
-    , rack_(rack.substr(0, 7)) {}
+    , rack_(rack.substr(0, kRackSlots)) {} // a subset's bits fit values_
 
 unsigned RackLeaves::usedBy(const Play& play) const {
     unsigned used = 0;

@@ -23,11 +23,6 @@ struct Deal {
     std::string bag; // in the order it is drawn
 };
 
-void lay(Grid& board, const Play& play) {
-    for (const LaidTile& t : play)
-        board.at(t.column, t.row) = t.tile;
-}
-
 // Of the unseen tiles, the opponent's rack and the bag.
 class Dealer {
 public:

@@ -149,8 +149,7 @@ private:
             return "the play " + m.notation + " does not fit the board";
         if (!rackHolds(m.rack, rackTiles(*laid)))
             return "the play " + m.notation + " uses tiles that are not on the rack";
-        for (const LaidTile& t : *laid)
-            board_.at(t.column, t.row) = t.tile;
+        lay(board_, *laid);
         m.kind = ReadMove::Kind::Play;
         m.play = std::move(*laid);
         record_.moves.push_back(std::move(m));

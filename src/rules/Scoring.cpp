@@ -14,11 +14,9 @@ constexpr Step kAcross{1, 0};
 constexpr Step kDown{0, 1};
 
 // The board with the play's tiles laid on it.
-Grid withPlay(const Grid& board, const Play& play) {
-    Grid laid = board;
-    for (const LaidTile& t : play)
-        laid.at(t.column, t.row) = t.tile;
-    return laid;
+Grid withPlay(Grid board, const Play& play) {
+    lay(board, play);
+    return board;
 }
 
 bool occupied(const Grid& grid, int column, int row) {

@@ -58,4 +58,10 @@ struct LaidTile {
 };
 using Play = std::vector<LaidTile>;
 
+// Lays the play's tiles on the grid.
+inline void lay(Grid& grid, const Play& play) {
+    for (const LaidTile& t : play)
+        grid.at(t.column, t.row) = t.tile;
+}
+
 } // namespace wordmoot

@@ -15,8 +15,9 @@ namespace {
 
 std::atomic<int> connections = 0;
 
+// A name is a name in any case, folded as the lobby folds it.
 QString folded(const QByteArray& name) {
-    return QString::fromUtf8(name).toLower();
+    return QString::fromUtf8(name.toLower());
 }
 
 // The tables of the first schema. An identity column is the one thing the two
@@ -132,7 +133,11 @@ bool SqlStore::prepare(QString& error) {
                 return false;
             }
         run(query, "INSERT INTO meta (key, value) VALUES ('schema', ?)", {kSchemaVersion});
-        return db.commit() || (error = db.lastError().text(), false);
+        if (!db.commit()) {
+            error = db.lastError().text();
+            return false;
+        }
+        return true;
     }
     if (!run(query, "SELECT value FROM meta WHERE key = 'schema'") || !query.next()) {
         error = "the store names no schema version";

@@ -5,6 +5,8 @@
 #include "rules/TileBag.h"
 #include "rules/WordGraph.h"
 
+#include "Boards.h"
+
 #include <QTest>
 
 #include <algorithm>
@@ -39,14 +41,6 @@ int valueByBruteForce(const MoveGenerator& generator, const Grid& board, const s
         best = std::max(best, p.score - valueByBruteForce(generator, after, theirs, left, false));
     }
     return best;
-}
-
-Grid boardWith(std::initializer_list<std::tuple<int, int, bool, std::string_view>> words) {
-    Grid grid;
-    for (const auto& [column, row, down, letters] : words)
-        for (std::size_t i = 0; i < letters.size(); ++i)
-            grid.at(column + (down ? 0 : int(i)), row + (down ? int(i) : 0)) = {letters[i], false};
-    return grid;
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "rules/Game.h"
 #include "rules/TileBag.h"
 
+#include "Boards.h"
+
 #include <QTest>
 
 #include <algorithm>
@@ -27,14 +29,6 @@ const WordList& smallList() {
 const Brain& brain() {
     static const Brain b(smallList(), LeaveTable());
     return b;
-}
-
-Grid boardWith(std::initializer_list<std::tuple<int, int, bool, std::string_view>> words) {
-    Grid grid;
-    for (const auto& [column, row, down, letters] : words)
-        for (std::size_t i = 0; i < letters.size(); ++i)
-            grid.at(column + (down ? 0 : int(i)), row + (down ? int(i) : 0)) = {letters[i], false};
-    return grid;
 }
 
 // Tiles the mover has not seen: the other's rack and a bag of `bag`.
