@@ -11,6 +11,7 @@ Connection::Connection(QTcpSocket* socket, QObject* parent)
     : QObject(parent)
     , socket_(socket) {
     socket_->setParent(this);
+    address = socket_->peerAddress().toString().toLatin1();
     socket_->setReadBufferSize(kReadBufferBytes);
     // Lines are short and someone waits for each: none is held back to be
     // sent with the next.

@@ -2,8 +2,10 @@
 
 #include "protocol/ReplyCode.h"
 #include "server/Connection.h"
+#include "server/Halls.h"
 #include "server/Lobby.h"
 
+#include <QHostInfo>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -34,6 +36,13 @@ bool GameServer::start() {
                      .arg(listener_->errorString());
         return false;
     }
+    // Listening on every address, the hall is reached by the machine's name.
+    const bool everywhere = options_.listen == QHostAddress::Any ||
+                            options_.listen == QHostAddress::AnyIPv4 ||
+                            options_.listen == QHostAddress::AnyIPv6;
+    lobby_->halls().setAddress(
+        (everywhere ? QHostInfo::localHostName() + ':' + QString::number(port()) : address())
+            .toUtf8());
     // A server started for one machine's players ends once nobody uses it.
     if (options_.idleExitSeconds > 0) {
         connect(lobby_.get(), &Lobby::deserted, idleTimer_, qOverload<>(&QTimer::start));

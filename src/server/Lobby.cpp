@@ -3,9 +3,12 @@
 #include "protocol/Commands.h"
 #include "protocol/Replies.h"
 #include "protocol/ReplyCode.h"
+#include "server/Accounts.h"
+#include "server/Halls.h"
 #include "server/RobotSeat.h"
 #include "server/Room.h"
 #include "server/User.h"
+#include "server/Standings.h"
 #include "server/WordCheck.h"
 
 #include <algorithm>
@@ -60,14 +63,20 @@ void yieldToUsers() {
 } // namespace
 
 Lobby::Lobby(ServerOptions options, std::optional<WordList> words, robot::LeaveTable leaves,
-             QObject* parent)
+             std::unique_ptr<store::StoreThread> store, QObject* parent)
     : QObject(parent)
     , options_(std::move(options))
     , words_(std::move(words))
-    , brain_(words_ ? *words_ : noWords(), std::move(leaves)) {}
+    , brain_(words_ ? *words_ : noWords(), std::move(leaves))
+    , store_(std::move(store)) {
+    halls_ = std::make_unique<Halls>(*this);
+    accounts_ = std::make_unique<Accounts>(*this);
+    standings_ = std::make_unique<Standings>(*this);
+}
 
 Lobby::~Lobby() {
     closing_ = true;
+    halls_->close(); // before the store's last jobs run
 }
 
 std::unique_ptr<Lobby> Lobby::open(const ServerOptions& options, QString& error) {
@@ -86,11 +95,20 @@ std::unique_ptr<Lobby> Lobby::open(const ServerOptions& options, QString& error)
         error = "cannot read the leave table " + options.leaves;
         return nullptr;
     }
-    return std::make_unique<Lobby>(options, std::move(words), std::move(*leaves));
+    QString why;
+    auto store = store::StoreThread::open(options.store, why);
+    if (!store) {
+        error = "cannot open the store " + options.store + ": " + why;
+        return nullptr;
+    }
+    return std::make_unique<Lobby>(options, std::move(words), std::move(*leaves),
+                                   std::move(store));
 }
 
 void Lobby::admit(User& user) {
     users_.push_back(&user);
+    user.serial = ++serials_;
+    bySerial_.insert(user.serial, &user);
     user.send(ReplyCode::Greeting, reply::greeting("Welcome to Wordmoot. Take a name with NAME."));
 }
 
@@ -99,7 +117,9 @@ void Lobby::remove(User& user) {
         user.room->leave(user, true);
     else if (!user.name.isEmpty())
         sendTo(nullptr, ReplyCode::Notice, user.name + " has gone");
+    accounts_->gone(user);
     std::erase(users_, &user);
+    bySerial_.remove(user.serial);
     if (users_.empty())
         emit deserted();
 }
@@ -120,6 +140,10 @@ void Lobby::receive(User& user, const QByteArray& line) {
     }
     if (user.name.isEmpty())
         return user.send(ReplyCode::Notice, "Take a name first: NAME yourname");
+    if (accounts_->command(user, command.word, command.argument) ||
+        standings_->command(user, command.word, command.argument) ||
+        halls_->command(user, command.word))
+        return;
     if (user.room && user.room->command(user, command.word, command.argument))
         return;
     inGame(user, command.word);
@@ -193,17 +217,21 @@ void Lobby::name(User& u, const QByteArray& arg) {
         return u.send(ReplyCode::NameInUse, wanted + " is in use");
     if (isRobotName(wanted))
         return u.send(ReplyCode::NameInUse, wanted + " is kept for the computer players");
-    const QByteArray old = u.name;
+    if (!u.name.isEmpty())
+        return rename(u, wanted);
     u.name = wanted;
-    if (old.isEmpty()) {
-        sendTo(u.room, ReplyCode::Notice, wanted + " has arrived");
-        if (std::exchange(u.listWanted, false))
-            gameList(u, {});
-        return;
-    }
+    sendTo(u.room, ReplyCode::Notice, wanted + " has arrived");
+    if (std::exchange(u.listWanted, false))
+        gameList(u, {});
+    accounts_->named(u, {});
+}
+
+void Lobby::rename(User& u, const QByteArray& wanted) {
+    const QByteArray old = std::exchange(u.name, wanted);
     sendTo(u.room, ReplyCode::NicknameChanged, reply::nicknameChanged(old, wanted));
     if (u.room)
         u.room->renamed(u);
+    accounts_->named(u, old);
 }
 
 void Lobby::version(User& u, const QByteArray&) {

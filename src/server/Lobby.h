@@ -5,8 +5,10 @@
 #include "robot/Choice.h"
 #include "rules/WordList.h"
 #include "server/ServerOptions.h"
+#include "store/StoreThread.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QThreadPool>
 
@@ -20,6 +22,9 @@ namespace wordmoot::server {
 
 class User;
 class Room;
+class Accounts;
+class Halls;
+class Standings;
 
 // Everyone on the server and every game. Turns each line a user sends into
 // a call on the lobby or on the user's game; chat reaches the sender's room.
@@ -29,10 +34,10 @@ class Lobby : public QObject {
     Q_OBJECT
 public:
     Lobby(ServerOptions options, std::optional<WordList> words, robot::LeaveTable leaves,
-          QObject* parent = nullptr);
+          std::unique_ptr<store::StoreThread> store, QObject* parent = nullptr);
     ~Lobby() override;
-    // A lobby with the options' word list and leave table; null with the
-    // reason when one cannot be read.
+    // A lobby with the options' word list, leave table and store; null with
+    // the reason when one cannot be read or opened.
     static std::unique_ptr<Lobby> open(const ServerOptions& options, QString& error);
 
     // A user arrives: greeted, and in the lobby until remove().
@@ -53,6 +58,17 @@ public:
     std::vector<User*> in(const Room* room) const;
     void sendTo(const Room* room, ReplyCode code, QByteArrayView text);
     User* named(QByteArrayView name) const;
+    // The user of that serial; null once it has gone.
+    User* bySerial(quint64 serial) const { return bySerial_.value(serial); }
+    // Gives the user another name, told to its room as a rename.
+    void rename(User& u, const QByteArray& wanted);
+
+    // Accounts, ratings and finished games, and the other halls, kept in the
+    // store on its own thread.
+    store::StoreThread& store() { return *store_; }
+    Accounts& accounts() { return *accounts_; }
+    Standings& standings() { return *standings_; }
+    Halls& halls() { return *halls_; }
     // A room nobody is in any more goes, and its number is free again.
     void roomEmptied(Room* room);
 
@@ -101,10 +117,17 @@ private:
     std::optional<WordList> words_;
     robot::Brain brain_; // on words_, so declared after it
     std::vector<User*> users_;
+    QHash<quint64, User*> bySerial_;
+    quint64 serials_ = 0;
     std::map<int, std::unique_ptr<Room>> rooms_; // by game number
     int robotIds_ = 0;
     int thinksAsked_ = 0;
     std::atomic<bool> closing_{false}; // set as the lobby goes: thinks answer at once
+    // The store's answers go to these three, so the store goes before them.
+    std::unique_ptr<Halls> halls_;
+    std::unique_ptr<Accounts> accounts_;
+    std::unique_ptr<Standings> standings_;
+    std::unique_ptr<store::StoreThread> store_;
     // Last, so that it goes first: it waits for the thinks that read brain_.
     QThreadPool thinkers_;
 };

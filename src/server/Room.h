@@ -112,6 +112,7 @@ private:
     void unseen(User& u, const QByteArray& arg);
     void sendRows(const Play& play);
     void saveRecord() const;
+    void keepGame(const std::vector<int>& winners) const;
     QByteArray nameOf(int seat) const;
 
     void startingTileDrawn(int seat, char tile, bool redraw) override;
@@ -139,6 +140,9 @@ private:
     std::set<const User*> ready_;
     std::unique_ptr<Game> game_; // the game in play, or the last one
     std::vector<User*> holders_; // per seat of the game: its player, or none
+    // Per seat: the name its player had proved when the game began, or none.
+    // The seat is rated for that name if nobody else has taken it over.
+    std::vector<QByteArray> identifiedAtStart_;
     int moverSeat_ = -1;         // whose score changed last
     int gamesStarted_ = 0;
     QTimer voteTimer_;

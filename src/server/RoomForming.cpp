@@ -78,6 +78,9 @@ void Room::startGame() {
     ++gamesStarted_;
     game_ = std::make_unique<Game>(names, options.judging, lobby_.words(), seed, this);
     holders_ = seated_;
+    identifiedAtStart_.clear();
+    for (const User* u : holders_)
+        identifiedAtStart_.push_back(u->identified ? u->name : QByteArray());
     seated_.clear();
     ready_.clear();
     declined_.clear();

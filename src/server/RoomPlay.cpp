@@ -1,7 +1,9 @@
 #include "protocol/Commands.h"
 #include "protocol/ReplyCode.h"
 #include "server/Lobby.h"
+#include "server/RobotSeat.h"
 #include "server/Room.h"
+#include "server/Standings.h"
 #include "server/User.h"
 
 #include <QDateTime>
@@ -173,6 +175,7 @@ void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vecto
         toAll(ReplyCode::Won, reply::result(names, points));
     else if (winners.size() > 1)
         toAll(ReplyCode::Draw, reply::result(names, points));
+    keepGame(winners);
     // The players stay seated for the next game, not yet ready but robots.
     for (User* holder : holders_) {
         if (holder)
@@ -181,6 +184,31 @@ void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vecto
             ready_.insert(holder);
     }
     saveRecord();
+}
+
+// The store keeps every finished game with its record, and rates it.
+void Room::keepGame(const std::vector<int>& winners) const {
+    const auto& seats = game_->seats();
+    std::vector<Standings::Seat> kept;
+    for (std::size_t seat = 0; seat < seats.size(); ++seat) {
+        const User* holder = seat < holders_.size() ? holders_[seat] : nullptr;
+        const RobotSeat* robot = robotOf(holder);
+        const QByteArray name = QByteArray::fromStdString(seats[seat].name);
+        const bool won = std::find(winners.begin(), winners.end(), int(seat)) != winners.end();
+        kept.push_back({name, seats[seat].score, won, holder && !robot ? holder->serial : 0,
+                        seat < identifiedAtStart_.size() && identifiedAtStart_[seat] == name,
+                        robot ? std::optional(robot->level()) : std::nullopt});
+    }
+    std::vector<std::string> winning;
+    for (const int seat : winners)
+        winning.push_back(seats[seat].name);
+    const QByteArray names = QByteArray::fromStdString(spokenList(winning));
+    const QByteArray result = winners.size() == 1  ? names + " won"
+                              : winners.empty()    ? QByteArray("no winner")
+                                                   : "a draw between " + names;
+    lobby_.standings().gameFinished(
+        std::move(kept), result,
+        QByteArray::fromStdString(gcgText(game_->names(), game_->record())));
 }
 
 void Room::saveRecord() const {

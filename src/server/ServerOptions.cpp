@@ -2,7 +2,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace wordmoot::server {
 
@@ -18,6 +20,11 @@ OptionsParsed failure(const QString& text) {
     return {std::nullopt, text, true};
 }
 } // namespace
+
+QString defaultStore() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           "/wordmoot/server.sqlite";
+}
 
 OptionsParsed parseOptions(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -54,9 +61,22 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     const QCommandLineOption idleExit(
         "idle-exit", "Ends the server once it has had no client for this long (0: never).",
         "SECONDS", "0");
+    const QCommandLineOption store(
+        "store",
+        "Where accounts, ratings and games are kept: a SQLite FILE, "
+        "postgresql://USER@HOST:PORT/DB (the password in PGPASSWORD or PGPASSFILE), or none "
+        "to keep them in memory (" + defaultStore() + ").",
+        "WHERE");
+    const QCommandLineOption hall("hall", "This server's name among those sharing a store (main).",
+                                  "NAME", "main");
+    const QCommandLineOption hallAddress(
+        "hall-address", "Where players reach this server, as other halls list it (HOST:PORT).",
+        "ADDR");
+    const QCommandLineOption identify(
+        "identify-seconds", "How long a registered name may be used unproved (60).", "N", "60");
     parser.addOptions({help, showVersion, listen, port, words, judge, vote, seed, games,
                        clientVersion, robots, records, delay, level, think, leaves, idleExit,
-                       check});
+                       store, hall, hallAddress, identify, check});
     parser.addPositionalArgument("WORD", "With --check: the words to judge.", "[WORD...]");
     if (!parser.parse(arguments))
         return failure(parser.errorText());
@@ -83,6 +103,7 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     const auto robotLevel = robot::parseLevel(parser.value(level).toStdString());
     const auto thinkMs = number(parser.value(think), 1, 600000);
     const auto idleSeconds = number(parser.value(idleExit), 0, 86400);
+    const auto identifySeconds = number(parser.value(identify), 1, 3600);
     if (!portNumber)
         return failure("--port: a number from 0 to 65535");
     if (!voteSeconds)
@@ -99,6 +120,11 @@ OptionsParsed parseOptions(const QStringList& arguments) {
         return failure("--robot-think-ms: a number from 1 to 600000");
     if (!idleSeconds)
         return failure("--idle-exit: a number of seconds from 0 to 86400");
+    if (!identifySeconds)
+        return failure("--identify-seconds: a number from 1 to 3600");
+    const QByteArray hallName = parser.value(hall).toUtf8();
+    if (hallName.isEmpty() || hallName.size() > 40 || hallName.contains(' '))
+        return failure("--hall: 1 to 40 characters, no blanks");
     o.port = quint16(*portNumber);
     o.voteSeconds = *voteSeconds;
     o.maxGames = *maxGames;
@@ -107,6 +133,12 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     o.robotLevel = *robotLevel;
     o.robotThinkMs = *thinkMs;
     o.idleExitSeconds = *idleSeconds;
+    o.identifySeconds = *identifySeconds;
+    o.hall = parser.value(hall);
+    o.hallAddress = parser.value(hallAddress);
+    o.store = parser.isSet(store) ? parser.value(store) : defaultStore();
+    if (o.store.isEmpty())
+        return failure("--store: a file, a postgresql:// address or none");
     o.leaves = parser.value(leaves);
     if (parser.isSet(seed)) {
         bool ok = false;

@@ -33,6 +33,12 @@ struct ServerOptions {
     QString records;         // a folder for the .gcg records of finished games
     int idleExitSeconds = 0; // ends the server after this long without a client; 0: never
     QStringList check;       // --check: the words to judge, and nothing else to do
+    // Where accounts, ratings and games are kept (SqlStore's addresses);
+    // "none" keeps them in memory.
+    QString store = "none";
+    QString hall = "main";     // this server's name among the halls sharing the store
+    QString hallAddress;       // where players reach it; the listening address by default
+    int identifySeconds = 60;  // how long a registered name may go unproved
 };
 
 struct OptionsParsed {
@@ -40,6 +46,10 @@ struct OptionsParsed {
     QString text;                         // help, the version, or the one-line error
     bool failed = false;
 };
+
+// Where a server started by a user keeps its store when no --store is given:
+// server.sqlite in the user's data folder (XDG_DATA_HOME/wordmoot).
+QString defaultStore();
 
 // The command line, arguments[0] being the program. The word list defaults
 // to the game's own (defaultWordList()); the judging to challenge when there

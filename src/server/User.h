@@ -27,6 +27,11 @@ public:
     QByteArray name;         // empty until a name is taken
     Room* room = nullptr;    // the game it is in; none in the lobby
     bool listWanted = false; // asked for the game list before taking a name
+    // Given on arrival and never given again: an answer that comes later
+    // (from the store, a password hash) finds its user by it, or finds it gone.
+    quint64 serial = 0;
+    bool identified = false; // has proved it owns the registered name it holds
+    QByteArray address;      // where it connects from; empty for a robot
 };
 
 } // namespace wordmoot::server

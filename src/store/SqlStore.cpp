@@ -1,5 +1,6 @@
 #include "store/SqlStore.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -8,6 +9,7 @@
 #include <QVariant>
 
 #include <atomic>
+#include <utility>
 
 namespace wordmoot::store {
 
@@ -15,30 +17,48 @@ namespace {
 
 std::atomic<int> connections = 0;
 
+// Bytes as a text value: empty, never NULL, which a NOT NULL column refuses.
+QString text(const QByteArray& bytes) {
+    return bytes.isEmpty() ? QString("") : QString::fromUtf8(bytes);
+}
+
 // A name is a name in any case, folded as the lobby folds it.
 QString folded(const QByteArray& name) {
     return QString::fromUtf8(name.toLower());
 }
 
-// The tables of the first schema. An identity column is the one thing the two
-// dialects write differently.
-QStringList schemaOne(bool postgres) {
+// The statements that take a store from the schema before `to` to `to`; the
+// first makes the tables of a new store. An identity column is the one thing
+// the two dialects write differently.
+QStringList schemaStep(int to, bool postgres) {
     const QString id = postgres ? "BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY"
                                 : "INTEGER PRIMARY KEY";
-    return {
-        "CREATE TABLE meta (key TEXT PRIMARY KEY, value TEXT NOT NULL)",
-        "CREATE TABLE accounts (folded TEXT PRIMARY KEY, name TEXT NOT NULL, "
-        "password_hash TEXT NOT NULL, created TEXT NOT NULL)",
-        "CREATE TABLE ratings (folded TEXT PRIMARY KEY, rating DOUBLE PRECISION NOT NULL, "
-        "deviation DOUBLE PRECISION NOT NULL, volatility DOUBLE PRECISION NOT NULL, "
-        "games INTEGER NOT NULL)",
-        "CREATE TABLE games (id " + id +
-            ", finished TEXT NOT NULL, result TEXT NOT NULL, record TEXT NOT NULL)",
-        "CREATE TABLE game_players (game_id BIGINT NOT NULL REFERENCES games (id), "
-        "seat INTEGER NOT NULL, name TEXT NOT NULL, folded TEXT NOT NULL, score INTEGER NOT NULL, "
-        "PRIMARY KEY (game_id, seat))",
-        "CREATE INDEX game_players_by_name ON game_players (folded, game_id)",
-    };
+    switch (to) {
+    case 1:
+        return {
+            "CREATE TABLE meta (key TEXT PRIMARY KEY, value TEXT NOT NULL)",
+            "CREATE TABLE accounts (folded TEXT PRIMARY KEY, name TEXT NOT NULL, "
+            "password_hash TEXT NOT NULL, created TEXT NOT NULL)",
+            "CREATE TABLE ratings (folded TEXT PRIMARY KEY, rating DOUBLE PRECISION NOT NULL, "
+            "deviation DOUBLE PRECISION NOT NULL, volatility DOUBLE PRECISION NOT NULL, "
+            "games INTEGER NOT NULL)",
+            "CREATE TABLE games (id " + id +
+                ", finished TEXT NOT NULL, result TEXT NOT NULL, record TEXT NOT NULL)",
+            "CREATE TABLE game_players (game_id BIGINT NOT NULL REFERENCES games (id), "
+            "seat INTEGER NOT NULL, name TEXT NOT NULL, folded TEXT NOT NULL, "
+            "score INTEGER NOT NULL, PRIMARY KEY (game_id, seat))",
+            "CREATE INDEX game_players_by_name ON game_players (folded, game_id)",
+        };
+    case 2: // halls, and the names identified in each
+        return {
+            "CREATE TABLE halls (name TEXT PRIMARY KEY, address TEXT NOT NULL, "
+            "players INTEGER NOT NULL, games INTEGER NOT NULL, seen BIGINT NOT NULL)",
+            "CREATE TABLE presence (folded TEXT PRIMARY KEY, hall TEXT NOT NULL)",
+            "CREATE INDEX presence_by_hall ON presence (hall)",
+        };
+    default:
+        return {};
+    }
 }
 
 // Runs the statement with its values in order; false when it fails. One
@@ -75,6 +95,11 @@ std::unique_ptr<SqlStore> SqlStore::open(const QString& where, QString& error) {
                     .arg(postgres ? "PostgreSQL" : "SQLite");
         return nullptr;
     }
+    if (postgres && !url.password().isEmpty()) {
+        error = "a password in the address would show in the process list: "
+                "give it in PGPASSWORD or in the file PGPASSFILE names";
+        return nullptr;
+    }
     if (postgres) {
         // A Unix socket's folder comes as ?host=/path, as libpq writes it.
         const QString socketFolder = QUrlQuery(url).queryItemValue("host", QUrl::FullyDecoded);
@@ -90,6 +115,7 @@ std::unique_ptr<SqlStore> SqlStore::open(const QString& where, QString& error) {
             error = where + " is a folder";
             return nullptr;
         }
+        QDir().mkpath(QFileInfo(where).absolutePath()); // the user's data folder may be new
         db.setDatabaseName(where);
         db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=5000");
     }
@@ -124,26 +150,15 @@ bool SqlStore::prepare(QString& error) {
         error = query.lastError().text();
         return false;
     }
-    if (tables.isEmpty()) {
-        db.transaction();
-        for (const QString& sql : schemaOne(postgres))
-            if (!run(query, sql)) {
-                error = query.lastError().text();
-                db.rollback();
-                return false;
-            }
-        run(query, "INSERT INTO meta (key, value) VALUES ('schema', ?)", {kSchemaVersion});
-        if (!db.commit()) {
-            error = db.lastError().text();
+    int version = 0;
+    if (!tables.isEmpty()) {
+        if (!run(query, "SELECT value FROM meta WHERE key = 'schema'") || !query.next()) {
+            error = "the store names no schema version";
             return false;
         }
-        return true;
+        version = query.value(0).toInt();
+        query.finish();
     }
-    if (!run(query, "SELECT value FROM meta WHERE key = 'schema'") || !query.next()) {
-        error = "the store names no schema version";
-        return false;
-    }
-    const int version = query.value(0).toInt();
     if (version > kSchemaVersion) {
         error = QString("the store is of schema %1, newer than this program's %2")
                     .arg(version)
@@ -153,10 +168,33 @@ bool SqlStore::prepare(QString& error) {
     return version == kSchemaVersion || upgrade(version, error);
 }
 
-// Each schema after the first adds its step here, in one transaction.
+// A new store (schema 0) or an older one is taken step by step to this
+// program's schema, all in one transaction: a step that fails leaves the
+// store as it was.
 bool SqlStore::upgrade(int from, QString& error) {
-    error = QString("the store is of schema %1, which this program cannot upgrade").arg(from);
-    return false;
+    QSqlDatabase db = QSqlDatabase::database(connection_);
+    const bool postgres = db.driverName() == "QPSQL";
+    QSqlQuery query(db);
+    db.transaction();
+    for (int to = from + 1; to <= kSchemaVersion; ++to)
+        for (const QString& sql : schemaStep(to, postgres))
+            if (!run(query, sql)) {
+                error = QString("cannot upgrade the store to schema %1: %2")
+                            .arg(to)
+                            .arg(query.lastError().text());
+                db.rollback();
+                return false;
+            }
+    if (!run(query,
+             "INSERT INTO meta (key, value) VALUES ('schema', ?) "
+             "ON CONFLICT (key) DO UPDATE SET value = excluded.value",
+             {QString::number(kSchemaVersion)}) ||
+        !db.commit()) {
+        error = query.lastError().text() + db.lastError().text();
+        db.rollback();
+        return false;
+    }
+    return true;
 }
 
 std::optional<QByteArray> SqlStore::passwordHash(const QByteArray& name) {
@@ -203,13 +241,20 @@ std::optional<StoredRating> SqlStore::rating(const QByteArray& name) {
                         query.value(2).toDouble(), query.value(3).toInt()};
 }
 
+namespace {
+bool writeRating(QSqlQuery& query, const QByteArray& name, const StoredRating& r) {
+    return run(query,
+               "INSERT INTO ratings (folded, rating, deviation, volatility, games) "
+               "VALUES (?, ?, ?, ?, ?) ON CONFLICT (folded) DO UPDATE SET rating = excluded.rating, "
+               "deviation = excluded.deviation, volatility = excluded.volatility, "
+               "games = excluded.games",
+               {folded(name), r.rating, r.deviation, r.volatility, r.games});
+}
+} // namespace
+
 void SqlStore::setRating(const QByteArray& name, const StoredRating& r) {
     QSqlQuery query(QSqlDatabase::database(connection_));
-    run(query,
-        "INSERT INTO ratings (folded, rating, deviation, volatility, games) VALUES (?, ?, ?, ?, ?) "
-        "ON CONFLICT (folded) DO UPDATE SET rating = excluded.rating, "
-        "deviation = excluded.deviation, volatility = excluded.volatility, games = excluded.games",
-        {folded(name), r.rating, r.deviation, r.volatility, r.games});
+    writeRating(query, name, r);
 }
 
 std::vector<RatedName> SqlStore::top(int count) {
@@ -228,13 +273,12 @@ std::vector<RatedName> SqlStore::top(int count) {
     return best;
 }
 
-qint64 SqlStore::addGame(const FinishedGame& game) {
+qint64 SqlStore::addGame(const FinishedGame& game, const std::vector<RatedName>& rated) {
     QSqlDatabase db = QSqlDatabase::database(connection_);
     QSqlQuery query(db);
     db.transaction();
     if (!run(query, "INSERT INTO games (finished, result, record) VALUES (?, ?, ?) RETURNING id",
-             {game.finished.toUTC().toString(Qt::ISODate), QString::fromUtf8(game.result),
-              QString::fromUtf8(game.record)}) ||
+             {game.finished.toUTC().toString(Qt::ISODate), text(game.result), text(game.record)}) ||
         !query.next()) {
         db.rollback();
         return 0;
@@ -251,6 +295,11 @@ qint64 SqlStore::addGame(const FinishedGame& game) {
             return 0;
         }
     }
+    for (const RatedName& r : rated)
+        if (!writeRating(query, r.name, r.rating)) {
+            db.rollback();
+            return 0;
+        }
     return db.commit() ? id : 0;
 }
 
@@ -285,6 +334,72 @@ std::optional<FinishedGame> SqlStore::game(qint64 id) {
     while (query.next())
         game.players.push_back({query.value(0).toString().toUtf8(), query.value(1).toInt()});
     return game;
+}
+
+void SqlStore::beat(const Hall& hall) {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    run(query,
+        "INSERT INTO halls (name, address, players, games, seen) VALUES (?, ?, ?, ?, ?) "
+        "ON CONFLICT (name) DO UPDATE SET address = excluded.address, "
+        "players = excluded.players, games = excluded.games, seen = excluded.seen",
+        {QString::fromUtf8(hall.name), text(hall.address), hall.players, hall.games, hall.seen});
+}
+
+void SqlStore::closeHall(const QByteArray& hall) {
+    QSqlDatabase db = QSqlDatabase::database(connection_);
+    QSqlQuery query(db);
+    db.transaction();
+    run(query, "DELETE FROM presence WHERE hall = ?", {QString::fromUtf8(hall)});
+    run(query, "DELETE FROM halls WHERE name = ?", {QString::fromUtf8(hall)});
+    db.commit();
+}
+
+std::vector<Hall> SqlStore::halls(qint64 since) {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    std::vector<Hall> alive;
+    if (!run(query,
+             "SELECT name, address, players, games, seen FROM halls WHERE seen >= ? ORDER BY name",
+             {since}))
+        return alive;
+    while (query.next())
+        alive.push_back({query.value(0).toString().toUtf8(), query.value(1).toString().toUtf8(),
+                         query.value(2).toInt(), query.value(3).toInt(),
+                         query.value(4).toLongLong()});
+    return alive;
+}
+
+// One statement, so that two halls claiming the name at once cannot both
+// have it: the row is taken over only from a hall no longer alive.
+std::optional<QByteArray> SqlStore::claim(const QByteArray& name, const QByteArray& hall,
+                                          qint64 since) {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    if (run(query,
+            "INSERT INTO presence (folded, hall) VALUES (?, ?) ON CONFLICT (folded) DO UPDATE "
+            "SET hall = excluded.hall WHERE presence.hall = excluded.hall OR NOT EXISTS "
+            "(SELECT 1 FROM halls WHERE halls.name = presence.hall AND halls.seen >= ?)",
+            {folded(name), QString::fromUtf8(hall), since}) &&
+        query.numRowsAffected() == 1)
+        return std::nullopt;
+    if (auto held = holder(name, since))
+        return held;
+    return QByteArray("another hall"); // the store cannot say: not claimed
+}
+
+std::optional<QByteArray> SqlStore::holder(const QByteArray& name, qint64 since) {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    if (!run(query,
+             "SELECT p.hall FROM presence p JOIN halls h ON h.name = p.hall "
+             "WHERE p.folded = ? AND h.seen >= ?",
+             {folded(name), since}) ||
+        !query.next())
+        return std::nullopt;
+    return query.value(0).toString().toUtf8();
+}
+
+void SqlStore::release(const QByteArray& name, const QByteArray& hall) {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    run(query, "DELETE FROM presence WHERE folded = ? AND hall = ?",
+        {folded(name), QString::fromUtf8(hall)});
 }
 
 } // namespace wordmoot::store

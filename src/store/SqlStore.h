@@ -15,7 +15,7 @@ namespace wordmoot::store {
 // a newer schema, is left as it is and not opened.
 class SqlStore : public Store {
 public:
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     // Nullptr and why when it cannot be opened.
     static std::unique_ptr<SqlStore> open(const QString& where, QString& error);
@@ -28,9 +28,16 @@ public:
     std::optional<StoredRating> rating(const QByteArray& name) override;
     void setRating(const QByteArray& name, const StoredRating& rating) override;
     std::vector<RatedName> top(int count) override;
-    qint64 addGame(const FinishedGame& game) override;
+    qint64 addGame(const FinishedGame& game, const std::vector<RatedName>& rated) override;
     std::vector<FinishedGame> history(const QByteArray& name, int count) override;
     std::optional<FinishedGame> game(qint64 id) override;
+    void beat(const Hall& hall) override;
+    void closeHall(const QByteArray& hall) override;
+    std::vector<Hall> halls(qint64 since) override;
+    std::optional<QByteArray> claim(const QByteArray& name, const QByteArray& hall,
+                                    qint64 since) override;
+    void release(const QByteArray& name, const QByteArray& hall) override;
+    std::optional<QByteArray> holder(const QByteArray& name, qint64 since) override;
 
 private:
     explicit SqlStore(QString connection);

@@ -33,6 +33,16 @@ struct GamePlayer {
     bool operator==(const GamePlayer&) const = default;
 };
 
+// A server process sharing the store with others: a hall.
+struct Hall {
+    QByteArray name;
+    QByteArray address; // where players reach it, host:port
+    int players = 0;
+    int games = 0;
+    qint64 seen = 0; // when it last said it is alive, seconds since 1970
+    bool operator==(const Hall&) const = default;
+};
+
 struct FinishedGame {
     qint64 id = 0; // given by the store
     QDateTime finished;
@@ -58,11 +68,26 @@ public:
     // The best `count` by rating, the most games first among equals.
     virtual std::vector<RatedName> top(int count) = 0;
 
-    // The game, kept with a new id, which it returns.
-    virtual qint64 addGame(const FinishedGame& game) = 0;
+    // The game, kept with a new id, which it returns (0 when it cannot be),
+    // and the players' new ratings, in one transaction.
+    virtual qint64 addGame(const FinishedGame& game, const std::vector<RatedName>& rated) = 0;
     // The name's last `count` games, the newest first.
     virtual std::vector<FinishedGame> history(const QByteArray& name, int count) = 0;
     virtual std::optional<FinishedGame> game(qint64 id) = 0;
+
+    // The hall says it is alive, with its address, players and games.
+    virtual void beat(const Hall& hall) = 0;
+    // The hall is gone: its row and the names identified in it.
+    virtual void closeHall(const QByteArray& hall) = 0;
+    // The halls seen alive at `since` or later, by name.
+    virtual std::vector<Hall> halls(qint64 since) = 0;
+    // Marks the name as identified in the hall, unless another hall seen at
+    // `since` or later holds it: then that hall's name. Empty when claimed.
+    virtual std::optional<QByteArray> claim(const QByteArray& name, const QByteArray& hall,
+                                            qint64 since) = 0;
+    virtual void release(const QByteArray& name, const QByteArray& hall) = 0;
+    // The hall seen at `since` or later that holds the name, if any.
+    virtual std::optional<QByteArray> holder(const QByteArray& name, qint64 since) = 0;
 };
 
 } // namespace wordmoot::store

@@ -22,15 +22,15 @@ FinishedGame gameOf(QByteArray a, int scoreA, QByteArray b, int scoreB) {
 }
 
 // Runs one statement on the file outside the store.
-void tamper(const QString& path, const QString& sql) {
+bool tamper(const QString& path, const QString& sql) {
+    bool done = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tamper");
         db.setDatabaseName(path);
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        QVERIFY(query.exec(sql));
+        done = db.open() && QSqlQuery(db).exec(sql);
     }
     QSqlDatabase::removeDatabase("tamper");
+    return done;
 }
 
 // Started by the first test that needs it, stopped by the last.
@@ -92,8 +92,8 @@ private slots:
 
         std::vector<qint64> ids;
         for (int i = 0; i < 12; ++i)
-            ids.push_back(store->addGame(gameOf("Ann", 400 + i, "bob", 350)));
-        ids.push_back(store->addGame(gameOf("cy", 300, "bob", 320)));
+            ids.push_back(store->addGame(gameOf("Ann", 400 + i, "bob", 350), {}));
+        ids.push_back(store->addGame(gameOf("cy", 300, "bob", 320), {}));
         QVERIFY(ids.front() > 0 && ids.back() > ids.front());
         const std::vector<FinishedGame> last = store->history("ANN", 10);
         QCOMPARE(last.size(), std::size_t(10));
@@ -127,7 +127,7 @@ private slots:
             QVERIFY2(store, qPrintable(error));
             QVERIFY(store->createAccount("ann", "h"));
             store->setRating("ann", {1512.5, 120, 0.059, 4});
-            id = store->addGame(gameOf("ann", 1, "bob", 0));
+            id = store->addGame(gameOf("ann", 1, "bob", 0), {});
         }
         auto store = SqlStore::open(path, error);
         QVERIFY2(store, qPrintable(error));
@@ -155,10 +155,10 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(QByteArray("these are not the tables you are looking for\n").repeated(100));
         } else if (make == "other") {
-            tamper(path, "CREATE TABLE notes (text TEXT)");
+            QVERIFY(tamper(path, "CREATE TABLE notes (text TEXT)"));
         } else {
             QVERIFY(SqlStore::open(path, error));
-            tamper(path, "UPDATE meta SET value = '99' WHERE key = 'schema'");
+            QVERIFY(tamper(path, "UPDATE meta SET value = '99' WHERE key = 'schema'"));
         }
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -195,6 +195,91 @@ private slots:
         QVERIFY2(error.contains(why), qPrintable(error));
         QVERIFY(cluster().sql(where, make == "other" ? "SELECT text FROM notes"
                                                      : "SELECT 1 FROM meta WHERE value = '99'"));
+    }
+
+    // A store made by the program before halls came is upgraded in place as
+    // it opens, and keeps what it held.
+    void anOlderSchemaIsUpgraded_data() { addBackends({"sqlite", "postgresql"}); }
+    void anOlderSchemaIsUpgraded() {
+        QFETCH(QString, backend);
+        const QString where = address(backend);
+        if (where.isEmpty())
+            QSKIP(qPrintable("PostgreSQL did not start: " + cluster().failure()));
+        const QString id = backend == "postgresql"
+                               ? "BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY"
+                               : "INTEGER PRIMARY KEY";
+        const QStringList schemaOne = {
+            "CREATE TABLE meta (key TEXT PRIMARY KEY, value TEXT NOT NULL)",
+            "CREATE TABLE accounts (folded TEXT PRIMARY KEY, name TEXT NOT NULL, "
+            "password_hash TEXT NOT NULL, created TEXT NOT NULL)",
+            "CREATE TABLE ratings (folded TEXT PRIMARY KEY, rating DOUBLE PRECISION NOT NULL, "
+            "deviation DOUBLE PRECISION NOT NULL, volatility DOUBLE PRECISION NOT NULL, "
+            "games INTEGER NOT NULL)",
+            "CREATE TABLE games (id " + id +
+                ", finished TEXT NOT NULL, result TEXT NOT NULL, record TEXT NOT NULL)",
+            "CREATE TABLE game_players (game_id BIGINT NOT NULL REFERENCES games (id), "
+            "seat INTEGER NOT NULL, name TEXT NOT NULL, folded TEXT NOT NULL, "
+            "score INTEGER NOT NULL, PRIMARY KEY (game_id, seat))",
+            "CREATE INDEX game_players_by_name ON game_players (folded, game_id)",
+            "INSERT INTO meta VALUES ('schema', '1')",
+            "INSERT INTO accounts VALUES ('ann', 'Ann', 'old-hash', '2026-01-01T00:00:00Z')",
+            "INSERT INTO ratings VALUES ('ann', 1720.5, 60, 0.06, 31)",
+        };
+        for (const QString& sql : schemaOne)
+            QVERIFY(backend == "postgresql" ? cluster().sql(where, sql) : tamper(where, sql));
+        QString error;
+        auto store = SqlStore::open(where, error);
+        QVERIFY2(store, qPrintable(error));
+        QCOMPARE(store->passwordHash("ann"), std::optional<QByteArray>("old-hash"));
+        QCOMPARE(store->rating("ANN"), std::optional(StoredRating{1720.5, 60, 0.06, 31}));
+        QCOMPARE(store->claim("ann", "east", 0), std::nullopt); // the new tables are there
+        store.reset();
+        QVERIFY(SqlStore::open(where, error)); // and it opens again as it is
+    }
+
+    // Two halls on one store: a name is held by one hall at a time, until
+    // that hall lets it go or is no longer heard of.
+    void aNameIsHeldByOneHall_data() { addBackends({"sqlite", "postgresql"}); }
+    void aNameIsHeldByOneHall() {
+        QFETCH(QString, backend);
+        const QString where = address(backend);
+        if (where.isEmpty())
+            QSKIP(qPrintable("PostgreSQL did not start: " + cluster().failure()));
+        QString error;
+        auto east = SqlStore::open(where, error);
+        auto west = SqlStore::open(where, error);
+        QVERIFY2(east && west, qPrintable(error));
+        const qint64 now = 1'000'000;
+        east->beat({"east", "e:1", 3, 1, now});
+        west->beat({"west", "w:2", 0, 0, now});
+        QCOMPARE(west->halls(now - 15).size(), std::size_t(2));
+        QCOMPARE(east->claim("Ann", "east", now - 15), std::nullopt);
+        QCOMPARE(east->claim("ann", "east", now - 15), std::nullopt); // again: still its own
+        QCOMPARE(west->claim("ANN", "west", now - 15), std::optional<QByteArray>("east"));
+        QCOMPARE(west->holder("ann", now - 15), std::optional<QByteArray>("east"));
+        east->release("ann", "west"); // another hall's release lets nothing go
+        QCOMPARE(west->claim("ann", "west", now - 15), std::optional<QByteArray>("east"));
+        // East falls silent: once it is not heard of, the name is free.
+        QCOMPARE(west->claim("ann", "west", now + 1), std::nullopt);
+        QCOMPARE(west->halls(now + 1).size(), std::size_t(0));
+        east->release("ann", "west");
+        QCOMPARE(east->holder("ann", now - 15), std::nullopt);
+        QCOMPARE(east->claim("bob", "east", now - 15), std::nullopt);
+        east->closeHall("east");
+        QCOMPARE(west->claim("bob", "west", now - 15), std::nullopt);
+        QCOMPARE(west->halls(now - 15), (std::vector<Hall>{{"west", "w:2", 0, 0, now}}));
+    }
+
+    // A game and the ratings it brought are kept together.
+    void aGameKeepsItsRatings() {
+        QString error;
+        auto store = SqlStore::open("none", error);
+        QVERIFY2(store, qPrintable(error));
+        const StoredRating after{1662.3, 290.3, 0.06, 1};
+        const qint64 id = store->addGame(gameOf("ann", 2, "bob", 1), {{"ann", after}});
+        QVERIFY(id > 0);
+        QCOMPARE(store->rating("ann"), std::optional(after));
+        QCOMPARE(store->history("bob", 10).front().result, QByteArray("ann won"));
     }
 
 private:

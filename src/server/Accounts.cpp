@@ -1,0 +1,285 @@
+#include "server/Accounts.h"
+
+#include "accounts/PasswordHash.h"
+#include "protocol/ReplyCode.h"
+#include "server/Halls.h"
+#include "server/Lobby.h"
+#include "server/RobotSeat.h"
+#include "server/User.h"
+
+#include <QTimer>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace wordmoot::server {
+
+using store::Store;
+
+namespace {
+constexpr qint64 kMinute = 60 * 1000;
+
+QByteArray folded(const QByteArray& name) {
+    return name.toLower();
+}
+
+// A password is one word: the blank ends it.
+bool isPassword(const QByteArray& word) {
+    return word.size() >= accounts::kShortestPassword && !word.contains(' ');
+}
+
+const QByteArray kPasswordRule = "A password is one word of " +
+                                 QByteArray::number(accounts::kShortestPassword) +
+                                 " bytes or more";
+
+// A hash takes a tenth of a second of a core on purpose: it gives way to
+// the thread that answers users, as the robots' thinks do.
+void yieldToUsers() {
+    thread_local bool lowered = false;
+    if (!std::exchange(lowered, true))
+        ::setpriority(PRIO_PROCESS, id_t(::gettid()), 10);
+}
+} // namespace
+
+Accounts::Accounts(Lobby& lobby)
+    : lobby_(lobby)
+    , byName_(kMostFailures, kMinute)
+    , byAddress_(kMostFailures, kMinute) {
+    clock_.start();
+    // Each hash holds 64 MB while it runs: no more at once than there are cores.
+    hashers_.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+}
+
+Accounts::~Accounts() {
+    hashers_.waitForDone();
+}
+
+bool Accounts::isUnregistrable(QByteArrayView name) {
+    const QByteArray lower = name.toByteArray().toLower();
+    if (lower.startsWith("guest"))
+        return std::all_of(lower.begin() + 5, lower.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return isRobotName(name);
+}
+
+bool Accounts::command(User& u, const QByteArray& word, const QByteArray& arg) {
+    using Handler = void (Accounts::*)(User&, const QByteArray&);
+    static const std::pair<const char*, Handler> kCommands[] = {
+        {"REGISTER", &Accounts::registerName},
+        {"IDENTIFY", &Accounts::identify},
+        {"PASSWORD", &Accounts::changePassword},
+        {"DROP", &Accounts::dropAccount},
+    };
+    for (const auto& [known, handler] : kCommands)
+        if (word == known) {
+            (this->*handler)(u, arg);
+            return true;
+        }
+    return false;
+}
+
+User* Accounts::current(quint64 serial, const QByteArray& name) const {
+    User* u = lobby_.bySerial(serial);
+    return u && !u->isClosing() && u->name == name ? u : nullptr;
+}
+
+template <class Result>
+void Accounts::onStore(User& u, std::function<Result(Store&)> job,
+                       std::function<void(User&, Result)> then) {
+    lobby_.store().ask<Result>(this, std::move(job),
+                               [this, serial = u.serial, name = u.name,
+                                then = std::move(then)](Result result) {
+                                   if (User* still = current(serial, name))
+                                       then(*still, std::move(result));
+                               });
+}
+
+void Accounts::hash(User& u, QByteArray password,
+                    std::function<void(User&, std::optional<QByteArray>)> then) {
+    hashers_.start([this, serial = u.serial, name = u.name, password = std::move(password),
+                    then = std::move(then)]() mutable {
+        yieldToUsers();
+        std::optional<QByteArray> hash = accounts::hashPassword(password);
+        password.fill('\0');
+        QMetaObject::invokeMethod(this, [this, serial, name, then, hash = std::move(hash)] {
+            if (User* still = current(serial, name))
+                then(*still, hash);
+        });
+    });
+}
+
+bool Accounts::held(const User& u) {
+    const qint64 now = clock_.elapsed();
+    return byName_.held(folded(u.name), now) ||
+           (!u.address.isEmpty() && byAddress_.held(u.address, now));
+}
+
+void Accounts::verify(User& u, const QByteArray& password, std::function<void(User&)> then) {
+    if (held(u))
+        return u.send(ReplyCode::Notice,
+                      "Too many wrong passwords: wait a minute and try again");
+    onStore<std::optional<QByteArray>>(
+        u, [name = u.name](Store& store) { return store.passwordHash(name); },
+        [this, password, then = std::move(then)](User& u, std::optional<QByteArray> stored) {
+            if (!stored)
+                return u.send(ReplyCode::Notice,
+                              u.name + " is not registered: REGISTER a password to keep it");
+            hashers_.start([this, serial = u.serial, name = u.name, password, stored, then] {
+                yieldToUsers();
+                const bool matches = accounts::passwordMatches(*stored, password);
+                QMetaObject::invokeMethod(this, [this, serial, name, matches, then] {
+                    User* u = current(serial, name);
+                    if (!u)
+                        return;
+                    if (matches)
+                        return then(*u);
+                    byName_.failed(folded(u->name), clock_.elapsed());
+                    if (!u->address.isEmpty())
+                        byAddress_.failed(u->address, clock_.elapsed());
+                    u->send(ReplyCode::Notice, "Wrong password for " + u->name);
+                });
+            });
+        });
+}
+
+void Accounts::registerName(User& u, const QByteArray& arg) {
+    if (isUnregistrable(u.name))
+        return u.send(ReplyCode::Notice,
+                      u.name + " cannot be registered: take another name first");
+    if (!isPassword(arg))
+        return u.send(ReplyCode::Notice, kPasswordRule + ": REGISTER password");
+    hash(u, arg, [this](User& u, std::optional<QByteArray> hash) {
+        if (!hash)
+            return u.send(ReplyCode::Notice, "No account can be made now: try again later");
+        // The new account is this hall's at once, in the same job: no other
+        // hall can take the name in between.
+        onStore<bool>(
+            u,
+            [name = u.name, hash = *hash, hall = lobby_.halls().name(),
+             since = Halls::now() - Halls::kAliveSeconds](Store& store) {
+                return store.createAccount(name, hash) && !store.claim(name, hall, since);
+            },
+            [this](User& u, bool created) {
+                if (!created)
+                    return u.send(ReplyCode::Notice, u.name + " is registered already");
+                u.identified = true;
+                unproved_.erase(u.serial);
+                u.send(ReplyCode::Notice, u.name + " is registered to you: IDENTIFY with its "
+                                                   "password when you come back");
+            });
+    });
+}
+
+void Accounts::identify(User& u, const QByteArray& arg) {
+    if (u.identified)
+        return u.send(ReplyCode::Notice, "You are identified as " + u.name + " already");
+    if (arg.isEmpty())
+        return u.send(ReplyCode::Notice, "IDENTIFY password proves the name is yours");
+    verify(u, arg, [this](User& u) {
+        lobby_.halls().claim(u.name, [this, serial = u.serial,
+                                      name = u.name](std::optional<QByteArray> elsewhere) {
+            User* u = current(serial, name);
+            if (!u || u->identified)
+                return;
+            if (elsewhere)
+                return u->send(ReplyCode::Notice,
+                               name + " is in hall " + *elsewhere + " now: it cannot be here too");
+            u->identified = true;
+            unproved_.erase(serial);
+            u->send(ReplyCode::Notice, "You are identified as " + name);
+        });
+    });
+}
+
+void Accounts::changePassword(User& u, const QByteArray& arg) {
+    const qsizetype blank = arg.indexOf(' ');
+    const QByteArray old = arg.left(blank), fresh = blank < 0 ? QByteArray() : arg.mid(blank + 1);
+    if (!u.identified)
+        return u.send(ReplyCode::Notice, "IDENTIFY first: PASSWORD old new changes your password");
+    if (!isPassword(fresh))
+        return u.send(ReplyCode::Notice, kPasswordRule + ": PASSWORD old new");
+    verify(u, old, [this, fresh](User& u) {
+        hash(u, fresh, [this](User& u, std::optional<QByteArray> hash) {
+            if (!hash)
+                return u.send(ReplyCode::Notice, "The password cannot be changed now: try again later");
+            onStore<bool>(
+                u, [name = u.name, hash = *hash](Store& store) { return store.setPasswordHash(name, hash); },
+                [](User& u, bool changed) {
+                    u.send(ReplyCode::Notice, changed ? "Your password is changed"
+                                                      : "The password cannot be changed now");
+                });
+        });
+    });
+}
+
+void Accounts::dropAccount(User& u, const QByteArray& arg) {
+    if (!u.identified)
+        return u.send(ReplyCode::Notice, "IDENTIFY first: DROP password ends your account");
+    verify(u, arg, [this](User& u) {
+        onStore<bool>(
+            u, [name = u.name](Store& store) { return store.dropAccount(name); },
+            [this](User& u, bool dropped) {
+                if (!dropped)
+                    return u.send(ReplyCode::Notice, "The account cannot be dropped now");
+                u.identified = false;
+                lobby_.halls().release(u.name);
+                u.send(ReplyCode::Notice, u.name + " is no longer registered");
+            });
+    });
+}
+
+void Accounts::named(User& u, const QByteArray& old) {
+    if (!old.isEmpty() && folded(old) == folded(u.name))
+        return; // the same name in another case: as proved as it was
+    if (std::exchange(u.identified, false))
+        lobby_.halls().release(old);
+    unproved_.erase(u.serial);
+    if (isUnregistrable(u.name))
+        return;
+    onStore<bool>(
+        u, [name = u.name](Store& store) { return store.passwordHash(name).has_value(); },
+        [this](User& u, bool registered) {
+            if (!registered)
+                return;
+            lobby_.halls().holder(u.name, [this, serial = u.serial, name = u.name](
+                                              std::optional<QByteArray> elsewhere) {
+                User* u = current(serial, name);
+                if (!u || u->identified)
+                    return;
+                if (elsewhere) {
+                    u->send(ReplyCode::Notice, name + " is in hall " + *elsewhere + " now");
+                    return renameToGuest(*u);
+                }
+                const quint64 ticket = ++tickets_;
+                unproved_[serial] = ticket;
+                const int seconds = lobby_.options().identifySeconds;
+                u->send(ReplyCode::Notice,
+                        name + " is registered: IDENTIFY with its password within " +
+                            QByteArray::number(seconds) + " seconds, or you will be renamed");
+                QTimer::singleShot(seconds * 1000, this, [this, serial, name, ticket] {
+                    User* u = current(serial, name);
+                    const auto at = unproved_.find(serial);
+                    if (!u || u->identified || at == unproved_.end() || at->second != ticket)
+                        return;
+                    unproved_.erase(at);
+                    u->send(ReplyCode::Notice, name + " was not proved in time");
+                    renameToGuest(*u);
+                });
+            });
+        });
+}
+
+void Accounts::renameToGuest(User& u) {
+    QByteArray guest;
+    do
+        guest = "Guest" + QByteArray::number(1000 + (guests_++ % 9000));
+    while (lobby_.named(guest));
+    lobby_.rename(u, guest);
+}
+
+void Accounts::gone(User& u) {
+    unproved_.erase(u.serial);
+    if (u.identified)
+        lobby_.halls().release(u.name);
+}
+
+} // namespace wordmoot::server

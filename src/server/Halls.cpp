@@ -1,0 +1,97 @@
+#include "server/Halls.h"
+
+#include "protocol/ReplyCode.h"
+#include "server/Lobby.h"
+#include "server/User.h"
+
+#include <QDateTime>
+
+namespace wordmoot::server {
+
+using store::Store;
+
+namespace {
+QByteArray counted(int count, const char* thing) {
+    return QByteArray::number(count) + ' ' + thing + (count == 1 ? "" : "s");
+}
+} // namespace
+
+Halls::Halls(Lobby& lobby)
+    : lobby_(lobby)
+    , name_(lobby.options().hall.toUtf8())
+    , address_(lobby.options().hallAddress.toUtf8()) {
+    // A hall that ended without closing (a crash) left names it held: they
+    // are free again as it starts.
+    lobby_.store().run([hall = name_](Store& store) { store.closeHall(hall); });
+    beat();
+    beat_.setInterval(kBeatSeconds * 1000);
+    connect(&beat_, &QTimer::timeout, this, &Halls::beat);
+    beat_.start();
+}
+
+qint64 Halls::now() {
+    return QDateTime::currentSecsSinceEpoch();
+}
+
+void Halls::setAddress(const QByteArray& address) {
+    if (lobby_.options().hallAddress.isEmpty())
+        address_ = address;
+    beat();
+}
+
+void Halls::beat() {
+    const store::Hall hall{name_, address_, lobby_.userCount(), lobby_.gameCount(), now()};
+    lobby_.store().run([hall](Store& store) { store.beat(hall); });
+}
+
+bool Halls::command(User& u, const QByteArray& word) {
+    if (word != "HALLS")
+        return false;
+    lobby_.store().ask<std::vector<store::Hall>>(
+        this, [since = now() - kAliveSeconds](Store& store) { return store.halls(since); },
+        [this, serial = u.serial](std::vector<store::Hall> halls) {
+            User* asker = lobby_.bySerial(serial);
+            if (!asker)
+                return;
+            asker->send(ReplyCode::Notice,
+                        QByteArray::number(qsizetype(halls.size())) +
+                            (halls.size() == 1 ? " hall is open:" : " halls are open:"));
+            for (const store::Hall& hall : halls)
+                asker->send(ReplyCode::Notice,
+                            hall.name + (hall.name == name_ ? " (here)" : "") + " at " +
+                                (hall.address.isEmpty() ? "no address" : hall.address) + ": " +
+                                counted(hall.players, "user") + ", " +
+                                counted(hall.games, "game"));
+        });
+    return true;
+}
+
+void Halls::claim(const QByteArray& name, std::function<void(std::optional<QByteArray>)> then) {
+    lobby_.store().ask<std::optional<QByteArray>>(
+        this,
+        [name, hall = name_, since = now() - kAliveSeconds](Store& store) {
+            return store.claim(name, hall, since);
+        },
+        std::move(then));
+}
+
+void Halls::holder(const QByteArray& name, std::function<void(std::optional<QByteArray>)> then) {
+    lobby_.store().ask<std::optional<QByteArray>>(
+        this,
+        [name, hall = name_, since = now() - kAliveSeconds](Store& store) {
+            std::optional<QByteArray> held = store.holder(name, since);
+            return held == hall ? std::nullopt : held;
+        },
+        std::move(then));
+}
+
+void Halls::release(const QByteArray& name) {
+    lobby_.store().run([name, hall = name_](Store& store) { store.release(name, hall); });
+}
+
+void Halls::close() {
+    beat_.stop();
+    lobby_.store().run([hall = name_](Store& store) { store.closeHall(hall); });
+}
+
+} // namespace wordmoot::server
