@@ -85,10 +85,13 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://wordmoot.example.org/)
-# dpkg-shlibdeps names the libraries. The package ships the word list; a
-# build without it leans on wamerican's, the server's fallback.
+# dpkg-shlibdeps names the libraries the programs link. Qt SQL loads its
+# drivers as plugins, which it cannot see: the server's store needs SQLite's
+# and, for halls, PostgreSQL's. The package ships the word list; a build
+# without it leans on wamerican's, the server's fallback.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-psql")
 if(NOT EXISTS ${WORDMOOT_SHARE}/words.txt)
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS wamerican)
+    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", wamerican")
 endif()
 include(CPack)

@@ -25,6 +25,7 @@ bench client_bench --quick                                 # a few seconds
 bench robot_bench "$words" 3 4 10 300 10                   # 3 brute-force positions, 4-letter racks; 10 endgames, 300 ms each; 10 simulations
 bench wordmoot-loadtest build/bin/wordmoot-server 5 100    # 100 users for 5 s
 bench wordmoot-loadtest build/bin/wordmoot-server 5 100 4  # the same with four champions thinking
+bench wordmoot-loadtest build/bin/wordmoot-server 5 100 0 50  # the same with 50 users proving passwords
 bench wordmoot-judgebench 20                               # 20 phonies against a robot a rule
 bench wordmoot-dispatchbench 200000                        # the lobby answering 200,000 lines
 

@@ -3,12 +3,18 @@
 // or watching (200 users unless a third argument says otherwise). Prints the lines per second, the
 // slowest answer and the server's memory, then the line rate through one session.
 //
-//   wordmoot-loadtest [server] [seconds] [users] [champions]
+//   wordmoot-loadtest [server] [seconds] [users] [champions] [identifiers]
 //
 // With champions (up to 8), that many more users each play a game against a
 // champion robot that thinks 2 s a move, passing at once on every turn of
 // their own, so that the robots think all the while the others' answers are
 // timed; their games take the place of as many players' games.
+//
+// With identifiers, that many more users register a name, then take another
+// name and their own again and IDENTIFY, over and over, all at once: the
+// server hashes passwords all the while (each hash a tenth of a second and
+// 64 MB), and the others' answers are timed as before. The server keeps its
+// store in a temporary SQLite file.
 #include "SanitizedBuild.h"
 
 #include <QCoreApplication>
@@ -16,6 +22,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -26,7 +33,7 @@
 
 namespace {
 
-enum class Role { Player, Chatter, Watcher, Host };
+enum class Role { Player, Chatter, Watcher, Host, Identifier };
 
 struct Totals {
     qint64 linesIn = 0;
@@ -34,6 +41,9 @@ struct Totals {
     qint64 slowestMs = 0;
     int gamesOver = 0;
     int robotMoves = 0; // by the champions
+    int identified = 0; // registrations and identifications answered
+    qint64 identifyMs = 0;
+    qint64 slowestIdentifyMs = 0;
 };
 
 // One scripted user: answers what a quick player would, and times each
@@ -78,6 +88,8 @@ private:
         const QByteArray arg = line.mid(5);
         if (role_ == Role::Host)
             return host(code, arg);
+        if (role_ == Role::Identifier)
+            return identifier(code, arg);
         if (code == "2014" && arg == name_ + " has arrived") {
             if (role_ == Role::Player && game_ > 0)
                 send(game_ == 1 && name_ == "u0" ? "NEWGAME"
@@ -120,6 +132,26 @@ private:
         }
         (void)arg;
     }
+    // Registers, then proves the name again and again.
+    void identifier(const QByteArray& code, const QByteArray& arg) {
+        if (code != "2014")
+            return;
+        if (arg == name_ + " has arrived") {
+            proving_.start();
+            send("REGISTER load-test-password");
+        } else if (arg.startsWith(name_ + " is registered:")) {
+            proving_.start();
+            send("IDENTIFY load-test-password");
+        } else if (arg.startsWith(name_ + " is registered to you") ||
+                   arg == "You are identified as " + name_) {
+            const qint64 ms = proving_.elapsed();
+            ++totals_.identified;
+            totals_.identifyMs += ms;
+            totals_.slowestIdentifyMs = std::max(totals_.slowestIdentifyMs, ms);
+            send("NAME " + name_ + 'x');
+            send("NAME " + name_);
+        }
+    }
     // The first two tiles across the centre on an empty board, else one tile
     // next to the first tile that has an empty neighbour.
     void playOneTile() {
@@ -150,6 +182,7 @@ private:
     QByteArray rack_;
     std::array<QByteArray, 15> board_;
     QElapsedTimer asked_;
+    QElapsedTimer proving_;
 };
 
 QByteArray memoryOf(qint64 pid) {
@@ -196,10 +229,13 @@ int main(int argc, char* argv[]) {
     // players' games.
     const int champions = std::clamp(args.value(4, "0").toInt(), 0, 8);
     const int playerGames = 9 - champions;
+    const int identifiers = std::clamp(args.value(5, "0").toInt(), 0, 500);
     wordmoot::bench::noteSanitizedBuild();
 
     QProcess server;
-    QStringList options{"--port", "0", "--judge", "none", "--seed", "1"};
+    QTemporaryDir storeFolder;
+    QStringList options{"--port",  "0", "--judge", "none", "--seed", "1",
+                        "--store", storeFolder.filePath("load.sqlite")};
     if (champions > 0)
         options << "--robot-think-ms" << "2000" << "--robot-delay-ms" << "0";
     server.start(serverPath, options);
@@ -209,8 +245,8 @@ int main(int argc, char* argv[]) {
     }
     const QByteArray listening = server.readLine().trimmed();
     const quint16 port = quint16(listening.mid(listening.lastIndexOf(':') + 1).toUInt());
-    std::printf("%s; %d users for %d s, %d playing champions\n", listening.constData(), users,
-                seconds, champions);
+    std::printf("%s; %d users for %d s, %d playing champions, %d identifying\n",
+                listening.constData(), users, seconds, champions, identifiers);
 
     Totals totals;
     std::vector<std::unique_ptr<User>> all;
@@ -229,6 +265,9 @@ int main(int argc, char* argv[]) {
     });
     for (int c = 0; c < champions; ++c)
         all.push_back(std::make_unique<User>(users + c, Role::Host, 0, port, totals));
+    for (int i = 0; i < identifiers; ++i)
+        all.push_back(std::make_unique<User>(users + champions + i, Role::Identifier, 0, port,
+                                             totals));
     QTimer::singleShot(1000, [&] {
         for (int c = 0; c < champions; ++c)
             all[users + c]->send("NEWGAME");
@@ -250,6 +289,10 @@ int main(int argc, char* argv[]) {
                 totals.gamesOver);
     if (champions > 0)
         std::printf("champions' moves while the load ran: %d\n", totals.robotMoves);
+    if (identifiers > 0)
+        std::printf("passwords proved: %d, %.0f ms on average, the slowest %lld ms\n",
+                    totals.identified, totals.identifyMs / std::max(1.0, double(totals.identified)),
+                    totals.slowestIdentifyMs);
     std::printf("server memory with %d users: %s\n", users,
                 memoryOf(server.processId()).constData());
     chatter.stop();

@@ -9,7 +9,7 @@
 
 #include <QTimer>
 
-#include <sys/resource.h>
+#include <sched.h>
 #include <unistd.h>
 
 namespace wordmoot::server {
@@ -32,12 +32,15 @@ const QByteArray kPasswordRule = "A password is one word of " +
                                  QByteArray::number(accounts::kShortestPassword) +
                                  " bytes or more";
 
-// A hash takes a tenth of a second of a core on purpose: it gives way to
-// the thread that answers users, as the robots' thinks do.
+// A hash takes a tenth of a second of a core and the memory bus on purpose:
+// it runs only when the cores have nothing else to do, so a busy server's
+// users are answered first and the hash waits.
 void yieldToUsers() {
     thread_local bool lowered = false;
-    if (!std::exchange(lowered, true))
-        ::setpriority(PRIO_PROCESS, id_t(::gettid()), 10);
+    if (!std::exchange(lowered, true)) {
+        const sched_param none{};
+        ::sched_setscheduler(::gettid(), SCHED_IDLE, &none); // where it may not, as it was
+    }
 }
 } // namespace
 
@@ -46,8 +49,9 @@ Accounts::Accounts(Lobby& lobby)
     , byName_(kMostFailures, kMinute)
     , byAddress_(kMostFailures, kMinute) {
     clock_.start();
-    // Each hash holds 64 MB while it runs: no more at once than there are cores.
-    hashers_.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+    // Each hash holds 64 MB and the memory bus while it runs: a core is left
+    // to the thread that answers users.
+    hashers_.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
 }
 
 Accounts::~Accounts() {
@@ -123,10 +127,12 @@ void Accounts::verify(User& u, const QByteArray& password, std::function<void(Us
             if (!stored)
                 return u.send(ReplyCode::Notice,
                               u.name + " is not registered: REGISTER a password to keep it");
+            checking_.insert(u.serial);
             hashers_.start([this, serial = u.serial, name = u.name, password, stored, then] {
                 yieldToUsers();
                 const bool matches = accounts::passwordMatches(*stored, password);
                 QMetaObject::invokeMethod(this, [this, serial, name, matches, then] {
+                    checking_.erase(serial);
                     User* u = current(serial, name);
                     if (!u)
                         return;
@@ -255,17 +261,25 @@ void Accounts::named(User& u, const QByteArray& old) {
                 u->send(ReplyCode::Notice,
                         name + " is registered: IDENTIFY with its password within " +
                             QByteArray::number(seconds) + " seconds, or you will be renamed");
-                QTimer::singleShot(seconds * 1000, this, [this, serial, name, ticket] {
-                    User* u = current(serial, name);
-                    const auto at = unproved_.find(serial);
-                    if (!u || u->identified || at == unproved_.end() || at->second != ticket)
-                        return;
-                    unproved_.erase(at);
-                    u->send(ReplyCode::Notice, name + " was not proved in time");
-                    renameToGuest(*u);
-                });
+                deadline(serial, name, ticket, seconds * 1000);
             });
         });
+}
+
+// Once the time is up, a user that has not proved its name is renamed; a
+// password still being checked is waited for.
+void Accounts::deadline(quint64 serial, const QByteArray& name, quint64 ticket, int ms) {
+    QTimer::singleShot(ms, this, [this, serial, name, ticket] {
+        User* u = current(serial, name);
+        const auto at = unproved_.find(serial);
+        if (!u || u->identified || at == unproved_.end() || at->second != ticket)
+            return;
+        if (checking_.contains(serial))
+            return deadline(serial, name, ticket, 500);
+        unproved_.erase(at);
+        u->send(ReplyCode::Notice, name + " was not proved in time");
+        renameToGuest(*u);
+    });
 }
 
 void Accounts::renameToGuest(User& u) {

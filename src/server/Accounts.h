@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace wordmoot::server {
 
@@ -61,6 +62,7 @@ private:
     void onStore(User& u, std::function<Result(store::Store&)> job,
                  std::function<void(User&, Result)> then);
     User* current(quint64 serial, const QByteArray& name) const;
+    void deadline(quint64 serial, const QByteArray& name, quint64 ticket, int ms);
     void renameToGuest(User& u);
     bool held(const User& u);
 
@@ -71,6 +73,7 @@ private:
     // Users with a registered name not proved yet, and the deadline's ticket.
     std::unordered_map<quint64, quint64> unproved_;
     quint64 tickets_ = 0;
+    std::unordered_set<quint64> checking_; // users whose password is being checked
     int guests_ = 0;
     // Last, so that it goes first: it waits for the hashes that post here.
     QThreadPool hashers_;
