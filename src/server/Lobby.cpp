@@ -11,6 +11,8 @@
 #include "server/Standings.h"
 #include "server/WordCheck.h"
 
+#include <QUrl>
+
 #include <algorithm>
 
 #include <sys/resource.h>
@@ -98,7 +100,12 @@ std::unique_ptr<Lobby> Lobby::open(const ServerOptions& options, QString& error)
     QString why;
     auto store = store::StoreThread::open(options.store, why);
     if (!store) {
-        error = "cannot open the store " + options.store + ": " + why;
+        // Named without a password, should the address hold one.
+        const QUrl address(options.store);
+        error = "cannot open the store " +
+                (address.password().isEmpty() ? options.store
+                                              : address.toDisplayString(QUrl::RemovePassword)) +
+                ": " + why;
         return nullptr;
     }
     return std::make_unique<Lobby>(options, std::move(words), std::move(*leaves),
