@@ -89,26 +89,39 @@ User* Accounts::current(quint64 serial, const QByteArray& name) const {
 template <class Result>
 void Accounts::onStore(User& u, std::function<Result(Store&)> job,
                        std::function<void(User&, Result)> then) {
-    lobby_.store().ask<Result>(this, std::move(job),
-                               [this, serial = u.serial, name = u.name,
-                                then = std::move(then)](Result result) {
-                                   if (User* still = current(serial, name))
-                                       then(*still, std::move(result));
-                               });
+    lobby_.askFor<Result>(u, std::move(job),
+                          [name = u.name, then = std::move(then)](User& u, Result result) {
+                              if (u.name == name)
+                                  then(u, std::move(result));
+                          });
+}
+
+template <class Result>
+void Accounts::offThread(User& u, std::function<Result()> work,
+                         std::function<void(User&, Result)> then) {
+    if (checking_.contains(u.serial))
+        return u.send(ReplyCode::Notice,
+                      "A password of yours is being checked: wait for its answer");
+    if (int(checking_.size()) >= kMostChecks)
+        return u.send(ReplyCode::Notice,
+                      "The server is busy checking passwords: try again in a moment");
+    checking_.insert(u.serial);
+    hashers_.start([this, serial = u.serial, name = u.name, work = std::move(work),
+                    then = std::move(then)] {
+        yieldToUsers();
+        Result result = work();
+        QMetaObject::invokeMethod(this, [this, serial, name, then, result = std::move(result)] {
+            checking_.erase(serial);
+            if (User* still = current(serial, name))
+                then(*still, result);
+        });
+    });
 }
 
 void Accounts::hash(User& u, QByteArray password,
                     std::function<void(User&, std::optional<QByteArray>)> then) {
-    hashers_.start([this, serial = u.serial, name = u.name, password = std::move(password),
-                    then = std::move(then)]() mutable {
-        yieldToUsers();
-        std::optional<QByteArray> hash = accounts::hashPassword(password);
-        password.fill('\0');
-        QMetaObject::invokeMethod(this, [this, serial, name, then, hash = std::move(hash)] {
-            if (User* still = current(serial, name))
-                then(*still, hash);
-        });
-    });
+    offThread<std::optional<QByteArray>>(
+        u, [password] { return accounts::hashPassword(password); }, std::move(then));
 }
 
 bool Accounts::held(const User& u) {
@@ -127,23 +140,16 @@ void Accounts::verify(User& u, const QByteArray& password, std::function<void(Us
             if (!stored)
                 return u.send(ReplyCode::Notice,
                               u.name + " is not registered: REGISTER a password to keep it");
-            checking_.insert(u.serial);
-            hashers_.start([this, serial = u.serial, name = u.name, password, stored, then] {
-                yieldToUsers();
-                const bool matches = accounts::passwordMatches(*stored, password);
-                QMetaObject::invokeMethod(this, [this, serial, name, matches, then] {
-                    checking_.erase(serial);
-                    User* u = current(serial, name);
-                    if (!u)
-                        return;
+            offThread<bool>(
+                u, [stored = *stored, password] { return accounts::passwordMatches(stored, password); },
+                [this, then](User& u, bool matches) {
                     if (matches)
-                        return then(*u);
-                    byName_.failed(folded(u->name), clock_.elapsed());
-                    if (!u->address.isEmpty())
-                        byAddress_.failed(u->address, clock_.elapsed());
-                    u->send(ReplyCode::Notice, "Wrong password for " + u->name);
+                        return then(u);
+                    byName_.failed(folded(u.name), clock_.elapsed());
+                    if (!u.address.isEmpty())
+                        byAddress_.failed(u.address, clock_.elapsed());
+                    u.send(ReplyCode::Notice, "Wrong password for " + u.name);
                 });
-            });
         });
 }
 

@@ -30,6 +30,7 @@ class Accounts : public QObject {
     Q_OBJECT
 public:
     static constexpr int kMostFailures = 5; // wrong passwords a minute, per name and per address
+    static constexpr int kMostChecks = 64;  // password hashes and checks waiting at once
 
     explicit Accounts(Lobby& lobby);
     ~Accounts() override;
@@ -52,6 +53,12 @@ private:
     // with the user, if still there under that name. A name held back by
     // wrong passwords is told so and not tried.
     void verify(User& u, const QByteArray& password, std::function<void(User&)> then);
+    // Runs password work (a hash, a check) on the hashers, then `then` with
+    // its result and the user, if still there under the same name. One at a
+    // time for a user, and no more than kMostChecks in all: beyond, the user
+    // is told to wait.
+    template <class Result>
+    void offThread(User& u, std::function<Result()> work, std::function<void(User&, Result)> then);
     // Hashes the password off the event loop, then `then` with the hash
     // (nullopt when none could be made).
     void hash(User& u, QByteArray password,

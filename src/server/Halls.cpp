@@ -47,17 +47,14 @@ void Halls::beat() {
 bool Halls::command(User& u, const QByteArray& word) {
     if (word != "HALLS")
         return false;
-    lobby_.store().ask<std::vector<store::Hall>>(
-        this, [since = now() - kAliveSeconds](Store& store) { return store.halls(since); },
-        [this, serial = u.serial](std::vector<store::Hall> halls) {
-            User* asker = lobby_.bySerial(serial);
-            if (!asker)
-                return;
-            asker->send(ReplyCode::Notice,
+    lobby_.askFor<std::vector<store::Hall>>(
+        u, [since = now() - kAliveSeconds](Store& store) { return store.halls(since); },
+        [this](User& asker, std::vector<store::Hall> halls) {
+            asker.send(ReplyCode::Notice,
                         QByteArray::number(qsizetype(halls.size())) +
                             (halls.size() == 1 ? " hall is open:" : " halls are open:"));
             for (const store::Hall& hall : halls)
-                asker->send(ReplyCode::Notice,
+                asker.send(ReplyCode::Notice,
                             hall.name + (hall.name == name_ ? " (here)" : "") + " at " +
                                 (hall.address.isEmpty() ? "no address" : hall.address) + ": " +
                                 counted(hall.players, "user") + ", " +

@@ -224,6 +224,8 @@ void Lobby::name(User& u, const QByteArray& arg) {
         return u.send(ReplyCode::NameInUse, wanted + " is in use");
     if (isRobotName(wanted))
         return u.send(ReplyCode::NameInUse, wanted + " is kept for the computer players");
+    if (!mayAsk(u)) // a name is looked up in the accounts
+        return;
     if (!u.name.isEmpty())
         return rename(u, wanted);
     u.name = wanted;
@@ -231,6 +233,13 @@ void Lobby::name(User& u, const QByteArray& arg) {
     if (std::exchange(u.listWanted, false))
         gameList(u, {});
     accounts_->named(u, {});
+}
+
+bool Lobby::mayAsk(User& u) {
+    if (u.storeAsks < kMostStoreAsks)
+        return true;
+    u.send(ReplyCode::Notice, "Too fast: wait for the answers to what you asked");
+    return false;
 }
 
 void Lobby::rename(User& u, const QByteArray& wanted) {

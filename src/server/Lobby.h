@@ -5,6 +5,7 @@
 #include "robot/Choice.h"
 #include "rules/WordList.h"
 #include "server/ServerOptions.h"
+#include "server/User.h"
 #include "store/StoreThread.h"
 
 #include <QByteArray>
@@ -66,6 +67,15 @@ public:
     // Accounts, ratings and finished games, and the other halls, kept in the
     // store on its own thread.
     store::StoreThread& store() { return *store_; }
+    // Asks the store on the user's behalf; `answer` gets the result if the
+    // user is still there. A user waits for no more than kMostStoreAsks
+    // answers at once: beyond, it is told to wait, and false comes back.
+    static constexpr int kMostStoreAsks = 4;
+    template <class Result>
+    bool askFor(User& u, std::function<Result(store::Store&)> job,
+                std::function<void(User&, Result)> answer);
+    // Whether the user may ask the store more now; told to wait if not.
+    bool mayAsk(User& u);
     Accounts& accounts() { return *accounts_; }
     Standings& standings() { return *standings_; }
     Halls& halls() { return *halls_; }
@@ -131,6 +141,24 @@ private:
     // Last, so that it goes first: it waits for the thinks that read brain_.
     QThreadPool thinkers_;
 };
+
+template <class Result>
+bool Lobby::askFor(User& u, std::function<Result(store::Store&)> job,
+                   std::function<void(User&, Result)> answer) {
+    if (!mayAsk(u))
+        return false;
+    ++u.storeAsks;
+    store_->ask<Result>(this, std::move(job),
+                        [this, serial = u.serial, answer = std::move(answer)](Result result) {
+                            User* still = bySerial(serial);
+                            if (!still)
+                                return;
+                            --still->storeAsks;
+                            if (!still->isClosing())
+                                answer(*still, std::move(result));
+                        });
+    return true;
+}
 
 // Whether a name may be taken: 1 to 20 printable bytes, no blanks.
 bool isLegalName(QByteArrayView name);

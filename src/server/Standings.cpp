@@ -49,6 +49,11 @@ double pairScore(const Standings::Seat& a, const Standings::Seat& b) {
     return a.score > b.score ? 1.0 : 0.0;
 }
 
+void notices(User& u, const QByteArrayList& lines) {
+    for (const QByteArray& line : lines)
+        u.send(ReplyCode::Notice, line);
+}
+
 } // namespace
 
 Standings::Standings(Lobby& lobby)
@@ -86,8 +91,7 @@ bool Standings::command(User& u, const QByteArray& word, const QByteArray& arg) 
 
 void Standings::tell(quint64 serial, const QByteArrayList& lines) {
     if (User* u = lobby_.bySerial(serial))
-        for (const QByteArray& line : lines)
-            u->send(ReplyCode::Notice, line);
+        notices(*u, lines);
 }
 
 void Standings::gameFinished(std::vector<Seat> seats, QByteArray result, QByteArray record) {
@@ -154,18 +158,18 @@ void Standings::gameFinished(std::vector<Seat> seats, QByteArray result, QByteAr
 
 void Standings::rating(User& u, const QByteArray& arg) {
     const QByteArray name = askedName(u, arg);
-    lobby_.store().ask<QByteArray>(
-        this,
+    lobby_.askFor<QByteArray>(
+        u,
         [name](Store& store) {
             const auto r = store.rating(name);
             return r ? described(name, *r) : name + " has no rating yet";
         },
-        [this, serial = u.serial](QByteArray line) { tell(serial, {line}); });
+        [](User& u, QByteArray line) { u.send(ReplyCode::Notice, line); });
 }
 
 void Standings::top(User& u, const QByteArray&) {
-    lobby_.store().ask<QByteArrayList>(
-        this,
+    lobby_.askFor<QByteArrayList>(
+        u,
         [](Store& store) {
             QByteArrayList lines;
             int place = 0;
@@ -174,13 +178,13 @@ void Standings::top(User& u, const QByteArray&) {
             lines.prepend(lines.isEmpty() ? "Nobody is rated yet" : "The best rated players:");
             return lines;
         },
-        [this, serial = u.serial](QByteArrayList lines) { tell(serial, lines); });
+        [](User& u, QByteArrayList lines) { notices(u, lines); });
 }
 
 void Standings::history(User& u, const QByteArray& arg) {
     const QByteArray name = askedName(u, arg);
-    lobby_.store().ask<QByteArrayList>(
-        this,
+    lobby_.askFor<QByteArrayList>(
+        u,
         [name](Store& store) {
             QByteArrayList lines;
             for (const store::FinishedGame& game : store.history(name, kListed))
@@ -189,7 +193,7 @@ void Standings::history(User& u, const QByteArray& arg) {
                                           : "The last games of " + name + ", the newest first:");
             return lines;
         },
-        [this, serial = u.serial](QByteArrayList lines) { tell(serial, lines); });
+        [](User& u, QByteArrayList lines) { notices(u, lines); });
 }
 
 // The record comes as notices, a line of the .gcg text each, between a
@@ -200,8 +204,8 @@ void Standings::record(User& u, const QByteArray& arg) {
     if (!ok || id <= 0)
         return u.send(ReplyCode::Notice, "RECORD id sends a finished game's record: HISTORY "
                                          "gives the ids");
-    lobby_.store().ask<QByteArrayList>(
-        this,
+    lobby_.askFor<QByteArrayList>(
+        u,
         [id](Store& store) {
             const auto game = store.game(id);
             const QByteArray which = "game " + QByteArray::number(id);
@@ -214,7 +218,7 @@ void Standings::record(User& u, const QByteArray& arg) {
             lines.push_back("The end of the record of " + which);
             return lines;
         },
-        [this, serial = u.serial](QByteArrayList lines) { tell(serial, lines); });
+        [](User& u, QByteArrayList lines) { notices(u, lines); });
 }
 
 } // namespace wordmoot::server

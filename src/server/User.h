@@ -31,6 +31,7 @@ public:
     // (from the store, a password hash) finds its user by it, or finds it gone.
     quint64 serial = 0;
     bool identified = false; // has proved it owns the registered name it holds
+    int storeAsks = 0;       // answers from the store it waits for
     QByteArray address;      // where it connects from; empty for a robot
 };
 

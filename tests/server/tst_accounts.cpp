@@ -139,6 +139,23 @@ private slots:
         QVERIFY(owner->expect("2014 Too many").startsWith("2014 Too many"));
     }
 
+    // A flood of passwords asks the store a few times and hashes one at a
+    // time: the rest is told to wait, and nothing piles up.
+    void aFloodOfPasswordsWaits() {
+        ServerFixture fixture(storedIn("none"));
+        registered(fixture, "ann", "right-password")->vanish();
+        auto user = fixture.logOn("ann");
+        user->expect("2014 ann is registered:");
+        for (int i = 0; i < 20; ++i)
+            user->send("IDENTIFY wrong-password");
+        user->expect("2014 Wrong password for ann");
+        ratingOf(*user, "ann"); // every store answer is in
+        const QByteArray all = user->lines.join('\n');
+        QCOMPARE(all.count("Too fast: wait"), 20 - server::Lobby::kMostStoreAsks);
+        QCOMPARE(all.count("being checked"), server::Lobby::kMostStoreAsks - 1);
+        QCOMPARE(all.count("Wrong password"), 1);
+    }
+
     void passwordChangedThenAccountDropped() {
         ServerFixture fixture(storedIn("none"));
         auto ann = registered(fixture, "ann", "first-password");
