@@ -272,16 +272,18 @@ void Accounts::named(User& u, const QByteArray& old) {
         });
 }
 
-// Once the time is up, a user that has not proved its name is renamed; a
-// password still being checked is waited for.
-void Accounts::deadline(quint64 serial, const QByteArray& name, quint64 ticket, int ms) {
-    QTimer::singleShot(ms, this, [this, serial, name, ticket] {
+// Once the time is up, a user that has not proved its name is renamed. A
+// password still being checked is waited for, and for a while a store answer
+// (the password's hash may be on its way).
+void Accounts::deadline(quint64 serial, const QByteArray& name, quint64 ticket, int ms,
+                        int postponed) {
+    QTimer::singleShot(ms, this, [this, serial, name, ticket, postponed] {
         User* u = current(serial, name);
         const auto at = unproved_.find(serial);
         if (!u || u->identified || at == unproved_.end() || at->second != ticket)
             return;
-        if (checking_.contains(serial))
-            return deadline(serial, name, ticket, 500);
+        if (checking_.contains(serial) || (u->storeAsks > 0 && postponed < 20))
+            return deadline(serial, name, ticket, 500, postponed + 1);
         unproved_.erase(at);
         u->send(ReplyCode::Notice, name + " was not proved in time");
         renameToGuest(*u);

@@ -69,7 +69,8 @@ private:
     void onStore(User& u, std::function<Result(store::Store&)> job,
                  std::function<void(User&, Result)> then);
     User* current(quint64 serial, const QByteArray& name) const;
-    void deadline(quint64 serial, const QByteArray& name, quint64 ticket, int ms);
+    void deadline(quint64 serial, const QByteArray& name, quint64 ticket, int ms,
+                  int postponed = 0);
     void renameToGuest(User& u);
     bool held(const User& u);
 

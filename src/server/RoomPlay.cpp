@@ -195,7 +195,8 @@ void Room::keepGame(const std::vector<int>& winners) const {
         const RobotSeat* robot = robotOf(holder);
         const QByteArray name = QByteArray::fromStdString(seats[seat].name);
         const bool won = std::find(winners.begin(), winners.end(), int(seat)) != winners.end();
-        kept.push_back({name, seats[seat].score, won, holder && !robot ? holder->serial : 0,
+        kept.push_back({name, seats[seat].score, won, !holder,
+                        holder && !robot ? holder->serial : 0,
                         seat < identifiedAtStart_.size() && identifiedAtStart_[seat] == name,
                         robot ? std::optional(robot->level()) : std::nullopt});
     }

@@ -44,6 +44,8 @@ QByteArray gameLine(const store::FinishedGame& game) {
 double pairScore(const Standings::Seat& a, const Standings::Seat& b) {
     if (a.won != b.won)
         return a.won ? 1.0 : 0.0;
+    if (a.left != b.left)
+        return a.left ? 0.0 : 1.0;
     if (a.won || a.score == b.score)
         return 0.5;
     return a.score > b.score ? 1.0 : 0.0;
@@ -144,10 +146,18 @@ void Standings::gameFinished(std::vector<Seat> seats, QByteArray result, QByteAr
                 told.push_back({seats[i].serial, lines});
             }
             const qint64 id = store.addGame(game, rated);
-            if (!id) // nothing was kept: no rating changed
-                told = {};
-            for (auto& [serial, lines] : told)
-                lines.push_back("This game is kept as game " + QByteArray::number(id));
+            if (!id) { // nothing was kept: no rating changed
+                told.clear();
+                for (const Seat& seat : seats)
+                    told.push_back({seat.serial, {"This game could not be kept: the store cannot "
+                                                  "be reached, and no rating changed"}});
+            } else {
+                for (const Seat& seat : seats)
+                    if (!seat.identified)
+                        told.push_back({seat.serial, {}});
+                for (auto& [serial, lines] : told)
+                    lines.push_back("This game is kept as game " + QByteArray::number(id));
+            }
             return told;
         },
         [this](Told told) {

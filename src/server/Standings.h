@@ -18,8 +18,8 @@ class User;
 // record; a game is rated for each identified player, against every other
 // identified player in it (pairwise, with more than two) and against each
 // robot at the fixed rating of its level: a winner beats everyone else,
-// winners of a draw share it, and among the others the higher score wins (a
-// player who leaves a game loses it). RATING [name], TOP, HISTORY [name] and
+// winners of a draw share it, a player who left loses to everyone who
+// stayed, and among the others the higher score wins. RATING [name], TOP, HISTORY [name] and
 // RECORD id read them back.
 class Standings : public QObject {
     Q_OBJECT
@@ -30,6 +30,7 @@ public:
         QByteArray name;
         int score = 0;
         bool won = false;       // a winner, or one of those sharing a draw
+        bool left = false;      // its player left the game before the end
         quint64 serial = 0;     // who to tell; 0 for none
         bool identified = false;
         std::optional<robot::Level> robot;

@@ -17,6 +17,12 @@ namespace {
 
 std::atomic<int> connections = 0;
 
+// What went wrong, on one line: the database's words where it has some.
+QString why(const QSqlError& error) {
+    const QString said = error.databaseText().simplified();
+    return said.isEmpty() ? error.driverText().simplified() : said;
+}
+
 // Bytes as a text value: empty, never NULL, which a NOT NULL column refuses.
 QString text(const QByteArray& bytes) {
     return bytes.isEmpty() ? QString("") : QString::fromUtf8(bytes);
@@ -120,7 +126,7 @@ std::unique_ptr<SqlStore> SqlStore::open(const QString& where, QString& error) {
         db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=5000");
     }
     if (!db.open()) {
-        error = db.lastError().text();
+        error = why(db.lastError());
         return nullptr;
     }
     if (!store->prepare(error))
@@ -128,72 +134,89 @@ std::unique_ptr<SqlStore> SqlStore::open(const QString& where, QString& error) {
     return store;
 }
 
+namespace {
+
+// The store's schema version: 0 for a database without tables, nullopt for
+// one that is no store of ours (with why).
+std::optional<int> schemaOf(QSqlDatabase& db, QString& error) {
+    QSqlQuery query(db);
+    const QStringList tables = db.tables();
+    if (tables.isEmpty())
+        return 0;
+    if (!tables.contains("meta")) {
+        error = "a database of something else: it has tables but no Wordmoot schema";
+        return std::nullopt;
+    }
+    if (!run(query, "SELECT value FROM meta WHERE key = 'schema'") || !query.next()) {
+        error = "the store names no schema version";
+        return std::nullopt;
+    }
+    return query.value(0).toInt();
+}
+
+} // namespace
+
 // Makes the tables of a new store, or upgrades an older one.
 bool SqlStore::prepare(QString& error) {
     QSqlDatabase db = QSqlDatabase::database(connection_);
     const bool postgres = db.driverName() == "QPSQL";
     QSqlQuery query(db);
     // Reading first: nothing is written to a file until it is known to be a
-    // store of ours, or empty.
+    // store of ours, or empty, and of a schema this program knows.
     if (!postgres && !run(query, "SELECT count(*) FROM sqlite_master")) {
-        error = "not a database: " + query.lastError().text();
+        error = "not a database: " + why(query.lastError());
         return false;
     }
     query.finish();
-    const QStringList tables = db.tables();
-    if (!tables.isEmpty() && !tables.contains("meta")) {
-        error = "a database of something else: it has tables but no Wordmoot schema";
+    const std::optional<int> version = schemaOf(db, error);
+    if (!version)
+        return false;
+    if (*version > kSchemaVersion) {
+        error = QString("the store is of schema %1, newer than this program's %2")
+                    .arg(*version)
+                    .arg(kSchemaVersion);
         return false;
     }
     if (!postgres &&
         (!run(query, "PRAGMA journal_mode = WAL") || !run(query, "PRAGMA foreign_keys = ON"))) {
-        error = query.lastError().text();
+        error = why(query.lastError());
         return false;
     }
-    int version = 0;
-    if (!tables.isEmpty()) {
-        if (!run(query, "SELECT value FROM meta WHERE key = 'schema'") || !query.next()) {
-            error = "the store names no schema version";
-            return false;
-        }
-        version = query.value(0).toInt();
-        query.finish();
-    }
-    if (version > kSchemaVersion) {
-        error = QString("the store is of schema %1, newer than this program's %2")
-                    .arg(version)
-                    .arg(kSchemaVersion);
-        return false;
-    }
-    return version == kSchemaVersion || upgrade(version, error);
+    return *version == kSchemaVersion || upgrade(error);
 }
 
 // A new store (schema 0) or an older one is taken step by step to this
 // program's schema, all in one transaction: a step that fails leaves the
-// store as it was.
-bool SqlStore::upgrade(int from, QString& error) {
+// store as it was. Two servers starting at once on one store take turns: the
+// second finds the work done.
+bool SqlStore::upgrade(QString& error) {
     QSqlDatabase db = QSqlDatabase::database(connection_);
     const bool postgres = db.driverName() == "QPSQL";
     QSqlQuery query(db);
-    db.transaction();
-    for (int to = from + 1; to <= kSchemaVersion; ++to)
+    const auto fail = [&](const QString& what) {
+        error = what;
+        run(query, "ROLLBACK");
+        return false;
+    };
+    if (!run(query, postgres ? "BEGIN" : "BEGIN IMMEDIATE") ||
+        (postgres && !run(query, "SELECT pg_advisory_xact_lock(7096)")))
+        return fail("cannot lock the store to upgrade it: " + why(query.lastError()));
+    query.finish();
+    const std::optional<int> from = schemaOf(db, error);
+    if (!from || *from > kSchemaVersion)
+        return fail(from ? "the store was made newer while it opened" : error);
+    for (int to = *from + 1; to <= kSchemaVersion; ++to)
         for (const QString& sql : schemaStep(to, postgres))
-            if (!run(query, sql)) {
-                error = QString("cannot upgrade the store to schema %1: %2")
-                            .arg(to)
-                            .arg(query.lastError().text());
-                db.rollback();
-                return false;
-            }
+            if (!run(query, sql))
+                return fail(QString("cannot upgrade the store to schema %1: %2")
+                                .arg(to)
+                                .arg(why(query.lastError())));
     if (!run(query,
              "INSERT INTO meta (key, value) VALUES ('schema', ?) "
              "ON CONFLICT (key) DO UPDATE SET value = excluded.value",
              {QString::number(kSchemaVersion)}) ||
-        !db.commit()) {
-        error = query.lastError().text() + db.lastError().text();
-        db.rollback();
-        return false;
-    }
+        !run(query, "COMMIT"))
+        return fail(why(query.lastError()));
     return true;
 }
 

@@ -42,7 +42,7 @@ public:
 private:
     explicit SqlStore(QString connection);
     bool prepare(QString& error);
-    bool upgrade(int from, QString& error);
+    bool upgrade(QString& error);
 
     const QString connection_; // the name of its QSqlDatabase connection
 };

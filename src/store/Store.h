@@ -60,7 +60,7 @@ public:
     // False when the name is registered already.
     virtual bool createAccount(const QByteArray& name, const QByteArray& hash) = 0;
     virtual bool setPasswordHash(const QByteArray& name, const QByteArray& hash) = 0;
-    // The account, its rating and its name on games go; the games stay.
+    // The account and its rating go; its games stay, under the name.
     virtual bool dropAccount(const QByteArray& name) = 0;
 
     virtual std::optional<StoredRating> rating(const QByteArray& name) = 0;

@@ -16,7 +16,7 @@ QByteArray ScriptedUser::expect(const QByteArray& prefix) {
                 return i;
         return qsizetype(-1);
     };
-    if (!QTest::qWaitFor([&] { return find() >= 0; }, 5000)) {
+    if (!QTest::qWaitFor([&] { return find() >= 0; }, waitMs)) {
         qWarning() << "waited for" << prefix << "after" << pending();
         return QByteArray("(nothing)");
     }
@@ -92,7 +92,9 @@ ServerOptions ServerFixture::options(Judging judging) {
 }
 
 std::unique_ptr<ScriptedUser> ServerFixture::arrive() {
-    return std::make_unique<LobbyUser>(*lobby);
+    auto user = std::make_unique<LobbyUser>(*lobby);
+    user->waitMs = waitMs;
+    return user;
 }
 
 namespace {

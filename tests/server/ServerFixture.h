@@ -23,6 +23,8 @@ public:
     // Waits until a line starting with the prefix has come, and returns the
     // first such line not yet taken; everything before it is taken too.
     QByteArray expect(const QByteArray& prefix);
+    // How long expect() waits before it gives up.
+    int waitMs = 5000;
     // Every line received and not yet taken.
     QByteArrayList pending() const { return lines.mid(taken); }
 
@@ -78,6 +80,8 @@ public:
     void startTwoPlayerGame(ScriptedUser& a, ScriptedUser& b);
 
     static wordmoot::server::ServerOptions options(wordmoot::Judging judging);
+
+    int waitMs = 5000; // the users' expect() wait
 
     QTemporaryDir folder; // the small word list
     std::unique_ptr<wordmoot::server::Lobby> lobby;

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <thread>
+
 using namespace wordmoot::store;
 
 namespace {
@@ -159,6 +161,7 @@ private slots:
         } else {
             QVERIFY(SqlStore::open(path, error));
             QVERIFY(tamper(path, "UPDATE meta SET value = '99' WHERE key = 'schema'"));
+            QVERIFY(tamper(path, "PRAGMA journal_mode = DELETE")); // as an older tool may leave it
         }
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -268,6 +271,27 @@ private slots:
         east->closeHall("east");
         QCOMPARE(west->claim("bob", "west", now - 15), std::nullopt);
         QCOMPARE(west->halls(now - 15), (std::vector<Hall>{{"west", "w:2", 0, 0, now}}));
+    }
+
+    // Two servers starting at once on a new store: one makes the schema, the
+    // others wait and find it made.
+    void twoServersOpenANewStoreAtOnce_data() { addBackends({"sqlite", "postgresql"}); }
+    void twoServersOpenANewStoreAtOnce() {
+        QFETCH(QString, backend);
+        const QString where = address(backend);
+        if (where.isEmpty())
+            QSKIP(qPrintable("PostgreSQL did not start: " + cluster().failure()));
+        QString errors[4];
+        std::vector<std::thread> servers;
+        for (QString& error : errors)
+            servers.emplace_back([&where, &error] {
+                if (SqlStore::open(where, error))
+                    error = "opened";
+            });
+        for (std::thread& server : servers)
+            server.join();
+        for (const QString& error : errors)
+            QCOMPARE(error, QString("opened"));
     }
 
     // A game and the ratings it brought are kept together.
