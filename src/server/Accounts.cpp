@@ -28,6 +28,8 @@ bool isPassword(const QByteArray& word) {
     return word.size() >= accounts::kShortestPassword && !word.contains(' ');
 }
 
+const QByteArray kUnreachable = "The accounts cannot be reached now: try again later";
+
 const QByteArray kPasswordRule = "A password is one word of " +
                                  QByteArray::number(accounts::kShortestPassword) +
                                  " bytes or more";
@@ -134,9 +136,18 @@ void Accounts::verify(User& u, const QByteArray& password, std::function<void(Us
     if (held(u))
         return u.send(ReplyCode::Notice,
                       "Too many wrong passwords: wait a minute and try again");
-    onStore<std::optional<QByteArray>>(
-        u, [name = u.name](Store& store) { return store.passwordHash(name); },
-        [this, password, then = std::move(then)](User& u, std::optional<QByteArray> stored) {
+    // Empty when the store could not be asked.
+    using Found = std::optional<std::optional<QByteArray>>;
+    onStore<Found>(
+        u,
+        [name = u.name](Store& store) -> Found {
+            auto hash = store.passwordHash(name);
+            return hash || store.reachable() ? Found(hash) : std::nullopt;
+        },
+        [this, password, then = std::move(then)](User& u, Found found) {
+            if (!found)
+                return u.send(ReplyCode::Notice, kUnreachable);
+            const std::optional<QByteArray>& stored = *found;
             if (!stored)
                 return u.send(ReplyCode::Notice,
                               u.name + " is not registered: REGISTER a password to keep it");
@@ -164,14 +175,19 @@ void Accounts::registerName(User& u, const QByteArray& arg) {
             return u.send(ReplyCode::Notice, "No account can be made now: try again later");
         // The new account is this hall's at once, in the same job: no other
         // hall can take the name in between.
-        onStore<bool>(
+        // Empty when the store could not be asked.
+        onStore<std::optional<bool>>(
             u,
             [name = u.name, hash = *hash, hall = lobby_.halls().name(),
-             since = Halls::now() - Halls::kAliveSeconds](Store& store) {
-                return store.createAccount(name, hash) && !store.claim(name, hall, since);
+             since = Halls::now() - Halls::kAliveSeconds](Store& store) -> std::optional<bool> {
+                if (store.createAccount(name, hash))
+                    return !store.claim(name, hall, since);
+                return store.reachable() ? std::optional(false) : std::nullopt;
             },
-            [this](User& u, bool created) {
+            [this](User& u, std::optional<bool> created) {
                 if (!created)
+                    return u.send(ReplyCode::Notice, kUnreachable);
+                if (!*created)
                     return u.send(ReplyCode::Notice, u.name + " is registered already");
                 u.identified = true;
                 unproved_.erase(u.serial);
@@ -247,10 +263,19 @@ void Accounts::named(User& u, const QByteArray& old) {
     unproved_.erase(u.serial);
     if (isUnregistrable(u.name))
         return;
-    onStore<bool>(
-        u, [name = u.name](Store& store) { return store.passwordHash(name).has_value(); },
-        [this](User& u, bool registered) {
+    // Empty when the store could not be asked: the name is used unchecked.
+    onStore<std::optional<bool>>(
+        u,
+        [name = u.name](Store& store) -> std::optional<bool> {
+            if (store.passwordHash(name))
+                return true;
+            return store.reachable() ? std::optional(false) : std::nullopt;
+        },
+        [this](User& u, std::optional<bool> registered) {
             if (!registered)
+                return u.send(ReplyCode::Notice, "The accounts cannot be reached now: whether " +
+                                                     u.name + " is registered is not known");
+            if (!*registered)
                 return;
             lobby_.halls().holder(u.name, [this, serial = u.serial, name = u.name](
                                               std::optional<QByteArray> elsewhere) {

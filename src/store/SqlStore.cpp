@@ -220,6 +220,11 @@ bool SqlStore::upgrade(QString& error) {
     return true;
 }
 
+bool SqlStore::reachable() {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    return run(query, "SELECT 1");
+}
+
 std::optional<QByteArray> SqlStore::passwordHash(const QByteArray& name) {
     QSqlQuery query(QSqlDatabase::database(connection_));
     if (!run(query, "SELECT password_hash FROM accounts WHERE folded = ?", {folded(name)}) ||

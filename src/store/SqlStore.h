@@ -21,6 +21,7 @@ public:
     static std::unique_ptr<SqlStore> open(const QString& where, QString& error);
     ~SqlStore() override;
 
+    bool reachable() override;
     std::optional<QByteArray> passwordHash(const QByteArray& name) override;
     bool createAccount(const QByteArray& name, const QByteArray& hash) override;
     bool setPasswordHash(const QByteArray& name, const QByteArray& hash) override;

@@ -55,6 +55,10 @@ class Store {
 public:
     virtual ~Store() = default;
 
+    // Whether the database answers at all: a call that found nothing may
+    // have found nothing because it could not ask.
+    virtual bool reachable() = 0;
+
     // The name's password hash; nullopt when the name is not registered.
     virtual std::optional<QByteArray> passwordHash(const QByteArray& name) = 0;
     // False when the name is registered already.

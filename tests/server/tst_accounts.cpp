@@ -296,6 +296,29 @@ private slots:
         there->expect("2014 You are identified as ann");
     }
 
+    // With the database gone, the server says so, rather than take a
+    // registered name for one nobody registered.
+    void aStoreThatIsGoneIsSaidToBe() {
+        auto cluster = std::make_unique<PostgresCluster>();
+        if (!cluster->failure().isEmpty())
+            QSKIP(qPrintable("PostgreSQL did not start: " + cluster->failure()));
+        AccountsFixture fixture(storedIn(cluster->newDatabase()));
+        registered(fixture, "ann", "ann-password")->vanish();
+        cluster.reset(); // PostgreSQL stops at once
+        auto user = fixture.logOn("ann");
+        QCOMPARE(user->expect("2014 The accounts"),
+                 QByteArray("2014 The accounts cannot be reached now: whether ann is registered "
+                            "is not known"));
+        user->send("IDENTIFY ann-password");
+        QCOMPARE(user->expect("2014 "),
+                 QByteArray("2014 The accounts cannot be reached now: try again later"));
+        user->send("NAME bob");
+        user->expect("2014 The accounts");
+        user->send("REGISTER bob-password");
+        QCOMPARE(user->expect("2014 "),
+                 QByteArray("2014 The accounts cannot be reached now: try again later"));
+    }
+
 private:
     QTemporaryDir dir_;
     std::unique_ptr<PostgresCluster> cluster_;
