@@ -2,6 +2,7 @@
 
 #include "accounts/PasswordHash.h"
 #include "protocol/ReplyCode.h"
+#include "server/CommandTable.h"
 #include "server/Halls.h"
 #include "server/Lobby.h"
 #include "server/RobotSeat.h"
@@ -18,10 +19,6 @@ using store::Store;
 
 namespace {
 constexpr qint64 kMinute = 60 * 1000;
-
-QByteArray folded(const QByteArray& name) {
-    return name.toLower();
-}
 
 // A password is one word: the blank ends it.
 bool isPassword(const QByteArray& word) {
@@ -61,26 +58,20 @@ Accounts::~Accounts() {
 }
 
 bool Accounts::isUnregistrable(QByteArrayView name) {
-    const QByteArray lower = name.toByteArray().toLower();
+    const QByteArray lower = folded(name);
     if (lower.startsWith("guest"))
         return std::all_of(lower.begin() + 5, lower.end(), [](char c) { return c >= '0' && c <= '9'; });
     return isRobotName(name);
 }
 
 bool Accounts::command(User& u, const QByteArray& word, const QByteArray& arg) {
-    using Handler = void (Accounts::*)(User&, const QByteArray&);
-    static const std::pair<const char*, Handler> kCommands[] = {
+    static const CommandTable<Accounts> kCommands = {
         {"REGISTER", &Accounts::registerName},
         {"IDENTIFY", &Accounts::identify},
         {"PASSWORD", &Accounts::changePassword},
         {"DROP", &Accounts::dropAccount},
     };
-    for (const auto& [known, handler] : kCommands)
-        if (word == known) {
-            (this->*handler)(u, arg);
-            return true;
-        }
-    return false;
+    return dispatch(*this, kCommands, u, word, arg);
 }
 
 User* Accounts::current(quint64 serial, const QByteArray& name) const {

@@ -20,11 +20,9 @@
 
 namespace wordmoot::server {
 
-namespace {
 QByteArray folded(QByteArrayView name) {
     return name.toByteArray().toLower();
 }
-} // namespace
 
 bool isLegalName(QByteArrayView name) {
     if (name.isEmpty() || name.size() > 20)

@@ -160,6 +160,9 @@ bool Lobby::askFor(User& u, std::function<Result(store::Store&)> job,
     return true;
 }
 
+// A name as names are compared: in any case, "Ann" and "ann" are one.
+QByteArray folded(QByteArrayView name);
+
 // Whether a name may be taken: 1 to 20 printable bytes, no blanks.
 bool isLegalName(QByteArrayView name);
 

@@ -111,8 +111,11 @@ private:
     void challenge(User& u, const QByteArray& arg);
     void unseen(User& u, const QByteArray& arg);
     void sendRows(const Play& play);
-    void saveRecord() const;
-    void keepGame(const std::vector<int>& winners) const;
+    // The game's record, in the --records folder.
+    void saveRecord(const QByteArray& record) const;
+    // `names`: the winners, as the game over line says them.
+    void keepGame(const std::vector<int>& winners, const QByteArray& names,
+                  const QByteArray& record) const;
     QByteArray nameOf(int seat) const;
 
     void startingTileDrawn(int seat, char tile, bool redraw) override;

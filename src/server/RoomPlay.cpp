@@ -175,7 +175,8 @@ void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vecto
         toAll(ReplyCode::Won, reply::result(names, points));
     else if (winners.size() > 1)
         toAll(ReplyCode::Draw, reply::result(names, points));
-    keepGame(winners);
+    const QByteArray record = QByteArray::fromStdString(gcgText(game_->names(), game_->record()));
+    keepGame(winners, names, record);
     // The players stay seated for the next game, not yet ready but robots.
     for (User* holder : holders_) {
         if (holder)
@@ -183,11 +184,12 @@ void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vecto
         if (holder && robotOf(holder))
             ready_.insert(holder);
     }
-    saveRecord();
+    saveRecord(record);
 }
 
 // The store keeps every finished game with its record, and rates it.
-void Room::keepGame(const std::vector<int>& winners) const {
+void Room::keepGame(const std::vector<int>& winners, const QByteArray& names,
+                    const QByteArray& record) const {
     const auto& seats = game_->seats();
     std::vector<Standings::Seat> kept;
     for (std::size_t seat = 0; seat < seats.size(); ++seat) {
@@ -200,19 +202,13 @@ void Room::keepGame(const std::vector<int>& winners) const {
                         seat < identifiedAtStart_.size() && identifiedAtStart_[seat] == name,
                         robot ? std::optional(robot->level()) : std::nullopt});
     }
-    std::vector<std::string> winning;
-    for (const int seat : winners)
-        winning.push_back(seats[seat].name);
-    const QByteArray names = QByteArray::fromStdString(spokenList(winning));
     const QByteArray result = winners.size() == 1  ? names + " won"
                               : winners.empty()    ? QByteArray("no winner")
                                                    : "a draw between " + names;
-    lobby_.standings().gameFinished(
-        std::move(kept), result,
-        QByteArray::fromStdString(gcgText(game_->names(), game_->record())));
+    lobby_.standings().gameFinished(std::move(kept), result, record);
 }
 
-void Room::saveRecord() const {
+void Room::saveRecord(const QByteArray& record) const {
     const QString folder = lobby_.options().records;
     if (folder.isEmpty())
         return;
@@ -222,7 +218,7 @@ void Room::saveRecord() const {
                              .arg(gamesStarted_);
     QFile file(QDir(folder).filePath(name));
     if (!file.open(QIODevice::WriteOnly) ||
-        !file.write(QByteArray::fromStdString(gcgText(game_->names(), game_->record()))))
+        !file.write(record))
         qWarning("cannot save the game record %s", qPrintable(file.fileName()));
 }
 

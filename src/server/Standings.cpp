@@ -1,6 +1,7 @@
 #include "server/Standings.h"
 
 #include "protocol/ReplyCode.h"
+#include "server/CommandTable.h"
 #include "server/Lobby.h"
 #include "server/User.h"
 
@@ -76,19 +77,13 @@ rating::Rating Standings::robotRating(robot::Level level) {
 }
 
 bool Standings::command(User& u, const QByteArray& word, const QByteArray& arg) {
-    using Handler = void (Standings::*)(User&, const QByteArray&);
-    static const std::pair<const char*, Handler> kCommands[] = {
+    static const CommandTable<Standings> kCommands = {
         {"RATING", &Standings::rating},
         {"TOP", &Standings::top},
         {"HISTORY", &Standings::history},
         {"RECORD", &Standings::record},
     };
-    for (const auto& [known, handler] : kCommands)
-        if (word == known) {
-            (this->*handler)(u, arg);
-            return true;
-        }
-    return false;
+    return dispatch(*this, kCommands, u, word, arg);
 }
 
 void Standings::tell(quint64 serial, const QByteArrayList& lines) {
