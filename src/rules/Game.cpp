@@ -15,16 +15,26 @@ int startRank(char tile) {
 constexpr int kMostDrawRounds = 20; // after that, seat order settles a tie
 } // namespace
 
+namespace {
+constexpr std::pair<std::string_view, Judging> kJudgingNames[] = {{"challenge", Judging::Challenge},
+                                                                  {"list", Judging::List},
+                                                                  {"vote", Judging::Vote},
+                                                                  {"mixed", Judging::Mixed},
+                                                                  {"none", Judging::None}};
+} // namespace
+
 std::optional<Judging> parseJudging(std::string_view name) {
-    constexpr std::pair<std::string_view, Judging> kNames[] = {{"challenge", Judging::Challenge},
-                                                               {"list", Judging::List},
-                                                               {"vote", Judging::Vote},
-                                                               {"mixed", Judging::Mixed},
-                                                               {"none", Judging::None}};
-    for (const auto& [text, judging] : kNames)
+    for (const auto& [text, judging] : kJudgingNames)
         if (name == text)
             return judging;
     return std::nullopt;
+}
+
+std::string_view judgingName(Judging judging) {
+    for (const auto& [text, named] : kJudgingNames)
+        if (named == judging)
+            return text;
+    return "none";
 }
 
 std::string spokenList(const std::vector<std::string>& items) {
@@ -60,6 +70,7 @@ Game::Game(std::vector<std::string> names, Judging judging, const WordList* word
     , bag_(seed) {
     for (std::string& name : names)
         seats_.push_back(Seat{std::move(name), {}, 0, true});
+    timePenalty_.assign(seats_.size(), 0);
 }
 
 void Game::start() {
@@ -338,11 +349,16 @@ void Game::finish(End end) {
     std::vector<Adjustment> adjustments;
     if (end != End::Deserted)
         adjustments = endAdjustments(seats_, wentOut);
+    for (std::size_t i = 0; i < seats_.size() && end != End::Deserted; ++i)
+        if (timePenalty_[i] > 0)
+            adjustments.push_back(Adjustment{int(i), -timePenalty_[i], true});
     std::string taken;
     for (const Adjustment& a : adjustments) {
         Seat& seat = seats_[a.seat];
         seat.score += a.points;
-        if (a.seat == wentOut) {
+        if (a.forTime) {
+            record(a.seat, seat.rack, "(time)", a.points, seat.score);
+        } else if (a.seat == wentOut) {
             record(a.seat, "", "(" + recordTiles(taken) + ")", a.points, seat.score);
         } else {
             taken += seat.rack;

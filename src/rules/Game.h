@@ -26,6 +26,7 @@ enum class Judging {
 
 // "challenge", "list", "vote", "mixed" or "none", as the server's option names them.
 std::optional<Judging> parseJudging(std::string_view name);
+std::string_view judgingName(Judging judging);
 
 // How a play put to the other players was settled.
 enum class Verdict {
@@ -64,7 +65,8 @@ struct Seat {
 
 struct Adjustment {
     int seat = 0;
-    int points = 0; // added to the seat's score; negative for tiles left
+    int points = 0;       // added to the seat's score; negative for tiles left
+    bool forTime = false; // lost for time over the game's clock, not for tiles
 };
 
 // What the game tells whoever runs it, in the order it happens. The server
@@ -131,6 +133,13 @@ public:
     void endForLackOfPlayers();
     void takeSeat(int seat, std::string name);
     void rename(int seat, std::string name) { seats_.at(seat).name = std::move(name); }
+    // Points the seat loses at the end for time over the game's clock; only
+    // a game that ends in play counts it, not one whose players left.
+    void setTimePenalty(int seat, int points) { timePenalty_.at(seat) = points; }
+    int timePenalty(int seat) const { return timePenalty_.at(seat); }
+    // Who hears of what happens from now on: a game brought back from its
+    // journal is replayed to nobody first.
+    void setListener(GameListener* listener) { listener_ = listener; }
 
     const std::vector<Seat>& seats() const { return seats_; }
     int presentSeats() const;
@@ -186,6 +195,7 @@ private:
     bool over_ = false;
     std::optional<PendingPlay> pending_;
     std::vector<RecordedMove> record_;
+    std::vector<int> timePenalty_;
 };
 
 // The usual adjustment at the end: each rack's tiles count against its

@@ -1,15 +1,17 @@
 #include "server/Connection.h"
 
 #include "protocol/WireLine.h"
+#include "server/Journal.h"
 
 #include <QTcpSocket>
 #include <QTimer>
 
 namespace wordmoot::server {
 
-Connection::Connection(QTcpSocket* socket, QObject* parent)
+Connection::Connection(QTcpSocket* socket, Journal* journal, QObject* parent)
     : QObject(parent)
-    , socket_(socket) {
+    , socket_(socket)
+    , journal_(journal) {
     socket_->setParent(this);
     address = socket_->peerAddress().toString().toLatin1();
     socket_->setReadBufferSize(kReadBufferBytes);
@@ -29,15 +31,36 @@ void Connection::send(ReplyCode code, QByteArrayView text) {
     if (closing_)
         return;
     const QByteArray line = replyLine(code, text);
-    if (socket_->bytesToWrite() + line.size() > kMaxOutputBytes)
+    if (socket_->bytesToWrite() + waitingBytes_ + line.size() > kMaxOutputBytes)
         return drop("it reads nothing of what it is sent");
-    socket_->write(line);
+    const quint64 ticket = journal_ ? journal_->holding() : 0;
+    if (ticket == 0 && waiting_.empty())
+        return void(socket_->write(line));
+    if (waiting_.empty())
+        connect(journal_, &Journal::kept, this, &Connection::release, Qt::UniqueConnection);
+    waiting_.push_back({std::max(ticket, waiting_.empty() ? 0 : waiting_.back().ticket), line});
+    waitingBytes_ += line.size();
+}
+
+void Connection::release(quint64 kept) {
+    while (!waiting_.empty() && waiting_.front().ticket <= kept) {
+        socket_->write(waiting_.front().line);
+        waitingBytes_ -= waiting_.front().line.size();
+        waiting_.pop_front();
+    }
+    if (!waiting_.empty())
+        return;
+    disconnect(journal_, &Journal::kept, this, &Connection::release);
+    if (std::exchange(closeWhenSent_, false))
+        socket_->disconnectFromHost();
 }
 
 void Connection::close() {
     if (closing_)
         return;
     closing_ = true;
+    if (!waiting_.empty())
+        return void(closeWhenSent_ = true);
     socket_->disconnectFromHost(); // writes what is queued first
     if (socket_->state() == QAbstractSocket::UnconnectedState)
         finish();

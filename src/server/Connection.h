@@ -5,9 +5,13 @@
 
 #include <QObject>
 
+#include <deque>
+
 class QTcpSocket;
 
 namespace wordmoot::server {
+
+class Journal;
 
 // One person's connection: the socket, cut into lines by the framer; what
 // the server sends leaves through send() alone.
@@ -21,6 +25,9 @@ namespace wordmoot::server {
 // - while more than kPauseOutputBytes wait to go out to the peer, its
 //   commands wait too; past kMaxOutputBytes (a peer that reads nothing
 //   while others talk to it) it is dropped.
+//
+// While a game's journal is being written, what is sent waits for it (see
+// Journal), in order; the lines waiting count towards the caps.
 class Connection : public QObject, public User {
     Q_OBJECT
 public:
@@ -29,7 +36,7 @@ public:
     static constexpr qint64 kPauseOutputBytes = 64 * 1024;
     static constexpr qint64 kMaxOutputBytes = 1024 * 1024;
 
-    explicit Connection(QTcpSocket* socket, QObject* parent = nullptr);
+    explicit Connection(QTcpSocket* socket, Journal* journal = nullptr, QObject* parent = nullptr);
 
     void send(ReplyCode code, QByteArrayView text = {}) override;
     void close() override;
@@ -47,12 +54,22 @@ private:
     void scheduleRead();
     void finish();
     void noticeDroppedLines();
+    void release(quint64 kept);
+
+    struct Waiting {
+        quint64 ticket;
+        QByteArray line;
+    };
 
     QTcpSocket* socket_;
     CommandFramer framer_;
     bool closing_ = false;
     bool finished_ = false;
     bool readScheduled_ = false;
+    Journal* journal_;
+    std::deque<Waiting> waiting_;
+    qint64 waitingBytes_ = 0;
+    bool closeWhenSent_ = false; // close() came while lines waited
 };
 
 } // namespace wordmoot::server

@@ -61,7 +61,7 @@ QString GameServer::address() const {
 
 void GameServer::accept() {
     while (QTcpSocket* socket = listener_->nextPendingConnection()) {
-        auto* connection = new Connection(socket, this);
+        auto* connection = new Connection(socket, &lobby_->journal(), this);
         if (lobby_->userCount() >= kMostUsers) {
             connection->send(ReplyCode::Notice, "The server is full: try again later");
             connection->close();

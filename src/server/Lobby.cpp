@@ -41,6 +41,7 @@ const Lobby::Command Lobby::kCommands[] = {
     {"SAY", &Lobby::say, true},        {"TELL", &Lobby::tell, true},
     {"EMOTE", &Lobby::emote, true},    {"WHO", &Lobby::who, true},
     {"BEEP", &Lobby::beep, true},      {"CHECK", &Lobby::check, true},
+    {"STATS", &Lobby::stats, true},
 };
 
 namespace {
@@ -69,6 +70,8 @@ Lobby::Lobby(ServerOptions options, std::optional<WordList> words, robot::LeaveT
     , words_(std::move(words))
     , brain_(words_ ? *words_ : noWords(), std::move(leaves))
     , store_(std::move(store)) {
+    upSince_.start();
+    journal_ = std::make_unique<Journal>(*store_);
     halls_ = std::make_unique<Halls>(*this);
     accounts_ = std::make_unique<Accounts>(*this);
     standings_ = std::make_unique<Standings>(*this);
@@ -106,8 +109,30 @@ std::unique_ptr<Lobby> Lobby::open(const ServerOptions& options, QString& error)
                 ": " + why;
         return nullptr;
     }
-    return std::make_unique<Lobby>(options, std::move(words), std::move(*leaves),
-                                   std::move(store));
+    auto lobby = std::make_unique<Lobby>(options, std::move(words), std::move(*leaves),
+                                         std::move(store));
+    lobby->restoreGames();
+    return lobby;
+}
+
+// Before the server serves anyone, so the store is waited for here.
+void Lobby::restoreGames() {
+    QElapsedTimer took;
+    took.start();
+    const QByteArray hall = options_.hall.toUtf8();
+    const auto games = store_->wait<std::vector<store::LiveGame>>(
+        [hall](store::Store& store) { return store.liveGames(hall); });
+    int restored = 0;
+    for (const store::LiveGame& game : games) {
+        if (game.number < 1 || game.number > options_.maxGames || rooms_.count(game.number))
+            continue;
+        auto room = std::make_unique<Room>(*this, game.number);
+        if (room->restore(game.lines))
+            rooms_[game.number] = std::move(room), ++restored;
+    }
+    if (!games.empty())
+        qInfo("restored %d of %d games in play in %lld ms", restored, int(games.size()),
+              took.elapsed());
 }
 
 void Lobby::admit(User& user) {
@@ -130,6 +155,7 @@ void Lobby::remove(User& user) {
 }
 
 void Lobby::receive(User& user, const QByteArray& line) {
+    countLine();
     const command::Line command = command::split(line);
     if (command.word.isEmpty())
         return; // an empty line asks nothing
@@ -222,6 +248,8 @@ void Lobby::name(User& u, const QByteArray& arg) {
         return u.send(ReplyCode::NameInUse, wanted + " is in use");
     if (isRobotName(wanted))
         return u.send(ReplyCode::NameInUse, wanted + " is kept for the computer players");
+    if (const QByteArray why = seatHolds(u, wanted); !why.isEmpty())
+        return u.send(ReplyCode::NameInUse, why);
     if (!mayAsk(u)) // a name is looked up in the accounts
         return;
     if (!u.name.isEmpty())
@@ -231,6 +259,16 @@ void Lobby::name(User& u, const QByteArray& arg) {
     if (std::exchange(u.listWanted, false))
         gameList(u, {});
     accounts_->named(u, {});
+}
+
+QByteArray Lobby::seatHolds(const User& u, const QByteArray& name) const {
+    if (u.room && u.room->hasSeatNamed(name, u))
+        return name + " has a seat in this game";
+    for (const auto& [number, room] : rooms_)
+        if (!room->mayTakeName(u, name))
+            return name + " is in use: its seat in game " + QByteArray::number(number) +
+                   " waits for its player";
+    return {};
 }
 
 bool Lobby::mayAsk(User& u) {
@@ -302,6 +340,7 @@ void Lobby::leave(User& u, const QByteArray&) {
 
 void Lobby::quit(User& u, const QByteArray&) {
     u.send(ReplyCode::Notice, "Goodbye");
+    u.quitting = true;
     u.close();
 }
 

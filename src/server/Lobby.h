@@ -4,15 +4,18 @@
 #include "robot/Brain.h"
 #include "robot/Choice.h"
 #include "rules/WordList.h"
+#include "server/Journal.h"
 #include "server/ServerOptions.h"
 #include "server/User.h"
 #include "store/StoreThread.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QThreadPool>
 
+#include <array>
 #include <atomic>
 #include <functional>
 #include <map>
@@ -79,6 +82,10 @@ public:
     Accounts& accounts() { return *accounts_; }
     Standings& standings() { return *standings_; }
     Halls& halls() { return *halls_; }
+    // The games in play, kept as they go.
+    Journal& journal() { return *journal_; }
+    // The games the journal holds for this hall, in play again as they were.
+    void restoreGames();
     // A room nobody is in any more goes, and its number is free again.
     void roomEmptied(Room* room);
 
@@ -121,6 +128,13 @@ private:
     void who(User& u, const QByteArray& arg);
     void beep(User& u, const QByteArray& arg);
     void check(User& u, const QByteArray& arg);
+    void stats(User& u, const QByteArray& arg);
+    // Why the user may not take the name, because of a seat; empty if it may.
+    QByteArray seatHolds(const User& u, const QByteArray& name) const;
+    // Lines received in the last minute, for STATS.
+    void countLine();
+    int linesLastMinute();
+    std::size_t lineSecondNow();
     void inGame(User& u, const QByteArray& line);
 
     ServerOptions options_;
@@ -133,7 +147,11 @@ private:
     int robotIds_ = 0;
     int thinksAsked_ = 0;
     std::atomic<bool> closing_{false}; // set as the lobby goes: thinks answer at once
-    // The store's answers go to these three, so the store goes before them.
+    QElapsedTimer upSince_;
+    std::array<int, 60> linesPerSecond_{}; // the last minute's, by second
+    qint64 lineSecond_ = 0;                // the second the last line came in
+    // The store's answers go to these four, so the store goes before them.
+    std::unique_ptr<Journal> journal_;
     std::unique_ptr<Halls> halls_;
     std::unique_ptr<Accounts> accounts_;
     std::unique_ptr<Standings> standings_;

@@ -28,7 +28,12 @@ Room::Room(Lobby& lobby, int number)
     const int ms = lobby.options().voteSeconds * 1000;
     voteTimer_.setSingleShot(true);
     voteTimer_.setInterval(ms);
-    QObject::connect(&voteTimer_, &QTimer::timeout, [this] { game_->voteExpired(); });
+    QObject::connect(&voteTimer_, &QTimer::timeout,
+                     [this] { act({GameInput::Kind::VoteExpired}); });
+    graceTimer_.setSingleShot(true);
+    QObject::connect(&graceTimer_, &QTimer::timeout, [this] { graceEnds(); });
+    clockTimer_.setSingleShot(true);
+    QObject::connect(&clockTimer_, &QTimer::timeout, [this] { clockRings(); });
     offerTimer_.setSingleShot(true);
     offerTimer_.setInterval(ms);
     QObject::connect(&offerTimer_, &QTimer::timeout, [this] { offerRefused(); });
@@ -46,6 +51,11 @@ reply::GameInfo Room::info() const {
     return {number_, reply::GameState(phase_), players, observers};
 }
 
+bool Room::isEmpty() const {
+    return members_.empty() &&
+           std::none_of(keep_.begin(), keep_.end(), [](const Keep& k) { return k.away; });
+}
+
 bool Room::command(User& user, const QByteArray& word, const QByteArray& arg) {
     for (const Command& command : kCommands) {
         if (word == command.word) {
@@ -57,6 +67,8 @@ bool Room::command(User& user, const QByteArray& word, const QByteArray& arg) {
 }
 
 void Room::join(User& u) {
+    if (const int seat = awaySeatFor(u); seat >= 0)
+        return rejoin(u, seat);
     toAll(ReplyCode::Notice, u.name + " joins the game");
     if (members_.empty())
         maker_ = &u;
@@ -82,14 +94,17 @@ void Room::leave(User& u, bool dropped) {
     u.room = nullptr;
     if (!dropped)
         u.send(ReplyCode::Left);
-    toAll(ReplyCode::Notice, u.name + (dropped ? " has gone" : " leaves the game"));
+    const int seat = seatOf(u);
     if (offeredTo_ == &u)
         offerRefused();
-    const int seat = seatOf(u);
+    if (dropped && keepSeat(u, seat))
+        return;
+    toAll(ReplyCode::Notice, u.name + (dropped ? " has gone" : " leaves the game"));
     if (seat >= 0)
         holders_[seat] = nullptr;
     if (seat >= 0 && phase_ == Phase::Playing) {
-        game_->leave(seat);
+        act({GameInput::Kind::Leave, seat});
+        updateClock();
         if (phase_ == Phase::Playing)
             sendScores(nullptr);
         offerSeat();
@@ -103,8 +118,23 @@ void Room::leave(User& u, bool dropped) {
 }
 
 void Room::renamed(User& u) {
-    if (const int seat = seatOf(u); seat >= 0 && game_)
+    const int seat = seatOf(u);
+    if (seat < 0 || !game_)
+        return;
+    if (phase_ == Phase::Playing)
+        act({GameInput::Kind::Rename, seat, {}, u.name.toStdString()});
+    else
         game_->rename(seat, u.name.toStdString());
+}
+
+bool Room::hasSeatNamed(const QByteArray& name, const User& other) const {
+    if (phase_ != Phase::Playing)
+        return false;
+    const int own = seatOf(other);
+    for (int seat = 0; seat < int(game_->seats().size()); ++seat)
+        if (seat != own && folded(nameOf(seat)) == folded(name))
+            return true;
+    return false;
 }
 
 void Room::ready(User& u, const QByteArray&) {
@@ -147,6 +177,8 @@ void Room::observe(User& u, const QByteArray&) {
 
 void Room::refresh(User& u, const QByteArray&) {
     sendPosition(u);
+    if (const QByteArray clock = clockText(); !clock.isEmpty())
+        u.send(ReplyCode::Notice, clock);
 }
 
 // The whole position: every row, the players, every score entry, whose turn
@@ -181,6 +213,7 @@ void Room::sendScores(User* only) {
             const char* status = phase_ == Phase::Over  ? "final"
                                  : !seats[i].present    ? "left"
                                  : int(i) == moverSeat_ ? "updated"
+                                 : isAway(int(i))       ? "away"
                                                         : "";
             entries.push_back(
                 {QByteArray::fromStdString(seats[i].name), held, seats[i].score, status});
@@ -201,14 +234,16 @@ void Room::sendScores(User* only) {
 void Room::offerSeat() {
     if (phase_ != Phase::Playing || offeredTo_)
         return;
-    const auto free = std::find(holders_.begin(), holders_.end(), nullptr);
-    if (free == holders_.end())
+    int free = 0;
+    while (free < int(holders_.size()) && (holders_[free] || isAway(free)))
+        ++free;
+    if (free == int(holders_.size()))
         return;
     for (User* u : members_) {
         if (seatOf(*u) >= 0 || declined_.count(u))
             continue;
         offeredTo_ = u;
-        offeredSeat_ = int(free - holders_.begin());
+        offeredSeat_ = free;
         offerTimer_.start();
         return u->send(ReplyCode::SeatOffered,
                        "Take over the seat of " + nameOf(offeredSeat_) + "? APPROVE takes it");
@@ -230,17 +265,22 @@ void Room::takeSeat(User& u) {
     offerTimer_.stop();
     const QByteArray old = nameOf(seat);
     holders_[seat] = &u;
-    game_->takeSeat(seat, u.name.toStdString());
+    keep_[seat].address = u.address;
+    keep_[seat].identified = u.identified;
+    keep_[seat].timeouts = 0;
+    act({GameInput::Kind::TakeSeat, seat, {}, u.name.toStdString()}, {seatLine(seat)});
     u.send(ReplyCode::TookOverSeat);
+    u.send(ReplyCode::Rack, reply::rack(game_->seats()[seat].rack));
     toAll(ReplyCode::Notice, u.name + " takes over the seat of " + old);
     sendScores(nullptr);
     offerSeat();
+    updateClock();
 }
 
 // With fewer than two players and no seat on offer the game cannot go on.
 void Room::endIfTooFew() {
     if (phase_ == Phase::Playing && !offeredTo_ && game_->presentSeats() < 2)
-        game_->endForLackOfPlayers();
+        act({GameInput::Kind::EndForLack});
 }
 
 int Room::seatOf(const User& u) const {

@@ -4,8 +4,12 @@
 #include "protocol/ReplyCode.h"
 #include "robot/Choice.h"
 #include "rules/Game.h"
+#include "rules/GameInput.h"
+#include "store/Store.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <memory>
@@ -33,13 +37,26 @@ public:
     Phase phase() const { return phase_; }
     // What the game list says of the game.
     reply::GameInfo info() const;
-    bool isEmpty() const { return members_.empty(); }
+    // Nobody is in it, and no seat waits for a player who dropped.
+    bool isEmpty() const;
     // Whether the user holds a seat in the game in play.
     bool isPlaying(const User& u) const { return phase_ == Phase::Playing && seatOf(u) >= 0; }
 
     void join(User& user);
     void leave(User& user, bool dropped);
     void renamed(User& user);
+    // Whether a seat of the game in play bears the name, other than the user's own.
+    bool hasSeatNamed(const QByteArray& name, const User& other) const;
+    // Whether the user may take the name: not while a seat kept for a
+    // player who dropped bears it, unless the user may be that player (from
+    // the same address, or, for a player who had proved the name, one who
+    // will have to prove it too).
+    bool mayTakeName(const User& u, const QByteArray& name) const;
+    // The game in play again, from its journal; false when the journal holds
+    // none (unreadable, or played to its end: then the game is kept now).
+    bool restore(const std::vector<QByteArray>& lines);
+    // The time left on the clock, as REFRESH says it; empty without a clock.
+    QByteArray clockText() const;
     // READY, OBSERVER, PLAY and the other commands of a game; false for a
     // word that is none of them.
     bool command(User& user, const QByteArray& word, const QByteArray& arg);
@@ -102,6 +119,33 @@ private:
     RobotSeat* robotOf(const User* u) const;
     void wakeRobots(int seat, int delayMs);
 
+    // RoomJournal.cpp: every change to the game goes through act(), which
+    // journals it (after `lines` of the room's own) once the game takes it.
+    std::optional<Refused> act(const GameInput& input, std::vector<QByteArray> lines = {});
+    void beginJournal(std::uint64_t seed);
+    QByteArray seatLine(int seat) const;
+    store::LiveKey journalKey() const;
+    void logEvent(const QByteArray& event, const QByteArray& fields = {}) const;
+
+    // RoomAway.cpp: seats kept for players whose connection dropped.
+    bool keepSeat(User& u, int seat);
+    int awaySeatFor(const User& u) const;
+    void rejoin(User& u, int seat);
+    void armGrace();
+    void graceEnds();
+    // The seat counts as left: it goes to a watcher, or the game ends.
+    void seatLost(int seat);
+    bool isAway(int seat) const { return keep_[seat].away.has_value(); }
+
+    // RoomClock.cpp: the turn's or the game's clock.
+    bool hasClock() const;
+    // The mover's time is charged before its move; lines for the journal.
+    std::vector<QByteArray> chargeClock(const GameInput& input);
+    // Starts or stops the clock of the seat on turn, as the game now stands.
+    void updateClock();
+    void clockRings();
+    qint64 clockLeftMs(int seat) const;
+
     // RoomPlay.cpp: the turn's commands and the game's events.
     void play(User& u, const QByteArray& arg);
     void exchange(User& u, const QByteArray& arg);
@@ -148,6 +192,27 @@ private:
     std::vector<QByteArray> identifiedAtStart_;
     int moverSeat_ = -1;         // whose score changed last
     int gamesStarted_ = 0;
+    // Per seat of the game in play: what its journal and its clock keep.
+    struct Keep {
+        explicit Keep(QByteArray from = {}, bool proved = false)
+            : address(std::move(from))
+            , identified(proved) {}
+        QByteArray address;                 // where its player connects from
+        bool identified = false;            // its player had proved the name
+        std::optional<QDeadlineTimer> away; // until when it waits for its player
+        int timeouts = 0;                   // turns in a row the clock ran out
+        qint64 usedMs = 0;                  // on the game's clock
+    };
+    std::vector<Keep> keep_;
+    int journaled_ = 0; // lines in the game's journal
+    QTimer graceTimer_;
+    QTimer clockTimer_;
+    int clockSeat_ = -1;       // whose clock runs; -1 for none
+    QElapsedTimer clockSince_; // since it was last charged
+    qint64 turnUsedMs_ = 0;    // of the turn, on the turn's clock
+    int clockTurn_ = 0;        // the turn the clock was charged for
+    int ringsFor_ = 0;         // the warning the clock rings for, in ms left; 0: time up
+    bool timingOut_ = false;   // the pass under way is the clock's
     QTimer voteTimer_;
     QTimer offerTimer_;
     User* offeredTo_ = nullptr;

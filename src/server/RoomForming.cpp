@@ -79,17 +79,23 @@ void Room::startGame() {
     game_ = std::make_unique<Game>(names, options.judging, lobby_.words(), seed, this);
     holders_ = seated_;
     identifiedAtStart_.clear();
-    for (const User* u : holders_)
+    keep_.clear();
+    for (const User* u : holders_) {
         identifiedAtStart_.push_back(u->identified ? u->name : QByteArray());
+        keep_.emplace_back(u->address, u->identified);
+    }
     seated_.clear();
     ready_.clear();
     declined_.clear();
     moverSeat_ = -1;
     phase_ = Phase::Playing;
+    turnUsedMs_ = 0;
+    beginJournal(seed); // what follows waits until the journal is kept
     toAll(ReplyCode::Notice, "The game begins");
     for (int row = 0; row < kBoardCells; ++row)
         toAll(ReplyCode::BoardRow, reply::boardRow(Grid(), row));
     game_->start();
+    updateClock();
 }
 
 } // namespace wordmoot::server

@@ -1,5 +1,6 @@
 #include "protocol/Commands.h"
 #include "protocol/ReplyCode.h"
+#include "server/EventLog.h"
 #include "server/Lobby.h"
 #include "server/RobotSeat.h"
 #include "server/Room.h"
@@ -38,7 +39,7 @@ void Room::play(User& u, const QByteArray& arg) {
     const std::optional<Play> tiles = command::parsePlay(arg);
     if (!tiles)
         return u.send(ReplyCode::PlayBadTiles, "A play is up to seven tiles as column,row,LETTER");
-    if (const auto refused = game_->play(seat, *tiles))
+    if (const auto refused = act({GameInput::Kind::Play, seat, *tiles}))
         u.send(refusalCode(refused->kind),
                QByteArray::fromStdString("Refused: " + refused->reason));
 }
@@ -51,7 +52,7 @@ void Room::exchange(User& u, const QByteArray& arg) {
     if (!tiles)
         return u.send(ReplyCode::Notice,
                       "Exchange refused: name the tiles by their letters, _ for a blank");
-    if (const auto refused = game_->exchange(seat, *tiles))
+    if (const auto refused = act({GameInput::Kind::Exchange, seat, {}, *tiles}))
         u.send(ReplyCode::Notice,
                QByteArray::fromStdString("Exchange refused: " + refused->reason));
 }
@@ -60,7 +61,7 @@ void Room::forfeit(User& u, const QByteArray&) {
     const int seat = seatOf(u);
     if (phase_ != Phase::Playing || seat < 0)
         return u.send(ReplyCode::Notice, "You are not playing in a game in play");
-    if (const auto refused = game_->pass(seat))
+    if (const auto refused = act({GameInput::Kind::Pass, seat}))
         u.send(ReplyCode::Notice, QByteArray::fromStdString("Pass refused: " + refused->reason));
 }
 
@@ -73,7 +74,7 @@ void Room::withdraw(User& u, const QByteArray&) {
     const auto& pending = game_->pending();
     if (!pending || pending->seat != seat)
         return u.send(ReplyCode::Rack, reply::rack(game_->seats()[seat].rack));
-    if (const auto refused = game_->withdraw(seat))
+    if (const auto refused = act({GameInput::Kind::Withdraw, seat}))
         u.send(ReplyCode::Notice,
                QByteArray::fromStdString("Withdraw refused: " + refused->reason));
 }
@@ -82,13 +83,13 @@ void Room::approve(User& u, const QByteArray&) {
     if (phase_ == Phase::Playing && offeredTo_ == &u)
         return takeSeat(u);
     const int seat = seatOf(u);
-    if (phase_ != Phase::Playing || seat < 0 || !game_->approve(seat))
+    if (phase_ != Phase::Playing || seat < 0 || act({GameInput::Kind::Approve, seat}))
         u.send(ReplyCode::Notice, "There is nothing for you to approve");
 }
 
 void Room::challenge(User& u, const QByteArray&) {
     const int seat = seatOf(u);
-    if (phase_ != Phase::Playing || seat < 0 || !game_->challenge(seat))
+    if (phase_ != Phase::Playing || seat < 0 || act({GameInput::Kind::Challenge, seat}))
         u.send(ReplyCode::Notice, "There is no play for you to challenge");
 }
 
@@ -157,6 +158,9 @@ void Room::tilesDrawn(int bagSize) {
 void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vector<int>& winners) {
     voteTimer_.stop();
     offerTimer_.stop();
+    graceTimer_.stop();
+    clockTimer_.stop();
+    clockSeat_ = -1;
     offeredTo_ = nullptr;
     phase_ = Phase::Over;
     const auto& seats = game_->seats();
@@ -164,7 +168,7 @@ void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vecto
         toAll(ReplyCode::Notice, QByteArray::fromStdString(seats[a.seat].name) +
                                      (a.points < 0 ? " loses " : " gains ") +
                                      QByteArray::number(std::abs(a.points)) +
-                                     " for the tiles left");
+                                     (a.forTime ? " for time over the clock" : " for the tiles left"));
     sendScores(nullptr);
     std::vector<std::string> winning;
     for (const int seat : winners)
@@ -177,6 +181,7 @@ void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vecto
         toAll(ReplyCode::Draw, reply::result(names, points));
     const QByteArray record = QByteArray::fromStdString(gcgText(game_->names(), game_->record()));
     keepGame(winners, names, record);
+    logEvent("over", field("winners", names));
     // The players stay seated for the next game, not yet ready but robots.
     for (User* holder : holders_) {
         if (holder)
@@ -184,7 +189,11 @@ void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vecto
         if (holder && robotOf(holder))
             ready_.insert(holder);
     }
+    for (Keep& k : keep_)
+        k.away.reset();
     saveRecord(record);
+    if (isEmpty())
+        lobby_.roomEmptied(this);
 }
 
 // The store keeps every finished game with its record, and rates it.
@@ -197,7 +206,7 @@ void Room::keepGame(const std::vector<int>& winners, const QByteArray& names,
         const RobotSeat* robot = robotOf(holder);
         const QByteArray name = QByteArray::fromStdString(seats[seat].name);
         const bool won = std::find(winners.begin(), winners.end(), int(seat)) != winners.end();
-        kept.push_back({name, seats[seat].score, won, !holder,
+        kept.push_back({name, seats[seat].score, won, !seats[seat].present,
                         holder && !robot ? holder->serial : 0,
                         seat < identifiedAtStart_.size() && identifiedAtStart_[seat] == name,
                         robot ? std::optional(robot->level()) : std::nullopt});
@@ -205,7 +214,7 @@ void Room::keepGame(const std::vector<int>& winners, const QByteArray& names,
     const QByteArray result = winners.size() == 1  ? names + " won"
                               : winners.empty()    ? QByteArray("no winner")
                                                    : "a draw between " + names;
-    lobby_.standings().gameFinished(std::move(kept), result, record);
+    lobby_.standings().gameFinished(std::move(kept), result, record, journalKey());
 }
 
 void Room::saveRecord(const QByteArray& record) const {

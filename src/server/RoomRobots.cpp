@@ -104,10 +104,9 @@ void Room::robotActs(RobotSeat& robot) {
     if (const auto& pending = game_->pending()) {
         if (pending->seat == seat)
             return;
-        if (!game_->words() || brain.knowsEveryWord(game_->board(), pending->play))
-            game_->approve(seat);
-        else
-            game_->challenge(seat);
+        const bool approves =
+            !game_->words() || brain.knowsEveryWord(game_->board(), pending->play);
+        act({approves ? GameInput::Kind::Approve : GameInput::Kind::Challenge, seat});
         return;
     }
     if (game_->turn() != seat)
@@ -147,8 +146,15 @@ void Room::robotAnswered(const Ticket& ticket, const robot::Move& move) {
                                     [&](const auto& r) { return r->id() == ticket.robot; });
     if (robot == robots_.end() || seatOf(**robot) != ticket.seat || !isCurrent(ticket))
         return; // the game has moved on
-    if (const auto refused = robot::makeMove(*game_, ticket.seat, move))
+    using Kind = GameInput::Kind;
+    const GameInput input =
+        move.kind == robot::Move::Kind::Play       ? GameInput{Kind::Play, ticket.seat, move.play}
+        : move.kind == robot::Move::Kind::Exchange ? GameInput{Kind::Exchange, ticket.seat, {}, move.tiles}
+                                                   : GameInput{Kind::Pass, ticket.seat};
+    if (const auto refused = act(input)) {
         qWarning("robot %s: move refused: %s", (*robot)->name.constData(), refused->reason.c_str());
+        act({Kind::Pass, ticket.seat});
+    }
 }
 
 // The champion's move for the player on turn, in a game against robots

@@ -74,9 +74,22 @@ OptionsParsed parseOptions(const QStringList& arguments) {
         "ADDR");
     const QCommandLineOption identify(
         "identify-seconds", "How long a registered name may be used unproved (60).", "N", "60");
+    const QCommandLineOption grace(
+        "seat-grace-seconds",
+        "How long the seat of a player whose connection drops waits for them (120; 0: not at all).",
+        "N", "120");
+    const QCommandLineOption turnClock(
+        "turn-seconds", "Each turn's time; at its end the turn passes (0: no clock).", "N", "0");
+    const QCommandLineOption gameClock(
+        "game-minutes",
+        "Each player's time for the whole game; past it, 10 points lost a minute begun (0: none).",
+        "M", "0");
+    const QCommandLineOption operatorName(
+        "operator", "The registered name that may ask for STATS, once identified.", "NAME");
     parser.addOptions({help, showVersion, listen, port, words, judge, vote, seed, games,
                        clientVersion, robots, records, delay, level, think, leaves, idleExit,
-                       store, hall, hallAddress, identify, check});
+                       store, hall, hallAddress, identify, grace, turnClock, gameClock,
+                       operatorName, check});
     parser.addPositionalArgument("WORD", "With --check: the words to judge.", "[WORD...]");
     if (!parser.parse(arguments))
         return failure(parser.errorText());
@@ -104,6 +117,9 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     const auto thinkMs = number(parser.value(think), 1, 600000);
     const auto idleSeconds = number(parser.value(idleExit), 0, 86400);
     const auto identifySeconds = number(parser.value(identify), 1, 3600);
+    const auto graceSeconds = number(parser.value(grace), 0, 86400);
+    const auto turnSeconds = number(parser.value(turnClock), 0, 86400);
+    const auto gameMinutes = number(parser.value(gameClock), 0, 1440);
     if (!portNumber)
         return failure("--port: a number from 0 to 65535");
     if (!voteSeconds)
@@ -122,6 +138,14 @@ OptionsParsed parseOptions(const QStringList& arguments) {
         return failure("--idle-exit: a number of seconds from 0 to 86400");
     if (!identifySeconds)
         return failure("--identify-seconds: a number from 1 to 3600");
+    if (!graceSeconds)
+        return failure("--seat-grace-seconds: a number from 0 to 86400");
+    if (!turnSeconds)
+        return failure("--turn-seconds: a number from 0 to 86400");
+    if (!gameMinutes)
+        return failure("--game-minutes: a number from 0 to 1440");
+    if (*turnSeconds > 0 && *gameMinutes > 0)
+        return failure("--turn-seconds and --game-minutes: one clock or the other, not both");
     const QByteArray hallName = parser.value(hall).toUtf8();
     if (hallName.isEmpty() || hallName.size() > 40 || hallName.contains(' '))
         return failure("--hall: 1 to 40 characters, no blanks");
@@ -134,6 +158,10 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     o.robotThinkMs = *thinkMs;
     o.idleExitSeconds = *idleSeconds;
     o.identifySeconds = *identifySeconds;
+    o.seatGraceSeconds = *graceSeconds;
+    o.turnSeconds = *turnSeconds;
+    o.gameMinutes = *gameMinutes;
+    o.operatorName = parser.value(operatorName).toUtf8();
     o.hall = parser.value(hall);
     o.hallAddress = parser.value(hallAddress);
     o.store = parser.isSet(store) ? parser.value(store) : defaultStore();

@@ -39,6 +39,10 @@ struct ServerOptions {
     QString hall = "main";     // this server's name among the halls sharing the store
     QString hallAddress;       // where players reach it; the listening address by default
     int identifySeconds = 60;  // how long a registered name may go unproved
+    int seatGraceSeconds = 120; // how long a dropped player's seat waits for them; 0: not at all
+    int turnSeconds = 0;        // the time for each turn; 0: no turn clock
+    int gameMinutes = 0;        // each player's time for the whole game; 0: no game clock
+    QByteArray operatorName;    // who may ask STATS, once identified; empty: nobody
 };
 
 struct OptionsParsed {

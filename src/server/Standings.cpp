@@ -91,8 +91,9 @@ void Standings::tell(quint64 serial, const QByteArrayList& lines) {
         notices(*u, lines);
 }
 
-void Standings::gameFinished(std::vector<Seat> seats, QByteArray result, QByteArray record) {
-    store::FinishedGame game{0, QDateTime::currentDateTimeUtc(), {}, result, record};
+void Standings::gameFinished(std::vector<Seat> seats, QByteArray result, QByteArray record,
+                             store::LiveKey journal) {
+    store::FinishedGame game{0, QDateTime::currentDateTimeUtc(), {}, result, record, journal};
     for (const Seat& seat : seats)
         game.players.push_back({seat.name, seat.score});
     // Ratings are read, worked out and written on the store's thread, so that

@@ -2,6 +2,7 @@
 
 #include "rating/Glicko2.h"
 #include "robot/Choice.h"
+#include "store/Store.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -41,7 +42,9 @@ public:
     bool command(User& u, const QByteArray& word, const QByteArray& arg);
     // Keeps the game and rates it; each identified player is told its new
     // rating.
-    void gameFinished(std::vector<Seat> seats, QByteArray result, QByteArray record);
+    // The game's journal goes in the same transaction.
+    void gameFinished(std::vector<Seat> seats, QByteArray result, QByteArray record,
+                      store::LiveKey journal);
 
     // What a robot of the level counts as: its rating never changes.
     static rating::Rating robotRating(robot::Level level);

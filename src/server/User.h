@@ -33,6 +33,7 @@ public:
     bool identified = false; // has proved it owns the registered name it holds
     int storeAsks = 0;       // answers from the store it waits for
     QByteArray address;      // where it connects from; empty for a robot
+    bool quitting = false;   // said QUIT: its seat is not kept for it
 };
 
 } // namespace wordmoot::server

@@ -62,6 +62,11 @@ QStringList schemaStep(int to, bool postgres) {
             "CREATE TABLE presence (folded TEXT PRIMARY KEY, hall TEXT NOT NULL)",
             "CREATE INDEX presence_by_hall ON presence (hall)",
         };
+    case 3: // the journals of the games in play, a line a row
+        return {
+            "CREATE TABLE live_lines (hall TEXT NOT NULL, number INTEGER NOT NULL, "
+            "seq INTEGER NOT NULL, line TEXT NOT NULL, PRIMARY KEY (hall, number, seq))",
+        };
     default:
         return {};
     }
@@ -270,6 +275,11 @@ std::optional<StoredRating> SqlStore::rating(const QByteArray& name) {
 }
 
 namespace {
+bool dropJournal(QSqlQuery& query, const LiveKey& key) {
+    return run(query, "DELETE FROM live_lines WHERE hall = ? AND number = ?",
+               {QString::fromUtf8(key.hall), key.number});
+}
+
 bool writeRating(QSqlQuery& query, const QByteArray& name, const StoredRating& r) {
     return run(query,
                "INSERT INTO ratings (folded, rating, deviation, volatility, games) "
@@ -328,6 +338,10 @@ qint64 SqlStore::addGame(const FinishedGame& game, const std::vector<RatedName>&
             db.rollback();
             return 0;
         }
+    if (game.journal && !dropJournal(query, *game.journal)) {
+        db.rollback();
+        return 0;
+    }
     return db.commit() ? id : 0;
 }
 
@@ -356,7 +370,8 @@ std::optional<FinishedGame> SqlStore::game(qint64 id) {
                       QDateTime::fromString(query.value(0).toString(), Qt::ISODate),
                       {},
                       query.value(1).toString().toUtf8(),
-                      query.value(2).toString().toUtf8()};
+                      query.value(2).toString().toUtf8(),
+                      std::nullopt};
     if (!run(query, "SELECT name, score FROM game_players WHERE game_id = ? ORDER BY seat", {id}))
         return std::nullopt;
     while (query.next())
@@ -428,6 +443,52 @@ void SqlStore::release(const QByteArray& name, const QByteArray& hall) {
     QSqlQuery query(QSqlDatabase::database(connection_));
     run(query, "DELETE FROM presence WHERE folded = ? AND hall = ?",
         {folded(name), QString::fromUtf8(hall)});
+}
+
+namespace {
+bool writeLines(QSqlQuery& query, const LiveKey& key, int from,
+                const std::vector<QByteArray>& lines) {
+    for (const QByteArray& line : lines)
+        if (!run(query, "INSERT INTO live_lines (hall, number, seq, line) VALUES (?, ?, ?, ?)",
+                 {QString::fromUtf8(key.hall), key.number, from++, text(line)}))
+            return false;
+    return true;
+}
+} // namespace
+
+bool SqlStore::beginLive(const LiveKey& key, const std::vector<QByteArray>& lines) {
+    QSqlDatabase db = QSqlDatabase::database(connection_);
+    QSqlQuery query(db);
+    db.transaction();
+    const bool written = dropJournal(query, key) && writeLines(query, key, 0, lines);
+    return written ? db.commit() : (db.rollback(), false);
+}
+
+bool SqlStore::addLive(const LiveKey& key, int from, const std::vector<QByteArray>& lines) {
+    QSqlDatabase db = QSqlDatabase::database(connection_);
+    QSqlQuery query(db);
+    db.transaction();
+    return writeLines(query, key, from, lines) ? db.commit() : (db.rollback(), false);
+}
+
+void SqlStore::endLive(const LiveKey& key) {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    dropJournal(query, key);
+}
+
+std::vector<LiveGame> SqlStore::liveGames(const QByteArray& hall) {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    std::vector<LiveGame> games;
+    if (!run(query, "SELECT number, line FROM live_lines WHERE hall = ? ORDER BY number, seq",
+             {QString::fromUtf8(hall)}))
+        return games;
+    while (query.next()) {
+        const int number = query.value(0).toInt();
+        if (games.empty() || games.back().number != number)
+            games.push_back({number, {}});
+        games.back().lines.push_back(query.value(1).toString().toUtf8());
+    }
+    return games;
 }
 
 } // namespace wordmoot::store

@@ -15,7 +15,7 @@ namespace wordmoot::store {
 // a newer schema, is left as it is and not opened.
 class SqlStore : public Store {
 public:
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     // Nullptr and why when it cannot be opened.
     static std::unique_ptr<SqlStore> open(const QString& where, QString& error);
@@ -32,6 +32,10 @@ public:
     qint64 addGame(const FinishedGame& game, const std::vector<RatedName>& rated) override;
     std::vector<FinishedGame> history(const QByteArray& name, int count) override;
     std::optional<FinishedGame> game(qint64 id) override;
+    bool beginLive(const LiveKey& key, const std::vector<QByteArray>& lines) override;
+    bool addLive(const LiveKey& key, int from, const std::vector<QByteArray>& lines) override;
+    void endLive(const LiveKey& key) override;
+    std::vector<LiveGame> liveGames(const QByteArray& hall) override;
     void beat(const Hall& hall) override;
     void closeHall(const QByteArray& hall) override;
     std::vector<Hall> halls(qint64 since) override;

@@ -43,12 +43,27 @@ struct Hall {
     bool operator==(const Hall&) const = default;
 };
 
+// A game in play in a hall, by its number there.
+struct LiveKey {
+    QByteArray hall;
+    int number = 0;
+};
+
+// The journal of a game in play: its lines, in the order they were kept.
+struct LiveGame {
+    int number = 0;
+    std::vector<QByteArray> lines;
+};
+
 struct FinishedGame {
     qint64 id = 0; // given by the store
     QDateTime finished;
     std::vector<GamePlayer> players; // in seat order
     QByteArray result;               // "ann won", "a draw", ...
     QByteArray record;               // the .gcg text
+    // The journal of the game while it was in play, which goes in the same
+    // transaction as the game is kept: a game is never lost between the two.
+    std::optional<LiveKey> journal;
 };
 
 class Store {
@@ -78,6 +93,17 @@ public:
     // The name's last `count` games, the newest first.
     virtual std::vector<FinishedGame> history(const QByteArray& name, int count) = 0;
     virtual std::optional<FinishedGame> game(qint64 id) = 0;
+
+    // Begins the journal of a game in play with its first lines; an older
+    // journal under the same key goes.
+    virtual bool beginLive(const LiveKey& key, const std::vector<QByteArray>& lines) = 0;
+    // More lines of the journal, the first of them its line `from`
+    // (counting from 0), in one transaction.
+    virtual bool addLive(const LiveKey& key, int from, const std::vector<QByteArray>& lines) = 0;
+    // The game is over without being kept (nobody played it to an end).
+    virtual void endLive(const LiveKey& key) = 0;
+    // The journals of the hall's games in play, by number.
+    virtual std::vector<LiveGame> liveGames(const QByteArray& hall) = 0;
 
     // The hall says it is alive, with its address, players and games.
     virtual void beat(const Hall& hall) = 0;

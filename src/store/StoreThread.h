@@ -37,6 +37,20 @@ public:
         });
     }
 
+    // Runs the job and waits for its result: only for a server that serves
+    // nobody yet, as it opens.
+    template <class Result>
+    Result wait(std::function<Result(Store&)> job) {
+        Result result{};
+        QMetaObject::invokeMethod(
+                worker_, [this, &job, &result] {
+                    if (store_)
+                        result = job(*store_);
+                },
+                Qt::BlockingQueuedConnection);
+        return result;
+    }
+
 private:
     StoreThread() = default;
 

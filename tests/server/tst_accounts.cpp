@@ -246,7 +246,7 @@ private slots:
              {"Robot", 280, false, false, 0, false, robot::Level::Champion},
              {"cy", 400, false, false, 0, false, std::nullopt},
              {"di", 500, false, true, 0, true, std::nullopt}}, // left with the most points
-            "ann won", "#player1 ann ann\n");
+            "ann won", "#player1 ann ann\n", {"main", 1});
         const rating::Rating robot = Standings::robotRating(robot::Level::Champion);
         const rating::Game annGames[] = {{{}, 1.0}, {robot, 1.0}, {{}, 1.0}};
         const rating::Game bobGames[] = {{{}, 0.0}, {robot, 0.0}, {{}, 1.0}};

@@ -53,8 +53,10 @@ private slots:
         QCOMPARE(bob->expect("2009 bob"), QByteArray("2009 bob and again"));
     }
 
+    // With no grace for a dropped seat: the mover's play goes with the seat.
     void playerVanishesMidVote() {
         auto options = ServerFixture::options(wordmoot::Judging::Vote);
+        options.seatGraceSeconds = 0;
         ServerFixture fixture(options);
         auto a = fixture.logOn("alice");
         auto b = fixture.logOn("bob");

@@ -20,7 +20,7 @@ namespace {
 
 FinishedGame gameOf(QByteArray a, int scoreA, QByteArray b, int scoreB) {
     return {0, QDateTime(QDate(2026, 12, 8), QTime(10, 0), Qt::UTC),
-            {{a, scoreA}, {b, scoreB}}, a + " won", "#player1 " + a + ' ' + a + "\n"};
+            {{a, scoreA}, {b, scoreB}}, a + " won", "#player1 " + a + ' ' + a + "\n", std::nullopt};
 }
 
 // Runs one statement on the file outside the store.
