@@ -326,6 +326,12 @@ void Game::advance() {
     }
 }
 
+int overtimePenalty(std::int64_t overMs) {
+    constexpr std::int64_t kMinute = 60000;
+    constexpr int kPointsPerMinute = 10;
+    return overMs > 0 ? int((overMs + kMinute - 1) / kMinute) * kPointsPerMinute : 0;
+}
+
 // The usual adjustment: each rack's tiles count against its holder, and a
 // player who went out gains what the others hold. A game that ends because
 // players left ends as it stands.

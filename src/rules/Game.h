@@ -198,6 +198,9 @@ private:
     std::vector<int> timePenalty_;
 };
 
+// What time over a game's clock costs: 10 points for each minute begun.
+int overtimePenalty(std::int64_t overMs);
+
 // The usual adjustment at the end: each rack's tiles count against its
 // holder, and the seat that went out (-1 for none) gains what the others hold.
 std::vector<Adjustment> endAdjustments(const std::vector<Seat>& seats, int wentOut);

@@ -6,6 +6,7 @@
 #include "server/Halls.h"
 #include "server/Lobby.h"
 #include "server/RobotSeat.h"
+#include "server/Room.h"
 #include "server/User.h"
 
 #include <QTimer>
@@ -205,6 +206,8 @@ void Accounts::identify(User& u, const QByteArray& arg) {
             u->identified = true;
             unproved_.erase(serial);
             u->send(ReplyCode::Notice, "You are identified as " + name);
+            if (u->room)
+                u->room->proved(*u);
         });
     });
 }

@@ -104,7 +104,6 @@ void Room::leave(User& u, bool dropped) {
         holders_[seat] = nullptr;
     if (seat >= 0 && phase_ == Phase::Playing) {
         act({GameInput::Kind::Leave, seat});
-        updateClock();
         if (phase_ == Phase::Playing)
             sendScores(nullptr);
         offerSeat();

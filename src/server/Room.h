@@ -52,6 +52,9 @@ public:
     // the same address, or, for a player who had proved the name, one who
     // will have to prove it too).
     bool mayTakeName(const User& u, const QByteArray& name) const;
+    // The user, watching, has proved its name: the seat kept for it, if any,
+    // is its again.
+    void proved(User& u);
     // The game in play again, from its journal; false when the journal holds
     // none (unreadable, or played to its end: then the game is kept now).
     bool restore(const std::vector<QByteArray>& lines);

@@ -82,6 +82,17 @@ void Room::rejoin(User& u, int seat) {
     updateClock();
 }
 
+void Room::proved(User& u) {
+    const int seat = awaySeatFor(u);
+    if (seat < 0)
+        return;
+    std::erase(members_, &u);
+    declined_.erase(&u);
+    if (offeredTo_ == &u)
+        offerRefused();
+    rejoin(u, seat);
+}
+
 void Room::armGrace() {
     std::optional<QDeadlineTimer> first;
     for (const Keep& k : keep_)

@@ -18,7 +18,6 @@ namespace wordmoot::server {
 namespace {
 constexpr qint64 kWarnings[] = {30000, 10000};
 constexpr int kTimeoutsToLeave = 3;
-constexpr int kPointsPerMinuteOver = 10;
 
 // "24:13", "-1:20".
 QByteArray minutesText(qint64 ms) {
@@ -61,8 +60,7 @@ std::vector<QByteArray> Room::chargeClock(const GameInput& input) {
         k.timeouts = 0;
     std::vector<QByteArray> lines;
     if (const int minutes = lobby_.options().gameMinutes; minutes > 0) {
-        const qint64 over = k.usedMs - minutes * 60000LL;
-        const int penalty = over > 0 ? int((over + 59999) / 60000) * kPointsPerMinuteOver : 0;
+        const int penalty = overtimePenalty(k.usedMs - minutes * 60000LL);
         if (penalty != game_->timePenalty(input.seat)) {
             const GameInput charged{Kind::TimePenalty, input.seat, {}, {}, penalty};
             apply(*game_, charged);
@@ -119,7 +117,7 @@ void Room::clockRings() {
     }
     if (lobby_.options().gameMinutes > 0) {
         toAll(ReplyCode::Notice, nameOf(seat) + "'s time is up: each minute begun over it costs " +
-                                     QByteArray::number(kPointsPerMinuteOver) + " points");
+                                     QByteArray::number(overtimePenalty(1)) + " points");
         return updateClock();
     }
     const QByteArray name = nameOf(seat);
