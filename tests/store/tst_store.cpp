@@ -236,8 +236,48 @@ private slots:
         QCOMPARE(store->passwordHash("ann"), std::optional<QByteArray>("old-hash"));
         QCOMPARE(store->rating("ANN"), std::optional(StoredRating{1720.5, 60, 0.06, 31}));
         QCOMPARE(store->claim("ann", "east", 0), std::nullopt); // the new tables are there
+        QVERIFY(store->beginLive({"east", 1}, {"begin 1 none"}));
         store.reset();
         QVERIFY(SqlStore::open(where, error)); // and it opens again as it is
+    }
+
+    // A game in play's journal, line by line across a restart, per hall; a
+    // new game of the number begins a new one, and a game kept, or ended
+    // unkept, takes its journal with it.
+    void journalsOfGamesInPlay_data() { addBackends({"sqlite", "postgresql"}); }
+    void journalsOfGamesInPlay() {
+        QFETCH(QString, backend);
+        const QString path = address(backend);
+        if (path.isEmpty())
+            QSKIP(qPrintable("PostgreSQL did not start: " + cluster().failure()));
+        const LiveKey one{"main", 1}, two{"main", 2}, east{"east", 1};
+        QString error;
+        {
+            auto store = SqlStore::open(path, error);
+            QVERIFY2(store, qPrintable(error));
+            QVERIFY(store->beginLive(two, {"begin 2 none", "seat 0 ann person - 0"}));
+            QVERIFY(store->beginLive(one, {"begin 1 none"}));
+            QVERIFY(store->addLive(one, 1, {"pass 0", "pass 1"}));
+            QVERIFY(store->addLive(one, 3, {"rename 0 o'neil"}));
+            QVERIFY(!store->addLive(one, 3, {"pass 0"})); // a line is written once
+            QVERIFY(store->beginLive(east, {"begin 9 list"}));
+        }
+        auto store = SqlStore::open(path, error);
+        QVERIFY2(store, qPrintable(error));
+        const auto games = store->liveGames("main");
+        QCOMPARE(games.size(), std::size_t(2));
+        QCOMPARE(games[0].number, 1);
+        QCOMPARE(games[0].lines, (std::vector<QByteArray>{"begin 1 none", "pass 0", "pass 1",
+                                                          "rename 0 o'neil"}));
+        QCOMPARE(games[1].lines.size(), std::size_t(2));
+        QVERIFY(store->beginLive(two, {"begin 3 vote"}));
+        QCOMPARE(store->liveGames("main")[1].lines, std::vector<QByteArray>{"begin 3 vote"});
+        FinishedGame finished = gameOf("ann", 10, "bob", 5);
+        finished.journal = one;
+        QVERIFY(store->addGame(finished, {}) > 0);
+        store->endLive(two);
+        QVERIFY(store->liveGames("main").empty());
+        QCOMPARE(store->liveGames("east").size(), std::size_t(1));
     }
 
     // Two halls on one store: a name is held by one hall at a time, until
