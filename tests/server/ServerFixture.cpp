@@ -150,10 +150,18 @@ ScriptedUser& onTurn(ScriptedUser& a, ScriptedUser& b) {
     return hasTurn(a) ? a : b;
 }
 
+QByteArray lastLine(const ScriptedUser& user, const QByteArray& prefix) {
+    for (auto line = user.lines.crbegin(); line != user.lines.crend(); ++line)
+        if (line->startsWith(prefix))
+            return *line;
+    return {};
+}
+
+void setAddress(ScriptedUser& user, const QByteArray& address) {
+    dynamic_cast<wordmoot::server::User&>(user).address = address;
+}
+
 QByteArray openingPlay(const ScriptedUser& user) {
-    QByteArray rack;
-    for (const QByteArray& line : user.lines)
-        if (line.startsWith("2013 "))
-            rack = line.mid(5);
+    const QByteArray rack = lastLine(user, "2013 ").mid(5);
     return "PLAY 7,7," + rack.left(1) + " 8,7," + rack.mid(1, 1) + ' ';
 }

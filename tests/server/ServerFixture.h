@@ -105,5 +105,9 @@ wordmoot::server::ServerOptions testOptions(wordmoot::server::ServerOptions opti
 
 // The user whose turn it is, of two, by the 1020 line each has or has not.
 ScriptedUser& onTurn(ScriptedUser& a, ScriptedUser& b);
+// The last line the user received that starts with the prefix; empty for none.
+QByteArray lastLine(const ScriptedUser& user, const QByteArray& prefix);
+// Where an in-process user seems to connect from.
+void setAddress(ScriptedUser& user, const QByteArray& address);
 // "PLAY 7,7,X 8,7,Y " with the first two tiles of the user's last rack.
 QByteArray openingPlay(const ScriptedUser& user);

@@ -50,10 +50,6 @@ QByteArray ratingOf(ScriptedUser& user, const QByteArray& name) {
     return user.expect("2014 " + name);
 }
 
-void setAddress(ScriptedUser& user, const QByteArray& address) {
-    dynamic_cast<server::User&>(user).address = address;
-}
-
 QByteArray ratingLine(const QByteArray& name, const rating::Rating& r, int games) {
     return "2014 " + name + ": rating " + QByteArray::number(std::lround(r.rating)) +
            ", deviation " + QByteArray::number(std::lround(r.deviation)) + ", " +
