@@ -116,6 +116,43 @@ private slots:
         QVERIFY(!owner->pending().join().contains("2019")); // proved in time: not renamed
     }
 
+    // A registered player's seat, kept through a drop, goes back to whoever
+    // proves the name, from anywhere, and only then: watching till then.
+    // The operator, identified, is told the server's health.
+    void aProvedNameTakesItsSeatBack() {
+        ServerOptions options = storedIn("none");
+        options.identifySeconds = 60;
+        options.operatorName = "ann";
+        AccountsFixture fixture(options);
+        auto ann = registered(fixture, "ann", "correct-horse");
+        auto bob = fixture.logOn("bob");
+        fixture.startTwoPlayerGame(*ann, *bob);
+        onTurn(*ann, *bob);
+        const QByteArray annRack = lastLine(*ann, "2013 ");
+        ann->vanish();
+        bob->expect("2014 ann lost the connection");
+        auto back = fixture.arrive();
+        setAddress(*back, "10.9.9.9"); // somewhere else
+        back->expect("1000 2 ");
+        back->send("NAME ann");
+        back->expect("2014 ann is registered");
+        back->send("JOIN 1");
+        back->expect("2020"); // watching: not proved yet
+        back->expect("2002 ");
+        QVERIFY(!back->pending().join().contains("2021"));
+        back->send("IDENTIFY correct-horse");
+        back->expect("2014 You are identified as ann");
+        back->expect("2021");
+        back->expect("2002 ");
+        QCOMPARE(back->expect("2013 "), annRack);
+        back->send("STATS");
+        QVERIFY(back->expect("2014 Stats: ").startsWith("2014 Stats: up "));
+        QCOMPARE(back->expect("2014 Stats: "), QByteArray("2014 Stats: 2 connections, 2 with a name"));
+        QVERIFY(back->expect("2014 Stats: ").contains("1 games in play"));
+        bob->send("STATS");
+        bob->expect("2014 STATS is for the server's operator");
+    }
+
     // Five wrong passwords a minute, per name and per address; the next is
     // not even tried.
     void wrongPasswordsAreHeldBack_data() {

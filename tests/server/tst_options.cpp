@@ -47,6 +47,16 @@ private slots:
         QTest::newRow("no think time")
             << list + QStringList{"--robot-think-ms", "0"}
             << "--robot-think-ms: a number from 1 to 600000" << 0 << QStringList();
+        QTest::newRow("a clock of each kind")
+            << list + QStringList{"--turn-seconds", "60", "--game-minutes", "25"}
+            << "--turn-seconds and --game-minutes: one clock or the other, not both" << 0
+            << QStringList();
+        QTest::newRow("a turn clock, no grace")
+            << list + QStringList{"--turn-seconds", "60", "--seat-grace-seconds", "0"} << ""
+            << int(Judging::Challenge) << QStringList();
+        QTest::newRow("a game clock too long")
+            << list + QStringList{"--game-minutes", "1441"}
+            << "--game-minutes: a number from 0 to 1440" << 0 << QStringList();
         QTest::newRow("idle exit out of range")
             << list + QStringList{"--idle-exit", "-1"}
             << "--idle-exit: a number of seconds from 0 to 86400" << 0 << QStringList();
