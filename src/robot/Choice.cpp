@@ -81,6 +81,18 @@ Move think(const Brain& brain, const ThinkRequest& request) {
         request.level, random);
 }
 
+GameInput inputOf(const Move& move, int seat) {
+    switch (move.kind) {
+    case Move::Kind::Play:
+        return {GameInput::Kind::Play, seat, move.play};
+    case Move::Kind::Exchange:
+        return {GameInput::Kind::Exchange, seat, {}, move.tiles};
+    case Move::Kind::Pass:
+        break;
+    }
+    return {GameInput::Kind::Pass, seat};
+}
+
 std::optional<Refused> makeMove(Game& game, int seat, const Move& move) {
     std::optional<Refused> refused;
     switch (move.kind) {

@@ -3,6 +3,7 @@
 #include "robot/Brain.h"
 #include "robot/Deadline.h"
 #include "rules/Game.h"
+#include "rules/GameInput.h"
 
 #include <cstdint>
 #include <optional>
@@ -68,6 +69,9 @@ Move think(const Brain& brain, const ThinkRequest& request);
 // Makes the move in the game for the seat. When the game refuses it, the
 // seat passes instead while it is still on turn, and the refusal is returned.
 std::optional<Refused> makeMove(Game& game, int seat, const Move& move);
+
+// The move as the seat's input to the game, as the server journals it.
+GameInput inputOf(const Move& move, int seat);
 
 // How many of the best plays a casual robot picks among.
 inline constexpr int kCasualChoices = 8;

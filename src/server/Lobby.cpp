@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cstdio>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -131,8 +132,8 @@ void Lobby::restoreGames() {
             rooms_[game.number] = std::move(room), ++restored;
     }
     if (!games.empty())
-        qInfo("restored %d of %d games in play in %lld ms", restored, int(games.size()),
-              took.elapsed());
+        std::fprintf(stderr, "wordmoot-server: restored %d of %d games in play in %lld ms\n",
+                     restored, int(games.size()), took.elapsed());
 }
 
 void Lobby::admit(User& user) {

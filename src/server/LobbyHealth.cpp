@@ -11,6 +11,10 @@
 namespace wordmoot::server {
 
 namespace {
+QByteArray counted(int count, const char* one, const char* many) {
+    return QByteArray::number(count) + ' ' + (count == 1 ? one : many);
+}
+
 QByteArray milliseconds(qint64 microseconds) {
     return QByteArray::number(double(microseconds) / 1000.0, 'f', 2) + " ms";
 }
@@ -48,11 +52,11 @@ void Lobby::stats(User& u, const QByteArray&) {
     const Journal::Latency store = journal_->latency();
     const QByteArrayList lines{
         "Stats: up " + QByteArray::number(upSince_.elapsed() / 1000) + " seconds",
-        "Stats: " + QByteArray::number(int(users_.size())) + " connections, " +
+        "Stats: " + counted(int(users_.size()), "connection", "connections") + ", " +
             QByteArray::number(named) + " with a name",
-        "Stats: " + QByteArray::number(int(rooms_.size())) + " rooms, " +
-            QByteArray::number(inPlay) + " games in play, " + QByteArray::number(thinksAsked_) +
-            " robot thinks so far",
+        "Stats: " + counted(int(rooms_.size()), "room", "rooms") + ", " +
+            counted(inPlay, "game in play", "games in play") + ", " +
+            counted(thinksAsked_, "robot think", "robot thinks") + " so far",
         "Stats: " + QByteArray::number(double(linesLastMinute()) / 60.0, 'f', 1) +
             " lines a second over the last minute",
         "Stats: store writes took " + milliseconds(store.last) + " last, " +

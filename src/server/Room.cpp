@@ -33,6 +33,7 @@ Room::Room(Lobby& lobby, int number)
     graceTimer_.setSingleShot(true);
     QObject::connect(&graceTimer_, &QTimer::timeout, [this] { graceEnds(); });
     clockTimer_.setSingleShot(true);
+    clockTimer_.setTimerType(Qt::PreciseTimer); // a warning on the second
     QObject::connect(&clockTimer_, &QTimer::timeout, [this] { clockRings(); });
     offerTimer_.setSingleShot(true);
     offerTimer_.setInterval(ms);
@@ -267,7 +268,7 @@ void Room::takeSeat(User& u) {
     keep_[seat].address = u.address;
     keep_[seat].identified = u.identified;
     keep_[seat].timeouts = 0;
-    act({GameInput::Kind::TakeSeat, seat, {}, u.name.toStdString()}, {seatLine(seat)});
+    act({GameInput::Kind::TakeSeat, seat, {}, u.name.toStdString()}, {seatLine(seat, u.name)});
     u.send(ReplyCode::TookOverSeat);
     u.send(ReplyCode::Rack, reply::rack(game_->seats()[seat].rack));
     toAll(ReplyCode::Notice, u.name + " takes over the seat of " + old);

@@ -126,7 +126,7 @@ private:
     // journals it (after `lines` of the room's own) once the game takes it.
     std::optional<Refused> act(const GameInput& input, std::vector<QByteArray> lines = {});
     void beginJournal(std::uint64_t seed);
-    QByteArray seatLine(int seat) const;
+    QByteArray seatLine(int seat, const QByteArray& name) const;
     store::LiveKey journalKey() const;
     void logEvent(const QByteArray& event, const QByteArray& fields = {}) const;
 
@@ -216,6 +216,8 @@ private:
     int clockTurn_ = 0;        // the turn the clock was charged for
     int ringsFor_ = 0;         // the warning the clock rings for, in ms left; 0: time up
     bool timingOut_ = false;   // the pass under way is the clock's
+    int warnedAt_ = 0;         // the last warning the turn had, in ms left; 0: none
+    QByteArray overWinners_;   // as the game over line says them, for the log
     QTimer voteTimer_;
     QTimer offerTimer_;
     User* offeredTo_ = nullptr;

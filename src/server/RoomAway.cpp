@@ -69,16 +69,20 @@ bool Room::mayTakeName(const User& u, const QByteArray& name) const {
 void Room::rejoin(User& u, int seat) {
     keep_[seat].away.reset();
     holders_[seat] = &u;
-    members_.push_back(&u);
-    u.room = this;
     armGrace();
     toAll(ReplyCode::Notice, u.name + " is back in the seat");
+    sendScores(nullptr); // to the others: the seat is no longer away
     logEvent("back", field("seat", seat) + ' ' + field("player", u.name));
+    members_.push_back(&u);
+    u.room = this;
     u.send(ReplyCode::WatchingGameInPlay);
     u.send(ReplyCode::Joined);
     u.send(ReplyCode::TookOverSeat);
     sendPosition(u);
-    sendScores(nullptr);
+    // A play waiting for the others' vote is put to the player again.
+    if (const auto& pending = game_->pending(); pending && pending->seat != seat)
+        u.send(ReplyCode::PlayMade,
+               reply::playMade(nameOf(pending->seat), pending->score, pending->play));
     updateClock();
 }
 

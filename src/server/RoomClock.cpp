@@ -65,6 +65,8 @@ std::vector<QByteArray> Room::chargeClock(const GameInput& input) {
             const GameInput charged{Kind::TimePenalty, input.seat, {}, {}, penalty};
             apply(*game_, charged);
             lines.push_back(QByteArray::fromStdString(inputText(charged)));
+            logEvent("penalty", field("seat", input.seat) + ' ' + field("player", nameOf(input.seat)) +
+                                    ' ' + field("points", penalty));
         }
     }
     lines.push_back("clock " + QByteArray::number(input.seat) + ' ' +
@@ -87,6 +89,7 @@ void Room::updateClock() {
     if (game_->turnNumber() != clockTurn_) {
         clockTurn_ = game_->turnNumber();
         turnUsedMs_ = 0;
+        warnedAt_ = 0;
     }
     const int turn = game_->turn();
     if (turn < 0 || game_->pending() || !game_->seats()[turn].present || !holders_[turn])
@@ -97,7 +100,8 @@ void Room::updateClock() {
     ringsFor_ = 0;
     if (lobby_.options().turnSeconds > 0)
         for (const qint64 warning : kWarnings)
-            if (warning < lobby_.options().turnSeconds * 1000LL && left > warning) {
+            if (warning < lobby_.options().turnSeconds * 1000LL && left > warning &&
+                (warnedAt_ == 0 || warning < warnedAt_)) {
                 ringsFor_ = int(warning);
                 break;
             }
@@ -110,7 +114,10 @@ void Room::clockRings() {
     const int seat = clockSeat_;
     if (seat < 0 || phase_ != Phase::Playing)
         return;
+    if (clockLeftMs(seat) > ringsFor_)
+        return updateClock(); // rang early: not yet
     if (ringsFor_ > 0) {
+        warnedAt_ = ringsFor_;
         toSeat(seat, ReplyCode::Notice,
                QByteArray::number(ringsFor_ / 1000) + " seconds left for your turn");
         return updateClock();

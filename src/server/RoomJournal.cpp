@@ -51,9 +51,9 @@ store::LiveKey Room::journalKey() const {
     return {lobby_.options().hall.toUtf8(), number_};
 }
 
-QByteArray Room::seatLine(int seat) const {
+QByteArray Room::seatLine(int seat, const QByteArray& name) const {
     const RobotSeat* robot = robotOf(holders_[seat]);
-    return "seat " + QByteArray::number(seat) + ' ' + nameOf(seat) + ' ' +
+    return "seat " + QByteArray::number(seat) + ' ' + name + ' ' +
            (robot ? QByteArray(robot::levelName(robot->level())) : QByteArray(kPerson)) + ' ' +
            orDash(keep_[seat].address) + ' ' + (keep_[seat].identified ? '1' : '0');
 }
@@ -62,7 +62,7 @@ void Room::beginJournal(std::uint64_t seed) {
     std::vector<QByteArray> lines{"begin " + QByteArray::number(seed) + ' ' +
                                   QByteArray(judgingName(game_->judging()).data())};
     for (int seat = 0; seat < int(holders_.size()); ++seat)
-        lines.push_back(seatLine(seat));
+        lines.push_back(seatLine(seat, nameOf(seat)));
     journaled_ = int(lines.size());
     lobby_.journal().open();
     lobby_.journal().begin(journalKey(), std::move(lines));
@@ -74,20 +74,31 @@ std::optional<Refused> Room::act(const GameInput& input, std::vector<QByteArray>
     journal.open();
     for (QByteArray& line : chargeClock(input))
         lines.push_back(std::move(line));
-    const QByteArray player = input.seat >= 0 ? nameOf(input.seat) : QByteArray();
+    const bool named = input.kind == GameInput::Kind::TakeSeat || input.kind == GameInput::Kind::Rename;
+    const QByteArray player = named            ? QByteArray::fromStdString(input.text)
+                              : input.seat >= 0 ? nameOf(input.seat)
+                                                : QByteArray();
     if (auto refused = apply(*game_, input)) {
         journal.skip();
         return refused;
     }
-    lines.push_back(QByteArray::fromStdString(inputText(input)));
-    const int from = journaled_;
-    journaled_ += int(lines.size());
-    journal.write(journalKey(), from, std::move(lines));
+    // A game that ends is kept, its journal gone with it, by a store job
+    // asked as it ended: the line of its last move is not written after.
+    if (game_->isOver()) {
+        journal.skip();
+    } else {
+        lines.push_back(QByteArray::fromStdString(inputText(input)));
+        const int from = journaled_;
+        journaled_ += int(lines.size());
+        journal.write(journalKey(), from, std::move(lines));
+    }
     QByteArray fields = input.seat >= 0 ? field("seat", input.seat) + ' ' + field("player", player)
                                         : QByteArray();
     if (input.kind == GameInput::Kind::Play)
         fields += ' ' + field("score", game_->seats()[input.seat].score);
     logEvent(QByteArray::fromStdString(inputText(input)).split(' ').first(), fields);
+    if (game_->isOver())
+        logEvent("over", field("winners", overWinners_));
     if (phase_ == Phase::Playing)
         updateClock();
     return std::nullopt;

@@ -181,7 +181,7 @@ void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vecto
         toAll(ReplyCode::Draw, reply::result(names, points));
     const QByteArray record = QByteArray::fromStdString(gcgText(game_->names(), game_->record()));
     keepGame(winners, names, record);
-    logEvent("over", field("winners", names));
+    overWinners_ = names;
     // The players stay seated for the next game, not yet ready but robots.
     for (User* holder : holders_) {
         if (holder)

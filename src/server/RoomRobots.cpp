@@ -146,14 +146,9 @@ void Room::robotAnswered(const Ticket& ticket, const robot::Move& move) {
                                     [&](const auto& r) { return r->id() == ticket.robot; });
     if (robot == robots_.end() || seatOf(**robot) != ticket.seat || !isCurrent(ticket))
         return; // the game has moved on
-    using Kind = GameInput::Kind;
-    const GameInput input =
-        move.kind == robot::Move::Kind::Play       ? GameInput{Kind::Play, ticket.seat, move.play}
-        : move.kind == robot::Move::Kind::Exchange ? GameInput{Kind::Exchange, ticket.seat, {}, move.tiles}
-                                                   : GameInput{Kind::Pass, ticket.seat};
-    if (const auto refused = act(input)) {
+    if (const auto refused = act(robot::inputOf(move, ticket.seat))) {
         qWarning("robot %s: move refused: %s", (*robot)->name.constData(), refused->reason.c_str());
-        act({Kind::Pass, ticket.seat});
+        act({GameInput::Kind::Pass, ticket.seat});
     }
 }
 

@@ -148,7 +148,7 @@ private slots:
         back->send("STATS");
         QVERIFY(back->expect("2014 Stats: ").startsWith("2014 Stats: up "));
         QCOMPARE(back->expect("2014 Stats: "), QByteArray("2014 Stats: 2 connections, 2 with a name"));
-        QVERIFY(back->expect("2014 Stats: ").contains("1 games in play"));
+        QVERIFY(back->expect("2014 Stats: ").contains("1 room, 1 game in play"));
         bob->send("STATS");
         bob->expect("2014 STATS is for the server's operator");
     }

@@ -3,6 +3,8 @@
 // the games in play brought back by a server started again on the store.
 #include "ServerFixture.h"
 
+#include "store/SqlStore.h"
+
 #include <QTest>
 
 using namespace wordmoot;
@@ -156,6 +158,7 @@ private slots:
         QVERIFY(!mover.lines.join('\n').contains("30 seconds"));
         mover.send("REFRESH");
         QVERIFY(mover.expect("2014 Time left: ").contains(" seconds for "));
+        QCOMPARE(mover.lines.count("2014 10 seconds left for your turn"), 1);
     }
     void timeUpPassesTheTurn() {
         ServerOptions options;
@@ -182,6 +185,26 @@ private slots:
         auto ann = fixture.logOn("ann"); // not identified
         ann->send("STATS");
         ann->expect("2014 STATS is for the server's operator");
+    }
+
+    // A game played to its end is kept, and leaves no journal behind.
+    void aFinishedGameLeavesNoJournal() {
+        QTemporaryDir dir;
+        ServerOptions options;
+        options.store = dir.filePath("store.sqlite");
+        {
+            ServerFixture fixture(options);
+            TwoPlaying game(fixture);
+            for (int turn = 0; turn < Game::kScorelessTurnsToEnd; ++turn) {
+                onTurn(*game.ann, *game.bob).send("FORFEIT");
+                game.ann->expect(turn + 1 < Game::kScorelessTurnsToEnd ? "2002 " : "201");
+            }
+        }
+        QString error;
+        const auto store = store::SqlStore::open(options.store, error);
+        QVERIFY2(store, qPrintable(error));
+        QVERIFY(store->liveGames("main").empty());
+        QCOMPARE(store->history("ann", 10).size(), std::size_t(1));
     }
 
     // A server stopped and started again on the same store has its games in
