@@ -80,6 +80,7 @@ Lobby::Lobby(ServerOptions options, std::optional<WordList> words, robot::LeaveT
 
 Lobby::~Lobby() {
     closing_ = true;
+    journal_->close();
     halls_->close(); // before the store's last jobs run
 }
 

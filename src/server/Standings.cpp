@@ -99,7 +99,8 @@ void Standings::gameFinished(std::vector<Seat> seats, QByteArray result, QByteAr
     // Ratings are read, worked out and written on the store's thread, so that
     // two games ending at once each start from the other's result.
     using Told = std::vector<std::pair<quint64, QByteArrayList>>;
-    lobby_.store().ask<Told>(
+    // After the game's journal, whose lines it drops.
+    lobby_.journal().then(store::StoreThread::answered<Told>(
         this,
         [seats = std::move(seats), game = std::move(game)](Store& store) mutable {
             std::map<std::size_t, StoredRating> before;
@@ -159,7 +160,7 @@ void Standings::gameFinished(std::vector<Seat> seats, QByteArray result, QByteAr
         [this](Told told) {
             for (const auto& [serial, lines] : told)
                 tell(serial, lines);
-        });
+        }));
 }
 
 void Standings::rating(User& u, const QByteArray& arg) {

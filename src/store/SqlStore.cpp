@@ -456,19 +456,14 @@ bool writeLines(QSqlQuery& query, const LiveKey& key, int from,
 }
 } // namespace
 
-bool SqlStore::beginLive(const LiveKey& key, const std::vector<QByteArray>& lines) {
+bool SqlStore::writeLive(const std::vector<LiveWrite>& writes) {
     QSqlDatabase db = QSqlDatabase::database(connection_);
     QSqlQuery query(db);
     db.transaction();
-    const bool written = dropJournal(query, key) && writeLines(query, key, 0, lines);
-    return written ? db.commit() : (db.rollback(), false);
-}
-
-bool SqlStore::addLive(const LiveKey& key, int from, const std::vector<QByteArray>& lines) {
-    QSqlDatabase db = QSqlDatabase::database(connection_);
-    QSqlQuery query(db);
-    db.transaction();
-    return writeLines(query, key, from, lines) ? db.commit() : (db.rollback(), false);
+    for (const LiveWrite& w : writes)
+        if ((w.begins && !dropJournal(query, w.key)) || !writeLines(query, w.key, w.from, w.lines))
+            return db.rollback(), false;
+    return db.commit();
 }
 
 void SqlStore::endLive(const LiveKey& key) {

@@ -32,8 +32,7 @@ public:
     qint64 addGame(const FinishedGame& game, const std::vector<RatedName>& rated) override;
     std::vector<FinishedGame> history(const QByteArray& name, int count) override;
     std::optional<FinishedGame> game(qint64 id) override;
-    bool beginLive(const LiveKey& key, const std::vector<QByteArray>& lines) override;
-    bool addLive(const LiveKey& key, int from, const std::vector<QByteArray>& lines) override;
+    bool writeLive(const std::vector<LiveWrite>& writes) override;
     void endLive(const LiveKey& key) override;
     std::vector<LiveGame> liveGames(const QByteArray& hall) override;
     void beat(const Hall& hall) override;

@@ -49,6 +49,16 @@ struct LiveKey {
     int number = 0;
 };
 
+// Lines for the journal of a game in play: the first of them its line
+// `from` (counting from 0); a journal that begins replaces any older one
+// under the key.
+struct LiveWrite {
+    LiveKey key;
+    int from = 0;
+    std::vector<QByteArray> lines;
+    bool begins = false;
+};
+
 // The journal of a game in play: its lines, in the order they were kept.
 struct LiveGame {
     int number = 0;
@@ -94,12 +104,15 @@ public:
     virtual std::vector<FinishedGame> history(const QByteArray& name, int count) = 0;
     virtual std::optional<FinishedGame> game(qint64 id) = 0;
 
-    // Begins the journal of a game in play with its first lines; an older
-    // journal under the same key goes.
-    virtual bool beginLive(const LiveKey& key, const std::vector<QByteArray>& lines) = 0;
-    // More lines of the journal, the first of them its line `from`
-    // (counting from 0), in one transaction.
-    virtual bool addLive(const LiveKey& key, int from, const std::vector<QByteArray>& lines) = 0;
+    // Writes to the journals of games in play, all in one transaction: all
+    // or none are kept.
+    virtual bool writeLive(const std::vector<LiveWrite>& writes) = 0;
+    bool beginLive(const LiveKey& key, const std::vector<QByteArray>& lines) {
+        return writeLive({{key, 0, lines, true}});
+    }
+    bool addLive(const LiveKey& key, int from, const std::vector<QByteArray>& lines) {
+        return writeLive({{key, from, lines, false}});
+    }
     // The game is over without being kept (nobody played it to an end).
     virtual void endLive(const LiveKey& key) = 0;
     // The journals of the hall's games in play, by number.

@@ -28,13 +28,21 @@ public:
     template <class Result>
     void ask(QObject* context, std::function<Result(Store&)> job,
              std::function<void(Result)> answer) {
-        run([context, job = std::move(job), answer = std::move(answer)](Store& store) mutable {
+        run(answered(context, std::move(job), std::move(answer)));
+    }
+    // The job that runs `job` and hands its result to `answer` on the thread
+    // of `context`, for whoever runs it on the store's thread.
+    template <class Result>
+    static std::function<void(Store&)> answered(QObject* context,
+                                                std::function<Result(Store&)> job,
+                                                std::function<void(Result)> answer) {
+        return [context, job = std::move(job), answer = std::move(answer)](Store& store) mutable {
             Result result = job(store);
             QMetaObject::invokeMethod(
                     context, [answer = std::move(answer), result = std::move(result)]() mutable {
                         answer(std::move(result));
                     });
-        });
+        };
     }
 
     // Runs the job and waits for its result: only for a server that serves
