@@ -28,7 +28,7 @@ bench wordmoot-loadtest build/bin/wordmoot-server 5 100 4  # the same with four 
 bench wordmoot-loadtest build/bin/wordmoot-server 5 100 0 50  # the same with 50 users proving passwords
 bench wordmoot-judgebench 20                               # 20 phonies against a robot a rule
 bench wordmoot-dispatchbench 200000                        # the lobby answering 200,000 lines
-bench wordmoot-restorebench build/bin/wordmoot-server "$words" 9 24 3  # a start bringing back 9 games in play
+bench wordmoot-restorebench build/bin/wordmoot-server "$words" 9 16 3  # a start bringing back 9 games in play
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 # (in CI build/ is sanitized already, and only the fuzz targets are built),
