@@ -1,8 +1,9 @@
 #include "rules/GameInput.h"
 
+#include "rules/TextFields.h"
+
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <vector>
 
 namespace wordmoot {
@@ -26,27 +27,6 @@ constexpr std::array<std::pair<GameInput::Kind, std::string_view>, 12> kWords{{
 
 bool hasSeat(GameInput::Kind kind) {
     return kind != GameInput::Kind::VoteExpired && kind != GameInput::Kind::EndForLack;
-}
-
-std::vector<std::string_view> words(std::string_view line) {
-    std::vector<std::string_view> found;
-    while (!line.empty()) {
-        const std::size_t start = line.find_first_not_of(' ');
-        if (start == std::string_view::npos)
-            break;
-        const std::size_t end = std::min(line.find(' ', start), line.size());
-        found.push_back(line.substr(start, end - start));
-        line.remove_prefix(end);
-    }
-    return found;
-}
-
-std::optional<int> number(std::string_view text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
 }
 
 std::string tileText(const LaidTile& t) {

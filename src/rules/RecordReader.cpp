@@ -1,36 +1,12 @@
 #include "rules/RecordReader.h"
 
 #include "rules/Game.h"
+#include "rules/TextFields.h"
 #include "rules/TileBag.h"
-
-#include <charconv>
 
 namespace wordmoot {
 
 namespace {
-
-std::vector<std::string_view> words(std::string_view line) {
-    std::vector<std::string_view> out;
-    while (!line.empty()) {
-        const std::size_t start = line.find_first_not_of(" \t");
-        if (start == std::string_view::npos)
-            break;
-        const std::size_t end = std::min(line.find_first_of(" \t", start), line.size());
-        out.push_back(line.substr(start, end - start));
-        line.remove_prefix(end);
-    }
-    return out;
-}
-
-std::optional<int> number(std::string_view text) {
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty())
-        return std::nullopt;
-    return value;
-}
 
 // A rack or exchange as the record writes it, "?" for a blank, in the
 // game's own letters.

@@ -116,6 +116,8 @@ private:
     void hintAnswered(const Ticket& ticket, const robot::Move& move);
     void robot(User& u, const QByteArray& arg);
     void addRobot(robot::Level level);
+    // A robot of the room, not yet in a seat.
+    User* newRobot(QByteArray name, robot::Level level, std::uint64_t seed);
     void removeRobot(User& u);
     void robotActs(RobotSeat& robot);
     // The robot in that seat, if the room plays it.
@@ -144,6 +146,8 @@ private:
     bool hasClock() const;
     // The mover's time is charged before its move; lines for the journal.
     std::vector<QByteArray> chargeClock(const GameInput& input);
+    // The time the running clock has run since it was last charged.
+    void chargeRunning();
     // Starts or stops the clock of the seat on turn, as the game now stands.
     void updateClock();
     void clockRings();

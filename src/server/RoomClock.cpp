@@ -44,11 +44,7 @@ qint64 Room::clockLeftMs(int seat) const {
 std::vector<QByteArray> Room::chargeClock(const GameInput& input) {
     if (!hasClock() || phase_ != Phase::Playing)
         return {};
-    if (clockSeat_ >= 0) {
-        const qint64 ms = clockSince_.restart();
-        turnUsedMs_ += ms;
-        keep_[clockSeat_].usedMs += ms;
-    }
+    chargeRunning();
     using Kind = GameInput::Kind;
     const bool endsTurn = (input.kind == Kind::Play || input.kind == Kind::Exchange ||
                            input.kind == Kind::Pass) &&
@@ -74,14 +70,18 @@ std::vector<QByteArray> Room::chargeClock(const GameInput& input) {
     return lines;
 }
 
+void Room::chargeRunning() {
+    if (clockSeat_ < 0)
+        return;
+    const qint64 ms = clockSince_.restart();
+    turnUsedMs_ += ms;
+    keep_[clockSeat_].usedMs += ms;
+}
+
 void Room::updateClock() {
     if (!hasClock())
         return;
-    if (clockSeat_ >= 0) {
-        const qint64 ms = clockSince_.restart();
-        turnUsedMs_ += ms;
-        keep_[clockSeat_].usedMs += ms;
-    }
+    chargeRunning();
     clockTimer_.stop();
     clockSeat_ = -1;
     if (phase_ != Phase::Playing)

@@ -33,8 +33,12 @@ struct Replay : GameListener {
     }
 };
 
+// An address as a seat line writes it: "-" for none.
 QByteArray orDash(const QByteArray& text) {
     return text.isEmpty() ? QByteArray("-") : text;
+}
+QByteArray addressOf(const QByteArray& field) {
+    return field == "-" ? QByteArray() : field;
 }
 
 QByteArray scoresText(const Game& game) {
@@ -135,7 +139,7 @@ bool Room::restore(const std::vector<QByteArray>& lines) {
             return false;
         names.push_back(w[2].toStdString());
         kinds.push_back(w[3]);
-        keep_.emplace_back(w[4] == "-" ? QByteArray() : w[4], w[5] == "1");
+        keep_.emplace_back(addressOf(w[4]), w[5] == "1");
     }
     if (names.size() < 2 || names.size() > kMostSeats)
         return false;
@@ -152,7 +156,7 @@ bool Room::restore(const std::vector<QByteArray>& lines) {
             return false;
         if (w[0] == "seat" && w.size() == 6) {
             kinds[seat] = w[3];
-            keep_[seat].address = w[4] == "-" ? QByteArray() : w[4];
+            keep_[seat].address = addressOf(w[4]);
             keep_[seat].identified = w[5] == "1";
         } else if (w[0] == "clock" && w.size() == 4) {
             keep_[seat].usedMs = w[2].toLongLong();
@@ -170,10 +174,7 @@ bool Room::restore(const std::vector<QByteArray>& lines) {
         const auto level = robot::parseLevel(kinds[seat].toStdString());
         if (kinds[seat] == kPerson || !level)
             continue;
-        robots_.push_back(std::make_unique<RobotSeat>(
-            nameOf(seat), lobby_.newRobotId(), *level, QRandomGenerator::global()->generate64(),
-            [this](RobotSeat& r) { robotActs(r); }));
-        holders_[seat] = robots_.back().get();
+        holders_[seat] = newRobot(nameOf(seat), *level, QRandomGenerator::global()->generate64());
     }
     identifiedAtStart_.clear();
     for (int seat = 0; seat < int(names.size()); ++seat)

@@ -48,10 +48,7 @@ void Room::addRobot(robot::Level level) {
     const auto& options = lobby_.options();
     const std::uint64_t seed = options.seed ? *options.seed + 7919ULL * number_ + number
                                             : QRandomGenerator::global()->generate64();
-    robots_.push_back(std::make_unique<RobotSeat>(robotName(number), lobby_.newRobotId(), level,
-                                                  seed,
-                                                  [this](RobotSeat& r) { robotActs(r); }));
-    User* robot = robots_.back().get();
+    User* robot = newRobot(robotName(number), level, seed);
     seated_.push_back(robot);
     ready_.insert(robot);
     phase_ = Phase::Forming;
@@ -59,6 +56,12 @@ void Room::addRobot(robot::Level level) {
                                  QByteArray::number(int(ready_.size())) + " of " +
                                  QByteArray::number(int(seated_.size())) + " ready)");
     sendScores(nullptr);
+}
+
+User* Room::newRobot(QByteArray name, robot::Level level, std::uint64_t seed) {
+    robots_.push_back(std::make_unique<RobotSeat>(std::move(name), lobby_.newRobotId(), level,
+                                                  seed, [this](RobotSeat& r) { robotActs(r); }));
+    return robots_.back().get();
 }
 
 void Room::removeRobot(User& u) {
