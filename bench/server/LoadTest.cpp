@@ -234,8 +234,10 @@ int main(int argc, char* argv[]) {
 
     QProcess server;
     QTemporaryDir storeFolder;
+    // Every user comes from one address and sends as fast as it is answered.
     QStringList options{"--port",  "0", "--judge", "none", "--seed", "1",
-                        "--store", storeFolder.filePath("load.sqlite")};
+                        "--store", storeFolder.filePath("load.sqlite"),
+                        "--per-address", "0", "--flood-rate", "0"};
     if (champions > 0)
         options << "--robot-think-ms" << "2000" << "--robot-delay-ms" << "0";
     server.start(serverPath, options);

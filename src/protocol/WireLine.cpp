@@ -23,6 +23,17 @@ QByteArray wireLine(QByteArrayView text) {
     return line;
 }
 
+QByteArray withoutControls(QByteArrayView text) {
+    QByteArray kept;
+    kept.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && !(byte >= 0x7f && byte <= 0x9f))
+            kept += c;
+    }
+    return kept;
+}
+
 QByteArray replyLine(ReplyCode code, QByteArrayView text) {
     QByteArray line = QByteArray::number(static_cast<int>(code));
     line.reserve(line.size() + text.size() + 3);

@@ -17,6 +17,12 @@ QByteArray wireLine(QByteArrayView text);
 // A reply: its code, a blank and the text.
 QByteArray replyLine(ReplyCode code, QByteArrayView text);
 
+// The wire's text is ISO 8859-1, a byte a character, as the client reads and
+// writes it. The text without its control characters (C0, DEL and C1, ESC
+// and BEL among them), so that what one peer says cannot drive another's
+// terminal.
+QByteArray withoutControls(QByteArrayView text);
+
 // One command: one byte per character in the 8-bit character set, a
 // character with no 8-bit byte as one "?", then out as every line goes.
 QByteArray encodeCommandLine(const QString& command);

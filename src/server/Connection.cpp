@@ -25,13 +25,30 @@ Connection::Connection(QTcpSocket* socket, Journal* journal, QObject* parent)
     });
     connect(socket_, &QTcpSocket::disconnected, this, &Connection::finish);
     connect(socket_, &QTcpSocket::errorOccurred, this, &Connection::finish);
+    allowed_.setSingleShot(true);
+    connect(&allowed_, &QTimer::timeout, this, &Connection::readLines);
+    clock_.start();
 }
+
+void Connection::limitLines(Allowance allowance, Price price) {
+    allowance_ = allowance;
+    price_ = std::move(price);
+}
+
+namespace {
+// What others say: a peer that lets it pile up unread is dropped soonest.
+bool isChat(ReplyCode code) {
+    return code == ReplyCode::SaidToAll || code == ReplyCode::ToldToUser ||
+           code == ReplyCode::Emote || code == ReplyCode::Beep;
+}
+} // namespace
 
 void Connection::send(ReplyCode code, QByteArrayView text) {
     if (closing_)
         return;
     const QByteArray line = replyLine(code, text);
-    if (socket_->bytesToWrite() + waitingBytes_ + line.size() > kMaxOutputBytes)
+    const qint64 cap = isChat(code) ? kMostChatBytes : kMaxOutputBytes;
+    if (socket_->bytesToWrite() + waitingBytes_ + line.size() > cap)
         return drop("it reads nothing of what it is sent");
     const quint64 ticket = journal_ ? journal_->holding() : 0;
     if (ticket == 0 && waiting_.empty())
@@ -72,6 +89,7 @@ void Connection::drop(const char* why) {
     qWarning("dropping %s (%s): %s", name.isEmpty() ? "a connection" : name.constData(),
              qPrintable(socket_->peerAddress().toString()), why);
     closing_ = true;
+    dropped_ = true;
     socket_->abort();
     finish();
 }
@@ -108,18 +126,43 @@ void Connection::readLines() {
             return; // bytesWritten brings us back
         if (handled == kLinesPerTurn)
             return scheduleRead();
-        const auto line = framer_.takeLine();
-        noticeDroppedLines();
-        if (!line) {
-            if (socket_->bytesAvailable() == 0)
-                return;
-            framer_.append(socket_->read(kReadBufferBytes));
+        if (!held_) {
+            const auto line = framer_.takeLine();
             noticeDroppedLines();
-            continue;
+            if (!line) {
+                if (socket_->bytesAvailable() == 0)
+                    return;
+                framer_.append(socket_->read(kReadBufferBytes));
+                noticeDroppedLines();
+                continue;
+            }
+            held_ = line->toByteArray();
+        }
+        if (price_) {
+            if (const qint64 wait = allowance_.take(price_(*held_), clock_.elapsed()); wait > 0) {
+                allowed_.start(int(std::min<qint64>(wait, 60'000)));
+                return readBacklog();
+            }
         }
         ++handled;
-        emit lineReceived(line->toByteArray());
+        emit lineReceived(*std::exchange(held_, std::nullopt));
     }
+}
+
+void Connection::readBacklog() {
+    while (!closing_ && socket_->bytesAvailable() > 0 &&
+           framer_.pendingBytes() <= kMostBacklogBytes) {
+        framer_.append(socket_->read(kReadBufferBytes));
+        noticeDroppedLines();
+    }
+    if (closing_ || framer_.pendingBytes() <= kMostBacklogBytes)
+        return;
+    qWarning("closing %s (%s): it sends faster than it may", name.isEmpty() ? "a connection" : name.constData(),
+             qPrintable(socket_->peerAddress().toString()));
+    send(ReplyCode::Notice, "You send too much too fast (over " +
+                                QByteArray::number(kMostBacklogBytes / 1024) +
+                                " KB waiting): goodbye");
+    close();
 }
 
 } // namespace wordmoot::server

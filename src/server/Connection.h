@@ -1,11 +1,15 @@
 #pragma once
 
 #include "protocol/LineFramer.h"
+#include "server/Allowance.h"
 #include "server/User.h"
 
+#include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 
 #include <deque>
+#include <functional>
 
 class QTcpSocket;
 
@@ -24,7 +28,11 @@ class Journal;
 //   handled before the other connections get their turn;
 // - while more than kPauseOutputBytes wait to go out to the peer, its
 //   commands wait too; past kMaxOutputBytes (a peer that reads nothing
-//   while others talk to it) it is dropped.
+//   while others talk to it) it is dropped, and sooner, past
+//   kMostChatBytes, when what comes is chat;
+// - lines beyond the peer's allowance wait their turn; meanwhile what it
+//   sends is read on, and past kMostBacklogBytes waiting it is told so and
+//   disconnected.
 //
 // While a game's journal is being written, what is sent waits for it (see
 // Journal), in order; the lines waiting count towards the caps.
@@ -35,6 +43,11 @@ public:
     static constexpr int kLinesPerTurn = 64;
     static constexpr qint64 kPauseOutputBytes = 64 * 1024;
     static constexpr qint64 kMaxOutputBytes = 1024 * 1024;
+    static constexpr qint64 kMostChatBytes = 128 * 1024;
+    static constexpr qint64 kMostBacklogBytes = 16 * 1024;
+
+    // What a line costs of the allowance, in lines.
+    using Price = std::function<double(QByteArrayView line)>;
 
     explicit Connection(QTcpSocket* socket, Journal* journal = nullptr, QObject* parent = nullptr);
 
@@ -43,6 +56,10 @@ public:
     bool isClosing() const override { return closing_; }
     // Drops the connection at once; gone() follows.
     void drop(const char* why);
+    // From now on the peer's lines are held to the allowance.
+    void limitLines(Allowance allowance, Price price);
+    // Whether the server dropped it (rather than the peer or QUIT ending it).
+    bool wasDropped() const { return dropped_; }
 
 signals:
     void lineReceived(const QByteArray& line);
@@ -55,6 +72,8 @@ private:
     void finish();
     void noticeDroppedLines();
     void release(quint64 kept);
+    // Reads on while a line waits for the allowance, up to the backlog's cap.
+    void readBacklog();
 
     struct Waiting {
         quint64 ticket;
@@ -70,6 +89,12 @@ private:
     std::deque<Waiting> waiting_;
     qint64 waitingBytes_ = 0;
     bool closeWhenSent_ = false; // close() came while lines waited
+    bool dropped_ = false;
+    Allowance allowance_;
+    Price price_;
+    std::optional<QByteArray> held_; // the line that waits for the allowance
+    QTimer allowed_;                 // when it may go
+    QElapsedTimer clock_;
 };
 
 } // namespace wordmoot::server

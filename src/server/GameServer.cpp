@@ -1,14 +1,25 @@
 #include "server/GameServer.h"
 
 #include "protocol/ReplyCode.h"
+#include "protocol/WireLine.h"
 #include "server/Connection.h"
 #include "server/Halls.h"
 #include "server/Lobby.h"
 
 #include <QHostInfo>
+#include <QSocketNotifier>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <malloc.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace wordmoot::server {
 
@@ -17,18 +28,31 @@ GameServer::GameServer(ServerOptions options, QObject* parent)
     , options_(std::move(options))
     , listener_(new QTcpServer(this))
     , idleTimer_(new QTimer(this)) {
-    connect(listener_, &QTcpServer::newConnection, this, &GameServer::accept);
     idleTimer_->setSingleShot(true);
     idleTimer_->setInterval(options_.idleExitSeconds * 1000);
     connect(idleTimer_, &QTimer::timeout, this, &GameServer::idle);
+    // The buffers of a peer dropped for reading nothing go back to the
+    // system, not only to the heap: a moment later, once for many.
+    trimTimer_ = new QTimer(this);
+    trimTimer_->setSingleShot(true);
+    trimTimer_->setInterval(1000);
+    connect(trimTimer_, &QTimer::timeout, this, [] { ::malloc_trim(0); });
 }
 
-GameServer::~GameServer() = default;
+GameServer::~GameServer() {
+    if (spareFile_ >= 0)
+        ::close(spareFile_);
+}
 
 bool GameServer::start() {
     lobby_ = Lobby::open(options_, error_);
     if (!lobby_)
         return false;
+    rlimit files{};
+    if (::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur != RLIM_INFINITY)
+        mostUsers_ = int(std::clamp<rlim_t>(files.rlim_cur, kSpareFiles + 1, kMostUsers + kSpareFiles)) -
+                     kSpareFiles;
+    spareFile_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     if (!listener_->listen(options_.listen, options_.port)) {
         error_ = QString("cannot listen on %1:%2: %3")
                      .arg(options_.listen.toString())
@@ -36,6 +60,9 @@ bool GameServer::start() {
                      .arg(listener_->errorString());
         return false;
     }
+    listener_->pauseAccepting();
+    accepting_ = new QSocketNotifier(listener_->socketDescriptor(), QSocketNotifier::Read, this);
+    connect(accepting_, &QSocketNotifier::activated, this, &GameServer::accept);
     // Listening on every address, the hall is reached by the machine's name.
     const bool everywhere = options_.listen == QHostAddress::Any ||
                             options_.listen == QHostAddress::AnyIPv4 ||
@@ -59,24 +86,85 @@ QString GameServer::address() const {
     return listener_->serverAddress().toString() + ':' + QString::number(port());
 }
 
+namespace {
+const char kFull[] = "The server is full: try again later";
+}
+
+QByteArray GameServer::refusal(const QByteArray& address) const {
+    if (lobby_->userCount() >= mostUsers_)
+        return kFull;
+    if (options_.perAddress > 0 && perAddress_.value(address) >= options_.perAddress)
+        return "Too many connections from your address: " +
+               QByteArray::number(options_.perAddress) + " at most at once";
+    return {};
+}
+
+// A few at a time, so that a crowd at the door does not hold up the users.
 void GameServer::accept() {
-    while (QTcpSocket* socket = listener_->nextPendingConnection()) {
+    for (int accepted = 0; accepted < 64; ++accepted) {
+        const int peer = ::accept4(int(listener_->socketDescriptor()), nullptr, nullptr,
+                                   SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (peer < 0) {
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM)
+                outOfFiles();
+            return;
+        }
+        auto* socket = new QTcpSocket;
+        if (!socket->setSocketDescriptor(peer)) {
+            ::close(peer);
+            delete socket;
+            continue;
+        }
         auto* connection = new Connection(socket, &lobby_->journal(), this);
-        if (lobby_->userCount() >= kMostUsers) {
-            connection->send(ReplyCode::Notice, "The server is full: try again later");
+        if (const QByteArray why = refusal(connection->address); !why.isEmpty()) {
+            connection->send(ReplyCode::Notice, why);
             connection->close();
             connect(connection, &Connection::gone, connection, &QObject::deleteLater);
             continue;
         }
+        ++perAddress_[connection->address];
+        if (options_.floodRate > 0)
+            connection->limitLines(Allowance(options_.floodLines, options_.floodRate),
+                                   [lobby = lobby_.get(), connection](QByteArrayView line) {
+                                       return lobby->price(*connection, line);
+                                   });
         connect(connection, &Connection::lineReceived, lobby_.get(),
                 [this, connection](const QByteArray& line) { lobby_->receive(*connection, line); });
-        connect(connection, &Connection::gone, lobby_.get(), [this, connection] {
-            lobby_->remove(*connection);
-            connection->deleteLater();
-        });
+        connect(connection, &Connection::gone, lobby_.get(),
+                [this, connection] { connectionGone(connection); });
         lobby_->admit(*connection);
         idleTimer_->stop();
     }
+}
+
+void GameServer::connectionGone(Connection* connection) {
+    lobby_->remove(*connection);
+    if (const auto at = perAddress_.find(connection->address); at != perAddress_.end() && --*at <= 0)
+        perAddress_.erase(at);
+    if (connection->wasDropped() && !trimTimer_->isActive())
+        trimTimer_->start();
+    connection->deleteLater();
+}
+
+// Out of descriptors: the newcomers waiting are told so on the spare one,
+// one at a time, and accepting starts again in a moment.
+void GameServer::outOfFiles() {
+    accepting_->setEnabled(false);
+    qWarning("wordmoot-server: cannot accept a connection: %s", std::strerror(errno));
+    if (spareFile_ >= 0) {
+        ::close(spareFile_);
+        const QByteArray line = replyLine(ReplyCode::Notice, kFull);
+        for (int told = 0; told < 64; ++told) {
+            const int peer = ::accept4(int(listener_->socketDescriptor()), nullptr, nullptr,
+                                       SOCK_NONBLOCK | SOCK_CLOEXEC);
+            if (peer < 0)
+                break;
+            [[maybe_unused]] const auto sent = ::send(peer, line.constData(), line.size(), MSG_NOSIGNAL);
+            ::close(peer);
+        }
+        spareFile_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    }
+    QTimer::singleShot(250, accepting_, [this] { accepting_->setEnabled(true); });
 }
 
 } // namespace wordmoot::server

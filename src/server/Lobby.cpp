@@ -3,6 +3,7 @@
 #include "protocol/Commands.h"
 #include "protocol/Replies.h"
 #include "protocol/ReplyCode.h"
+#include "protocol/WireLine.h"
 #include "server/Accounts.h"
 #include "server/Halls.h"
 #include "server/RobotSeat.h"
@@ -11,6 +12,7 @@
 #include "server/Standings.h"
 #include "server/WordCheck.h"
 
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -142,6 +144,24 @@ void Lobby::admit(User& user) {
     user.serial = ++serials_;
     bySerial_.insert(user.serial, &user);
     user.send(ReplyCode::Greeting, reply::greeting("Welcome to Wordmoot. Take a name with NAME."));
+    // However slowly its lines come, a connection takes a name in time or goes.
+    QTimer::singleShot(options_.nameSeconds * 1000, this, [this, serial = user.serial] {
+        User* still = bySerial(serial);
+        if (!still || !still->name.isEmpty() || still->isClosing())
+            return;
+        still->send(ReplyCode::Notice, "No name taken in time: goodbye");
+        still->close();
+    });
+}
+
+double Lobby::price(const User& u, QByteArrayView line) const {
+    static const QByteArrayList kHeardByMany = {"SAY", "EMOTE", "TELL", "BEEP", "WHO", "GLIST"};
+    const QByteArray word = command::split(line.toByteArray()).word;
+    if (kHeardByMany.contains(word))
+        return 2;
+    if (u.room && Room::isCommand(word) && u.room->isOnTurn(u))
+        return 0;
+    return 1;
 }
 
 void Lobby::remove(User& user) {
@@ -347,7 +367,7 @@ void Lobby::quit(User& u, const QByteArray&) {
 }
 
 void Lobby::say(User& u, const QByteArray& arg) {
-    sendTo(u.room, ReplyCode::SaidToAll, reply::chat(u.name, arg));
+    sendTo(u.room, ReplyCode::SaidToAll, reply::chat(u.name, withoutControls(arg)));
 }
 
 void Lobby::tell(User& u, const QByteArray& arg) {
@@ -355,11 +375,11 @@ void Lobby::tell(User& u, const QByteArray& arg) {
     User* to = named(tell.to);
     if (!to)
         return u.send(ReplyCode::Notice, "Nobody is called " + tell.to.left(20));
-    to->send(ReplyCode::ToldToUser, reply::chat(u.name, tell.text));
+    to->send(ReplyCode::ToldToUser, reply::chat(u.name, withoutControls(tell.text)));
 }
 
 void Lobby::emote(User& u, const QByteArray& arg) {
-    sendTo(u.room, ReplyCode::Emote, reply::chat(u.name, arg));
+    sendTo(u.room, ReplyCode::Emote, reply::chat(u.name, withoutControls(arg)));
 }
 
 void Lobby::who(User& u, const QByteArray&) {

@@ -48,6 +48,9 @@ public:
     void admit(User& user);
     // One line the user sent, without its line end.
     void receive(User& user, const QByteArray& line);
+    // What the line costs of the user's allowance, in lines: one that many
+    // hear, or whose answer is long, costs two; a move on one's turn nothing.
+    double price(const User& user, QByteArrayView line) const;
     // The user is gone: out of its game and the lobby. The user may go once
     // this returns.
     void remove(User& user);

@@ -127,6 +127,10 @@ void Room::renamed(User& u) {
         game_->rename(seat, u.name.toStdString());
 }
 
+bool Room::isOnTurn(const User& u) const {
+    return phase_ == Phase::Playing && game_ && seatOf(u) >= 0 && seatOf(u) == game_->turn();
+}
+
 bool Room::hasSeatNamed(const QByteArray& name, const User& other) const {
     if (phase_ != Phase::Playing)
         return false;

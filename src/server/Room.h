@@ -41,6 +41,8 @@ public:
     bool isEmpty() const;
     // Whether the user holds a seat in the game in play.
     bool isPlaying(const User& u) const { return phase_ == Phase::Playing && seatOf(u) >= 0; }
+    // Whether it is the user's turn in the game in play.
+    bool isOnTurn(const User& u) const;
 
     void join(User& user);
     void leave(User& user, bool dropped);

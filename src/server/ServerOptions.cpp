@@ -86,10 +86,22 @@ OptionsParsed parseOptions(const QStringList& arguments) {
         "M", "0");
     const QCommandLineOption operatorName(
         "operator", "The registered name that may ask for STATS, once identified.", "NAME");
+    const QCommandLineOption floodLines(
+        "flood-lines", "Lines a client may send at once before it is held back (10).", "N", "10");
+    const QCommandLineOption floodRate(
+        "flood-rate", "Lines a client may send a second after those (2; 0: no limit).", "N", "2");
+    const QCommandLineOption perAddress(
+        "per-address", "Connections from one address at once (10; 0: no limit).", "N", "10");
+    const QCommandLineOption nameSeconds(
+        "name-seconds", "How long a connection may stay without taking a name (30).", "N", "30");
+    const QCommandLineOption formMinutes(
+        "form-minutes", "How long a game may form with nobody ready before it closes (10; 0: "
+        "for ever).", "M", "10");
     parser.addOptions({help, showVersion, listen, port, words, judge, vote, seed, games,
                        clientVersion, robots, records, delay, level, think, leaves, idleExit,
                        store, hall, hallAddress, identify, grace, turnClock, gameClock,
-                       operatorName, check});
+                       operatorName, floodLines, floodRate, perAddress, nameSeconds, formMinutes,
+                       check});
     parser.addPositionalArgument("WORD", "With --check: the words to judge.", "[WORD...]");
     if (!parser.parse(arguments))
         return failure(parser.errorText());
@@ -108,59 +120,50 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     ServerOptions o;
     if (!o.listen.setAddress(parser.value(listen)))
         return failure("--listen: not an address: " + parser.value(listen));
-    const auto portNumber = number(parser.value(port), 0, 65535);
-    const auto voteSeconds = number(parser.value(vote), 1, 3600);
-    const auto maxGames = number(parser.value(games), 1, 9);
-    const auto robotCount = number(parser.value(robots), 0, 3);
-    const auto robotDelay = number(parser.value(delay), 0, 60000);
+    // The whole-number options: where each goes and what it may be.
+    struct Whole {
+        const QCommandLineOption& option;
+        int* value;
+        int low, high;
+    };
+    int portNumber = 0;
+    const Whole wholes[] = {
+        {port, &portNumber, 0, 65535},
+        {vote, &o.voteSeconds, 1, 3600},
+        {games, &o.maxGames, 1, 9},
+        {robots, &o.robots, 0, 3},
+        {delay, &o.robotDelayMs, 0, 60000},
+        {think, &o.robotThinkMs, 1, 600000},
+        {idleExit, &o.idleExitSeconds, 0, 86400},
+        {identify, &o.identifySeconds, 1, 3600},
+        {grace, &o.seatGraceSeconds, 0, 86400},
+        {turnClock, &o.turnSeconds, 0, 86400},
+        {gameClock, &o.gameMinutes, 0, 1440},
+        {floodLines, &o.floodLines, 1, 1000},
+        {floodRate, &o.floodRate, 0, 100000},
+        {perAddress, &o.perAddress, 0, 100000},
+        {nameSeconds, &o.nameSeconds, 1, 3600},
+        {formMinutes, &o.formMinutes, 0, 1440},
+    };
+    for (const Whole& whole : wholes) {
+        const auto value = number(parser.value(whole.option), whole.low, whole.high);
+        if (!value)
+            return failure(QString("--%1: a number from %2 to %3")
+                               .arg(whole.option.names().constFirst())
+                               .arg(whole.low)
+                               .arg(whole.high));
+        *whole.value = *value;
+    }
     const auto robotLevel = robot::parseLevel(parser.value(level).toStdString());
-    const auto thinkMs = number(parser.value(think), 1, 600000);
-    const auto idleSeconds = number(parser.value(idleExit), 0, 86400);
-    const auto identifySeconds = number(parser.value(identify), 1, 3600);
-    const auto graceSeconds = number(parser.value(grace), 0, 86400);
-    const auto turnSeconds = number(parser.value(turnClock), 0, 86400);
-    const auto gameMinutes = number(parser.value(gameClock), 0, 1440);
-    if (!portNumber)
-        return failure("--port: a number from 0 to 65535");
-    if (!voteSeconds)
-        return failure("--vote-seconds: a number from 1 to 3600");
-    if (!maxGames)
-        return failure("--max-games: a number from 1 to 9");
-    if (!robotCount)
-        return failure("--robots: a number from 0 to 3");
-    if (!robotDelay)
-        return failure("--robot-delay-ms: a number from 0 to 60000");
     if (!robotLevel)
         return failure("--robot-level: one of casual, greedy, strong, champion");
-    if (!thinkMs)
-        return failure("--robot-think-ms: a number from 1 to 600000");
-    if (!idleSeconds)
-        return failure("--idle-exit: a number of seconds from 0 to 86400");
-    if (!identifySeconds)
-        return failure("--identify-seconds: a number from 1 to 3600");
-    if (!graceSeconds)
-        return failure("--seat-grace-seconds: a number from 0 to 86400");
-    if (!turnSeconds)
-        return failure("--turn-seconds: a number from 0 to 86400");
-    if (!gameMinutes)
-        return failure("--game-minutes: a number from 0 to 1440");
-    if (*turnSeconds > 0 && *gameMinutes > 0)
+    if (o.turnSeconds > 0 && o.gameMinutes > 0)
         return failure("--turn-seconds and --game-minutes: one clock or the other, not both");
     const QByteArray hallName = parser.value(hall).toUtf8();
     if (hallName.isEmpty() || hallName.size() > 40 || hallName.contains(' '))
         return failure("--hall: 1 to 40 characters, no blanks");
-    o.port = quint16(*portNumber);
-    o.voteSeconds = *voteSeconds;
-    o.maxGames = *maxGames;
-    o.robots = *robotCount;
-    o.robotDelayMs = *robotDelay;
+    o.port = quint16(portNumber);
     o.robotLevel = *robotLevel;
-    o.robotThinkMs = *thinkMs;
-    o.idleExitSeconds = *idleSeconds;
-    o.identifySeconds = *identifySeconds;
-    o.seatGraceSeconds = *graceSeconds;
-    o.turnSeconds = *turnSeconds;
-    o.gameMinutes = *gameMinutes;
     o.operatorName = parser.value(operatorName).toUtf8();
     o.hall = parser.value(hall);
     o.hallAddress = parser.value(hallAddress);

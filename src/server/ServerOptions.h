@@ -43,6 +43,12 @@ struct ServerOptions {
     int turnSeconds = 0;        // the time for each turn; 0: no turn clock
     int gameMinutes = 0;        // each player's time for the whole game; 0: no game clock
     QByteArray operatorName;    // who may ask STATS, once identified; empty: nobody
+    // What keeps a public server usable to all (see docs/server.md).
+    int floodLines = 10;        // the lines a client may send at once
+    int floodRate = 2;          // and then each second; 0: no limit
+    int perAddress = 10;        // connections from one address at once; 0: no limit
+    int nameSeconds = 30;       // how long a connection may go without a name
+    int formMinutes = 10;       // how long a game may form with nobody ready; 0: for ever
 };
 
 struct OptionsParsed {

@@ -188,6 +188,10 @@ private slots:
         QTest::newRow("chat scrubbed")
             << replyLine(ReplyCode::SaidToAll, reply::chat("bob", QByteArray("a\rb\nc\0d", 7)))
             << QByteArray("2009 bob a b c d\r\n");
+        QTest::newRow("chat relayed without controls")
+            << replyLine(ReplyCode::SaidToAll,
+                         reply::chat("bob", withoutControls("\x1b[2J\x07hi\tthere\x7f\x9b\x85" "caf\xe9")))
+            << QByteArray("2009 bob [2Jhitherecaf\xe9\r\n");
     }
     void repliesAreWritten() {
         QFETCH(QByteArray, written);

@@ -22,7 +22,7 @@ private slots:
         QTest::newRow("binary bytes")
             << QByteArray("\x00\xff\x01\x7f\r\n", 6) << QByteArray("2014 Unknown command") << true;
         QTest::newRow("NUL inside a chat line")
-            << QByteArray("SAY a\0b\r\n", 9) << QByteArray("2009 eve a b") << true;
+            << QByteArray("SAY a\0b\r\n", 9) << QByteArray("2009 eve ab") << true;
         QTest::newRow("100,000 commands in one write")
             << many << QByteArray("2014 Unknown command") << true;
         QTest::newRow("100,000 commands, nothing read") << many << QByteArray() << false;

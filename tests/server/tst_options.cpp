@@ -59,7 +59,13 @@ private slots:
             << "--game-minutes: a number from 0 to 1440" << 0 << QStringList();
         QTest::newRow("idle exit out of range")
             << list + QStringList{"--idle-exit", "-1"}
-            << "--idle-exit: a number of seconds from 0 to 86400" << 0 << QStringList();
+            << "--idle-exit: a number from 0 to 86400" << 0 << QStringList();
+        QTest::newRow("no flood limit, any number from an address")
+            << list + QStringList{"--flood-rate", "0", "--per-address", "0"} << ""
+            << int(Judging::Challenge) << QStringList();
+        QTest::newRow("a name needs some time")
+            << list + QStringList{"--name-seconds", "0"}
+            << "--name-seconds: a number from 1 to 3600" << 0 << QStringList();
     }
     void commandLine() {
         QFETCH(QStringList, arguments);
