@@ -86,12 +86,16 @@ void Connection::close() {
 void Connection::drop(const char* why) {
     if (closing_)
         return;
-    qWarning("dropping %s (%s): %s", name.isEmpty() ? "a connection" : name.constData(),
-             qPrintable(socket_->peerAddress().toString()), why);
+    warn("dropping", why);
     closing_ = true;
     dropped_ = true;
     socket_->abort();
     finish();
+}
+
+void Connection::warn(const char* what, const char* why) const {
+    qWarning("%s %s (%s): %s", what, name.isEmpty() ? "a connection" : name.constData(),
+             address.constData(), why);
 }
 
 void Connection::finish() {
@@ -157,8 +161,7 @@ void Connection::readBacklog() {
     }
     if (closing_ || framer_.pendingBytes() <= kMostBacklogBytes)
         return;
-    qWarning("closing %s (%s): it sends faster than it may", name.isEmpty() ? "a connection" : name.constData(),
-             qPrintable(socket_->peerAddress().toString()));
+    warn("closing", "it sends faster than it may");
     send(ReplyCode::Notice, "You send too much too fast (over " +
                                 QByteArray::number(kMostBacklogBytes / 1024) +
                                 " KB waiting): goodbye");

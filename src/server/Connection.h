@@ -71,6 +71,7 @@ private:
     void scheduleRead();
     void finish();
     void noticeDroppedLines();
+    void warn(const char* what, const char* why) const;
     void release(quint64 kept);
     // Reads on while a line waits for the allowance, up to the backlog's cap.
     void readBacklog();

@@ -94,14 +94,10 @@ OptionsParsed parseOptions(const QStringList& arguments) {
         "per-address", "Connections from one address at once (10; 0: no limit).", "N", "10");
     const QCommandLineOption nameSeconds(
         "name-seconds", "How long a connection may stay without taking a name (30).", "N", "30");
-    const QCommandLineOption formMinutes(
-        "form-minutes", "How long a game may form with nobody ready before it closes (10; 0: "
-        "for ever).", "M", "10");
     parser.addOptions({help, showVersion, listen, port, words, judge, vote, seed, games,
                        clientVersion, robots, records, delay, level, think, leaves, idleExit,
                        store, hall, hallAddress, identify, grace, turnClock, gameClock,
-                       operatorName, floodLines, floodRate, perAddress, nameSeconds, formMinutes,
-                       check});
+                       operatorName, floodLines, floodRate, perAddress, nameSeconds, check});
     parser.addPositionalArgument("WORD", "With --check: the words to judge.", "[WORD...]");
     if (!parser.parse(arguments))
         return failure(parser.errorText());
@@ -143,7 +139,6 @@ OptionsParsed parseOptions(const QStringList& arguments) {
         {floodRate, &o.floodRate, 0, 100000},
         {perAddress, &o.perAddress, 0, 100000},
         {nameSeconds, &o.nameSeconds, 1, 3600},
-        {formMinutes, &o.formMinutes, 0, 1440},
     };
     for (const Whole& whole : wholes) {
         const auto value = number(parser.value(whole.option), whole.low, whole.high);

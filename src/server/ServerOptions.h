@@ -48,7 +48,6 @@ struct ServerOptions {
     int floodRate = 2;          // and then each second; 0: no limit
     int perAddress = 10;        // connections from one address at once; 0: no limit
     int nameSeconds = 30;       // how long a connection may go without a name
-    int formMinutes = 10;       // how long a game may form with nobody ready; 0: for ever
 };
 
 struct OptionsParsed {
