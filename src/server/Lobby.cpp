@@ -332,10 +332,17 @@ void Lobby::newGame(User& u, const QByteArray&) {
     if (u.room)
         return u.send(ReplyCode::Notice, "You are in game " + QByteArray::number(u.room->number()) +
                                              ": LEAVE it first");
+    // One address holds one game that has not been played: numbers are few.
+    for (const auto& [number, room] : rooms_)
+        if (options_.perAddress > 0 && !u.address.isEmpty() && room->madeFrom() == u.address)
+            return u.send(ReplyCode::NewGameRefused,
+                          "Game " + QByteArray::number(number) +
+                              ", made from your address, has not been played yet: JOIN it");
     for (int number = 1; number <= options_.maxGames; ++number) {
         if (rooms_.count(number))
             continue;
         rooms_[number] = std::make_unique<Room>(*this, number);
+        rooms_[number]->madeBy(u);
         return join(u, QByteArray::number(number));
     }
     u.send(ReplyCode::NewGameRefused, "No game number is free");
@@ -356,6 +363,10 @@ void Lobby::join(User& u, const QByteArray& arg) {
 void Lobby::leave(User& u, const QByteArray&) {
     if (!u.room)
         return u.send(ReplyCode::Notice, "You are in the lobby, not in a game");
+    backToLobby(u);
+}
+
+void Lobby::backToLobby(User& u) {
     u.room->leave(u, false);
     sendTo(nullptr, ReplyCode::Notice, u.name + " is back in the lobby");
 }

@@ -67,6 +67,8 @@ public:
     User* named(QByteArrayView name) const;
     // The user of that serial; null once it has gone.
     User* bySerial(quint64 serial) const { return bySerial_.value(serial); }
+    // The user leaves its game for the lobby.
+    void backToLobby(User& u);
     // Gives the user another name, told to its room as a rename.
     void rename(User& u, const QByteArray& wanted);
 

@@ -38,8 +38,11 @@ Room::Room(Lobby& lobby, int number)
     offerTimer_.setSingleShot(true);
     offerTimer_.setInterval(ms);
     QObject::connect(&offerTimer_, &QTimer::timeout, [this] { offerRefused(); });
+    formTimer_.setSingleShot(true);
+    QObject::connect(&formTimer_, &QTimer::timeout, [this] { formTimeUp(); });
     for (int i = 0; i < std::min(lobby.options().robots, kMostSeats - 1); ++i)
         addRobot(lobby_.options().robotLevel);
+    updateFormClock();
 }
 
 Room::~Room() = default;
@@ -61,6 +64,7 @@ bool Room::command(User& user, const QByteArray& word, const QByteArray& arg) {
     for (const Command& command : kCommands) {
         if (word == command.word) {
             (this->*command.handler)(user, arg);
+            updateFormClock();
             return true;
         }
     }
@@ -113,6 +117,7 @@ void Room::leave(User& u, bool dropped) {
         sendScores(nullptr);
         maybeStart(nullptr);
     }
+    updateFormClock();
     if (members_.empty())
         lobby_.roomEmptied(this);
 }

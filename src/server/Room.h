@@ -45,6 +45,10 @@ public:
     bool isOnTurn(const User& u) const;
 
     void join(User& user);
+    // The user made the game. Until it is first played, it counts as made
+    // from the user's address: one address makes one such game at a time.
+    void madeBy(const User& user);
+    const QByteArray& madeFrom() const { return madeFrom_; }
     void leave(User& user, bool dropped);
     void renamed(User& user);
     // Whether a seat of the game in play bears the name, other than the user's own.
@@ -90,6 +94,10 @@ private:
     bool mayStart() const;
     void maybeStart(const User* readied);
     void startGame();
+    // A game not in play closes once no person has been ready in it for
+    // --form-minutes: its number is free for a game someone will play.
+    void updateFormClock();
+    void formTimeUp();
     void offerSeat();
     void offerRefused();
     void takeSeat(User& u);
@@ -190,6 +198,8 @@ private:
     Lobby& lobby_;
     const int number_;
     const User* maker_ = nullptr; // who made the game, while in the room
+    QByteArray madeFrom_;         // the maker's address, until the game is played
+    QTimer formTimer_;            // runs while nobody waits to play
     Phase phase_ = Phase::Forming;
     std::vector<User*> members_; // everyone in the room, in order of joining
     std::vector<User*> seated_;  // who sits while the game forms

@@ -1,7 +1,8 @@
 // When a game begins. Every seated player must be ready and two must sit;
 // then the game begins once four are seated, when its starter says START,
 // or when the starter says READY with only robots beside them, so that one
-// person plays the computer without a further word.
+// person plays the computer without a further word. A game nobody is
+// ready to play closes after a while.
 #include "protocol/ReplyCode.h"
 #include "server/Lobby.h"
 #include "server/Room.h"
@@ -10,6 +11,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <chrono>
 
 namespace wordmoot::server {
 
@@ -89,6 +91,8 @@ void Room::startGame() {
     declined_.clear();
     moverSeat_ = -1;
     phase_ = Phase::Playing;
+    madeFrom_.clear();
+    updateFormClock();
     turnUsedMs_ = 0;
     beginJournal(seed); // what follows waits until the journal is kept
     toAll(ReplyCode::Notice, "The game begins");
@@ -96,6 +100,33 @@ void Room::startGame() {
         toAll(ReplyCode::BoardRow, reply::boardRow(Grid(), row));
     game_->start();
     updateClock();
+}
+
+void Room::madeBy(const User& user) {
+    madeFrom_ = user.address;
+}
+
+void Room::updateFormClock() {
+    const int seconds = lobby_.options().formSeconds;
+    const bool someoneWaits = std::any_of(ready_.begin(), ready_.end(),
+                                          [this](const User* u) { return !robotOf(u); });
+    if (seconds <= 0 || phase_ == Phase::Playing || someoneWaits)
+        return formTimer_.stop();
+    if (!formTimer_.isActive())
+        formTimer_.start(std::chrono::seconds(seconds));
+}
+
+void Room::formTimeUp() {
+    const int seconds = lobby_.options().formSeconds;
+    const bool minutes = seconds % 60 == 0;
+    const int count = minutes ? seconds / 60 : seconds;
+    const QByteArray span = QByteArray::number(count) + (minutes ? " minute" : " second") +
+                            (count == 1 ? "" : "s");
+    toAll(ReplyCode::Notice, "Game " + QByteArray::number(number_) +
+                                 " closes: nobody was ready to play for " + span);
+    const std::vector<User*> members = members_;
+    for (User* u : members) // the last one out lets the room go
+        lobby_.backToLobby(*u);
 }
 
 } // namespace wordmoot::server

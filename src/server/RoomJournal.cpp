@@ -183,6 +183,8 @@ bool Room::restore(const std::vector<QByteArray>& lines) {
     journaled_ = int(lines.size());
     game_->setListener(this);
     phase_ = Phase::Playing;
+    madeFrom_.clear();
+    updateFormClock();
     if (replay.winners) { // it ended before it could be kept
         phase_ = Phase::Over;
         const QByteArray record =

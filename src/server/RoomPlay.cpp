@@ -163,6 +163,7 @@ void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vecto
     clockSeat_ = -1;
     offeredTo_ = nullptr;
     phase_ = Phase::Over;
+    updateFormClock();
     const auto& seats = game_->seats();
     for (const Adjustment& a : adjustments)
         toAll(ReplyCode::Notice, QByteArray::fromStdString(seats[a.seat].name) +

@@ -94,10 +94,14 @@ OptionsParsed parseOptions(const QStringList& arguments) {
         "per-address", "Connections from one address at once (10; 0: no limit).", "N", "10");
     const QCommandLineOption nameSeconds(
         "name-seconds", "How long a connection may stay without taking a name (30).", "N", "30");
+    const QCommandLineOption formMinutes(
+        "form-minutes", "How long a game not in play stays open with nobody ready (10; 0: always).",
+        "M", "10");
     parser.addOptions({help, showVersion, listen, port, words, judge, vote, seed, games,
                        clientVersion, robots, records, delay, level, think, leaves, idleExit,
                        store, hall, hallAddress, identify, grace, turnClock, gameClock,
-                       operatorName, floodLines, floodRate, perAddress, nameSeconds, check});
+                       operatorName, floodLines, floodRate, perAddress, nameSeconds, formMinutes,
+                       check});
     parser.addPositionalArgument("WORD", "With --check: the words to judge.", "[WORD...]");
     if (!parser.parse(arguments))
         return failure(parser.errorText());
@@ -123,6 +127,7 @@ OptionsParsed parseOptions(const QStringList& arguments) {
         int low, high;
     };
     int portNumber = 0;
+    int formWait = 0;
     const Whole wholes[] = {
         {port, &portNumber, 0, 65535},
         {vote, &o.voteSeconds, 1, 3600},
@@ -139,6 +144,7 @@ OptionsParsed parseOptions(const QStringList& arguments) {
         {floodRate, &o.floodRate, 0, 100000},
         {perAddress, &o.perAddress, 0, 100000},
         {nameSeconds, &o.nameSeconds, 1, 3600},
+        {formMinutes, &formWait, 0, 1440},
     };
     for (const Whole& whole : wholes) {
         const auto value = number(parser.value(whole.option), whole.low, whole.high);
@@ -158,6 +164,7 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     if (hallName.isEmpty() || hallName.size() > 40 || hallName.contains(' '))
         return failure("--hall: 1 to 40 characters, no blanks");
     o.port = quint16(portNumber);
+    o.formSeconds = formWait * 60;
     o.robotLevel = *robotLevel;
     o.operatorName = parser.value(operatorName).toUtf8();
     o.hall = parser.value(hall);

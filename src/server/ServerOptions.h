@@ -48,6 +48,9 @@ struct ServerOptions {
     int floodRate = 2;          // and then each second; 0: no limit
     int perAddress = 10;        // connections from one address at once; 0: no limit
     int nameSeconds = 30;       // how long a connection may go without a name
+    // How long a game not in play may wait with no person ready in it
+    // (--form-minutes, here in seconds); 0: for ever.
+    int formSeconds = 600;
 };
 
 struct OptionsParsed {
