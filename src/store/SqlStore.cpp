@@ -23,14 +23,16 @@ QString why(const QSqlError& error) {
     return said.isEmpty() ? error.driverText().simplified() : said;
 }
 
-// Bytes as a text value: empty, never NULL, which a NOT NULL column refuses.
+// Bytes as a text value, a character a byte as on the wire, so that every
+// name and line comes back byte for byte: empty, never NULL, which a NOT
+// NULL column refuses.
 QString text(const QByteArray& bytes) {
-    return bytes.isEmpty() ? QString("") : QString::fromUtf8(bytes);
+    return bytes.isEmpty() ? QString("") : QString::fromLatin1(bytes);
 }
 
 // A name is a name in any case, folded as the lobby folds it.
 QString folded(const QByteArray& name) {
-    return QString::fromUtf8(name.toLower());
+    return QString::fromLatin1(name.toLower());
 }
 
 // The statements that take a store from the schema before `to` to `to`; the
@@ -235,21 +237,30 @@ std::optional<QByteArray> SqlStore::passwordHash(const QByteArray& name) {
     if (!run(query, "SELECT password_hash FROM accounts WHERE folded = ?", {folded(name)}) ||
         !query.next())
         return std::nullopt;
-    return query.value(0).toString().toUtf8();
+    return query.value(0).toString().toLatin1();
 }
 
 bool SqlStore::createAccount(const QByteArray& name, const QByteArray& hash) {
     QSqlQuery query(QSqlDatabase::database(connection_));
     return run(query,
                "INSERT INTO accounts (folded, name, password_hash, created) VALUES (?, ?, ?, ?)",
-               {folded(name), QString::fromUtf8(name), QString::fromUtf8(hash),
+               {folded(name), QString::fromLatin1(name), QString::fromLatin1(hash),
                 QDateTime::currentDateTimeUtc().toString(Qt::ISODate)});
+}
+
+std::vector<QByteArray> SqlStore::accountNames() {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    std::vector<QByteArray> names;
+    if (run(query, "SELECT name FROM accounts"))
+        while (query.next())
+            names.push_back(query.value(0).toString().toLatin1());
+    return names;
 }
 
 bool SqlStore::setPasswordHash(const QByteArray& name, const QByteArray& hash) {
     QSqlQuery query(QSqlDatabase::database(connection_));
     return run(query, "UPDATE accounts SET password_hash = ? WHERE folded = ?",
-               {QString::fromUtf8(hash), folded(name)}) &&
+               {QString::fromLatin1(hash), folded(name)}) &&
            query.numRowsAffected() == 1;
 }
 
@@ -277,7 +288,7 @@ std::optional<StoredRating> SqlStore::rating(const QByteArray& name) {
 namespace {
 bool dropJournal(QSqlQuery& query, const LiveKey& key) {
     return run(query, "DELETE FROM live_lines WHERE hall = ? AND number = ?",
-               {QString::fromUtf8(key.hall), key.number});
+               {QString::fromLatin1(key.hall), key.number});
 }
 
 bool writeRating(QSqlQuery& query, const QByteArray& name, const StoredRating& r) {
@@ -305,7 +316,7 @@ std::vector<RatedName> SqlStore::top(int count) {
              {count}))
         return best;
     while (query.next())
-        best.push_back({query.value(0).toString().toUtf8(),
+        best.push_back({query.value(0).toString().toLatin1(),
                         {query.value(1).toDouble(), query.value(2).toDouble(),
                          query.value(3).toDouble(), query.value(4).toInt()}});
     return best;
@@ -328,7 +339,7 @@ qint64 SqlStore::addGame(const FinishedGame& game, const std::vector<RatedName>&
         if (!run(query,
                  "INSERT INTO game_players (game_id, seat, name, folded, score) "
                  "VALUES (?, ?, ?, ?, ?)",
-                 {id, int(seat), QString::fromUtf8(p.name), folded(p.name), p.score})) {
+                 {id, int(seat), QString::fromLatin1(p.name), folded(p.name), p.score})) {
             db.rollback();
             return 0;
         }
@@ -369,13 +380,13 @@ std::optional<FinishedGame> SqlStore::game(qint64 id) {
     FinishedGame game{id,
                       QDateTime::fromString(query.value(0).toString(), Qt::ISODate),
                       {},
-                      query.value(1).toString().toUtf8(),
-                      query.value(2).toString().toUtf8(),
+                      query.value(1).toString().toLatin1(),
+                      query.value(2).toString().toLatin1(),
                       std::nullopt};
     if (!run(query, "SELECT name, score FROM game_players WHERE game_id = ? ORDER BY seat", {id}))
         return std::nullopt;
     while (query.next())
-        game.players.push_back({query.value(0).toString().toUtf8(), query.value(1).toInt()});
+        game.players.push_back({query.value(0).toString().toLatin1(), query.value(1).toInt()});
     return game;
 }
 
@@ -385,15 +396,15 @@ void SqlStore::beat(const Hall& hall) {
         "INSERT INTO halls (name, address, players, games, seen) VALUES (?, ?, ?, ?, ?) "
         "ON CONFLICT (name) DO UPDATE SET address = excluded.address, "
         "players = excluded.players, games = excluded.games, seen = excluded.seen",
-        {QString::fromUtf8(hall.name), text(hall.address), hall.players, hall.games, hall.seen});
+        {QString::fromLatin1(hall.name), text(hall.address), hall.players, hall.games, hall.seen});
 }
 
 void SqlStore::closeHall(const QByteArray& hall) {
     QSqlDatabase db = QSqlDatabase::database(connection_);
     QSqlQuery query(db);
     db.transaction();
-    run(query, "DELETE FROM presence WHERE hall = ?", {QString::fromUtf8(hall)});
-    run(query, "DELETE FROM halls WHERE name = ?", {QString::fromUtf8(hall)});
+    run(query, "DELETE FROM presence WHERE hall = ?", {QString::fromLatin1(hall)});
+    run(query, "DELETE FROM halls WHERE name = ?", {QString::fromLatin1(hall)});
     db.commit();
 }
 
@@ -405,7 +416,7 @@ std::vector<Hall> SqlStore::halls(qint64 since) {
              {since}))
         return alive;
     while (query.next())
-        alive.push_back({query.value(0).toString().toUtf8(), query.value(1).toString().toUtf8(),
+        alive.push_back({query.value(0).toString().toLatin1(), query.value(1).toString().toLatin1(),
                          query.value(2).toInt(), query.value(3).toInt(),
                          query.value(4).toLongLong()});
     return alive;
@@ -420,7 +431,7 @@ std::optional<QByteArray> SqlStore::claim(const QByteArray& name, const QByteArr
             "INSERT INTO presence (folded, hall) VALUES (?, ?) ON CONFLICT (folded) DO UPDATE "
             "SET hall = excluded.hall WHERE presence.hall = excluded.hall OR NOT EXISTS "
             "(SELECT 1 FROM halls WHERE halls.name = presence.hall AND halls.seen >= ?)",
-            {folded(name), QString::fromUtf8(hall), since}) &&
+            {folded(name), QString::fromLatin1(hall), since}) &&
         query.numRowsAffected() == 1)
         return std::nullopt;
     if (auto held = holder(name, since))
@@ -436,13 +447,13 @@ std::optional<QByteArray> SqlStore::holder(const QByteArray& name, qint64 since)
              {folded(name), since}) ||
         !query.next())
         return std::nullopt;
-    return query.value(0).toString().toUtf8();
+    return query.value(0).toString().toLatin1();
 }
 
 void SqlStore::release(const QByteArray& name, const QByteArray& hall) {
     QSqlQuery query(QSqlDatabase::database(connection_));
     run(query, "DELETE FROM presence WHERE folded = ? AND hall = ?",
-        {folded(name), QString::fromUtf8(hall)});
+        {folded(name), QString::fromLatin1(hall)});
 }
 
 namespace {
@@ -450,7 +461,7 @@ bool writeLines(QSqlQuery& query, const LiveKey& key, int from,
                 const std::vector<QByteArray>& lines) {
     for (const QByteArray& line : lines)
         if (!run(query, "INSERT INTO live_lines (hall, number, seq, line) VALUES (?, ?, ?, ?)",
-                 {QString::fromUtf8(key.hall), key.number, from++, text(line)}))
+                 {QString::fromLatin1(key.hall), key.number, from++, text(line)}))
             return false;
     return true;
 }
@@ -475,13 +486,13 @@ std::vector<LiveGame> SqlStore::liveGames(const QByteArray& hall) {
     QSqlQuery query(QSqlDatabase::database(connection_));
     std::vector<LiveGame> games;
     if (!run(query, "SELECT number, line FROM live_lines WHERE hall = ? ORDER BY number, seq",
-             {QString::fromUtf8(hall)}))
+             {QString::fromLatin1(hall)}))
         return games;
     while (query.next()) {
         const int number = query.value(0).toInt();
         if (games.empty() || games.back().number != number)
             games.push_back({number, {}});
-        games.back().lines.push_back(query.value(1).toString().toUtf8());
+        games.back().lines.push_back(query.value(1).toString().toLatin1());
     }
     return games;
 }

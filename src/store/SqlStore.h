@@ -26,6 +26,7 @@ public:
     bool createAccount(const QByteArray& name, const QByteArray& hash) override;
     bool setPasswordHash(const QByteArray& name, const QByteArray& hash) override;
     bool dropAccount(const QByteArray& name) override;
+    std::vector<QByteArray> accountNames() override;
     std::optional<StoredRating> rating(const QByteArray& name) override;
     void setRating(const QByteArray& name, const StoredRating& rating) override;
     std::vector<RatedName> top(int count) override;

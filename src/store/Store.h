@@ -91,6 +91,8 @@ public:
     virtual bool setPasswordHash(const QByteArray& name, const QByteArray& hash) = 0;
     // The account and its rating go; its games stay, under the name.
     virtual bool dropAccount(const QByteArray& name) = 0;
+    // Every registered name, as it was registered.
+    virtual std::vector<QByteArray> accountNames() = 0;
 
     virtual std::optional<StoredRating> rating(const QByteArray& name) = 0;
     virtual void setRating(const QByteArray& name, const StoredRating& rating) = 0;

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <thread>
 
 using namespace wordmoot::store;
@@ -81,6 +82,14 @@ private slots:
 
         QVERIFY(store->createAccount("bob", "b"));
         QVERIFY(store->createAccount("cy", "c"));
+        // Names come back byte for byte, those beyond ASCII too.
+        QVERIFY(store->createAccount("j\xF6rg", "o-umlaut"));
+        QVERIFY(store->createAccount("j\xE4rg", "a-umlaut"));
+        QCOMPARE(store->passwordHash("j\xE4rg"), std::optional<QByteArray>("a-umlaut"));
+        std::vector<QByteArray> names = store->accountNames();
+        std::sort(names.begin(), names.end());
+        QCOMPARE(names, (std::vector<QByteArray>{"Ann", "bob", "cy", "j\xE4rg", "j\xF6rg"}));
+        QVERIFY(store->dropAccount("j\xE4rg") && store->dropAccount("j\xF6rg"));
         store->setRating("ann", {1600, 80, 0.06, 12});
         store->setRating("bob", {1700, 90, 0.06, 3});
         store->setRating("cy", {1600, 50, 0.06, 30});
@@ -258,7 +267,7 @@ private slots:
             QVERIFY(store->beginLive(two, {"begin 2 none", "seat 0 ann person - 0"}));
             QVERIFY(store->beginLive(one, {"begin 1 none"}));
             QVERIFY(store->addLive(one, 1, {"pass 0", "pass 1"}));
-            QVERIFY(store->addLive(one, 3, {"rename 0 o'neil"}));
+            QVERIFY(store->addLive(one, 3, {"rename 0 o'n\xE9il"}));
             QVERIFY(!store->addLive(one, 3, {"pass 0"})); // a line is written once
             QVERIFY(store->beginLive(east, {"begin 9 list"}));
         }
@@ -268,7 +277,7 @@ private slots:
         QCOMPARE(games.size(), std::size_t(2));
         QCOMPARE(games[0].number, 1);
         QCOMPARE(games[0].lines, (std::vector<QByteArray>{"begin 1 none", "pass 0", "pass 1",
-                                                          "rename 0 o'neil"}));
+                                                          "rename 0 o'n\xE9il"}));
         QCOMPARE(games[1].lines.size(), std::size_t(2));
         QVERIFY(store->beginLive(two, {"begin 3 vote"}));
         QCOMPARE(store->liveGames("main")[1].lines, std::vector<QByteArray>{"begin 3 vote"});
