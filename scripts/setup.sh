@@ -16,8 +16,9 @@ packages+=(librsvg2-bin desktop-file-utils appstream groff-base dpkg-dev file)
 # The server's store: Qt SQL's SQLite and PostgreSQL drivers, and a
 # PostgreSQL server that the store's tests start a throwaway cluster of.
 packages+=(libqt6sql6-sqlite libqt6sql6-psql postgresql)
-# Password hashes (Argon2id), found through pkg-config.
-packages+=(libsodium-dev pkg-config)
+# Password hashes (Argon2id) and ICU's spoof checker, which tells names that
+# look alike, both found through pkg-config.
+packages+=(libsodium-dev libicu-dev pkg-config)
 # The npm client fetches the game's word list; a machine may have it from
 # elsewhere than Debian.
 command -v npm >/dev/null || packages+=(npm)

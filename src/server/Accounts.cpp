@@ -1,5 +1,6 @@
 #include "server/Accounts.h"
 
+#include "accounts/Names.h"
 #include "accounts/PasswordHash.h"
 #include "protocol/ReplyCode.h"
 #include "server/CommandTable.h"
@@ -52,6 +53,41 @@ Accounts::Accounts(Lobby& lobby)
     // Each hash holds 64 MB and the memory bus while it runs: a core is left
     // to the thread that answers users.
     hashers_.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
+    // At start, before anyone is served; then now and again on the store's thread.
+    registered_ = lobby_.store().wait<Looks>(&Accounts::looksOf);
+    refresh_.setInterval(std::chrono::minutes(1));
+    connect(&refresh_, &QTimer::timeout, this, &Accounts::refreshLooks);
+    refresh_.start();
+}
+
+Accounts::Looks Accounts::looksOf(Store& store) {
+    Looks looks;
+    for (const QByteArray& name : store.accountNames())
+        looks.insert(accounts::lookOf(name), name);
+    return looks;
+}
+
+void Accounts::refreshLooks() {
+    lobby_.store().ask<Looks>(this, &Accounts::looksOf,
+                              [this](Looks looks) { registered_ = std::move(looks); });
+}
+
+// By its folding: "ian" drops the account "Ian", whose look is another's.
+void Accounts::forget(const QByteArray& name) {
+    registered_.removeIf([wanted = accounts::folded(name)](Looks::iterator at) {
+        return accounts::folded(*at) == wanted;
+    });
+}
+
+std::optional<QByteArray> Accounts::registeredLike(QByteArrayView name) const {
+    std::optional<QByteArray> like;
+    const auto [first, last] = registered_.equal_range(accounts::lookOf(name));
+    for (auto at = first; at != last; ++at) {
+        if (accounts::folded(*at) == accounts::folded(name))
+            return std::nullopt; // the name itself
+        like = *at;
+    }
+    return like;
 }
 
 Accounts::~Accounts() {
@@ -59,10 +95,10 @@ Accounts::~Accounts() {
 }
 
 bool Accounts::isUnregistrable(QByteArrayView name) {
-    const QByteArray lower = folded(name);
+    const QByteArray lower = accounts::folded(name);
     if (lower.startsWith("guest"))
         return std::all_of(lower.begin() + 5, lower.end(), [](char c) { return c >= '0' && c <= '9'; });
-    return isRobotName(name);
+    return accounts::isRobotName(name);
 }
 
 bool Accounts::command(User& u, const QByteArray& word, const QByteArray& arg) {
@@ -120,7 +156,7 @@ void Accounts::hash(User& u, QByteArray password,
 
 bool Accounts::held(const User& u) {
     const qint64 now = clock_.elapsed();
-    return byName_.held(folded(u.name), now) ||
+    return byName_.held(accounts::folded(u.name), now) ||
            (!u.address.isEmpty() && byAddress_.held(u.address, now));
 }
 
@@ -148,7 +184,7 @@ void Accounts::verify(User& u, const QByteArray& password, std::function<void(Us
                 [this, then](User& u, bool matches) {
                     if (matches)
                         return then(u);
-                    byName_.failed(folded(u.name), clock_.elapsed());
+                    byName_.failed(accounts::folded(u.name), clock_.elapsed());
                     if (!u.address.isEmpty())
                         byAddress_.failed(u.address, clock_.elapsed());
                     u.send(ReplyCode::Notice, "Wrong password for " + u.name);
@@ -160,6 +196,9 @@ void Accounts::registerName(User& u, const QByteArray& arg) {
     if (isUnregistrable(u.name))
         return u.send(ReplyCode::Notice,
                       u.name + " cannot be registered: take another name first");
+    if (const auto like = registeredLike(u.name))
+        return u.send(ReplyCode::Notice,
+                      u.name + " cannot be registered: it looks too like " + *like);
     if (!isPassword(arg))
         return u.send(ReplyCode::Notice, kPasswordRule + ": REGISTER password");
     hash(u, arg, [this](User& u, std::optional<QByteArray> hash) {
@@ -183,6 +222,7 @@ void Accounts::registerName(User& u, const QByteArray& arg) {
                     return u.send(ReplyCode::Notice, u.name + " is registered already");
                 u.identified = true;
                 unproved_.erase(u.serial);
+                registered_.insert(accounts::lookOf(u.name), u.name);
                 u.send(ReplyCode::Notice, u.name + " is registered to you: IDENTIFY with its "
                                                    "password when you come back");
             });
@@ -243,6 +283,7 @@ void Accounts::dropAccount(User& u, const QByteArray& arg) {
                 if (!dropped)
                     return u.send(ReplyCode::Notice, "The account cannot be dropped now");
                 u.identified = false;
+                forget(u.name);
                 lobby_.halls().release(u.name);
                 u.send(ReplyCode::Notice, u.name + " is no longer registered");
             });
@@ -250,7 +291,7 @@ void Accounts::dropAccount(User& u, const QByteArray& arg) {
 }
 
 void Accounts::named(User& u, const QByteArray& old) {
-    if (!old.isEmpty() && folded(old) == folded(u.name))
+    if (!old.isEmpty() && accounts::folded(old) == accounts::folded(u.name))
         return; // the same name in another case: as proved as it was
     if (std::exchange(u.identified, false))
         lobby_.halls().release(old);

@@ -5,8 +5,10 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QMultiHash>
 #include <QObject>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <functional>
 #include <optional>
@@ -42,6 +44,9 @@ public:
 
     // Whether a name can never be registered: a robot's, or a guest's.
     static bool isUnregistrable(QByteArrayView name);
+    // The registered name the name could be taken for, if it is not that
+    // name itself: "Ian" when "lan" is wanted.
+    std::optional<QByteArray> registeredLike(QByteArrayView name) const;
 
 private:
     void registerName(User& u, const QByteArray& arg);
@@ -73,6 +78,12 @@ private:
                   int postponed = 0);
     void renameToGuest(User& u);
     bool held(const User& u);
+    // Every registered name by its look, as the store lists them (the
+    // other halls register too), and as this hall registers and drops them.
+    using Looks = QMultiHash<QString, QByteArray>;
+    static Looks looksOf(store::Store& store);
+    void refreshLooks();
+    void forget(const QByteArray& name);
 
     Lobby& lobby_;
     QElapsedTimer clock_;
@@ -83,6 +94,8 @@ private:
     quint64 tickets_ = 0;
     std::unordered_set<quint64> checking_; // users whose password is being checked
     int guests_ = 0;
+    Looks registered_;
+    QTimer refresh_;
     // Last, so that it goes first: it waits for the hashes that post here.
     QThreadPool hashers_;
 };

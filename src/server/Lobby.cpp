@@ -1,5 +1,6 @@
 #include "server/Lobby.h"
 
+#include "accounts/Names.h"
 #include "protocol/Commands.h"
 #include "protocol/Replies.h"
 #include "protocol/ReplyCode.h"
@@ -22,19 +23,6 @@
 #include <unistd.h>
 
 namespace wordmoot::server {
-
-QByteArray folded(QByteArrayView name) {
-    return name.toByteArray().toLower();
-}
-
-bool isLegalName(QByteArrayView name) {
-    if (name.isEmpty() || name.size() > 20)
-        return false;
-    return std::all_of(name.begin(), name.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return (byte > 0x20 && byte < 0x7f) || byte >= 0xa0;
-    });
-}
 
 const Lobby::Command Lobby::kCommands[] = {
     {"NAME", &Lobby::name, false},     {"VERSION", &Lobby::version, false},
@@ -225,9 +213,9 @@ void Lobby::sendTo(const Room* room, ReplyCode code, QByteArrayView text) {
 }
 
 User* Lobby::named(QByteArrayView name) const {
-    const QByteArray wanted = folded(name);
+    const QByteArray wanted = accounts::folded(name);
     for (User* user : users_)
-        if (!user->name.isEmpty() && folded(user->name) == wanted && !user->isClosing())
+        if (!user->name.isEmpty() && accounts::folded(user->name) == wanted && !user->isClosing())
             return user;
     return nullptr;
 }
@@ -263,13 +251,18 @@ void Lobby::think(robot::ThinkRequest request, int room, Answered answered) {
 
 void Lobby::name(User& u, const QByteArray& arg) {
     const QByteArray wanted = arg.trimmed();
-    if (!isLegalName(wanted))
+    if (!accounts::isLegalName(wanted))
         return u.send(ReplyCode::NameIllegal,
-                      "Names are 1 to 20 characters, no blanks or control bytes");
+                      "Names are 1 to 20 characters, no blanks, control bytes or invisible ones");
     if (User* other = named(wanted); other && other != &u)
         return u.send(ReplyCode::NameInUse, wanted + " is in use");
-    if (isRobotName(wanted))
+    if (accounts::isRobotName(wanted))
         return u.send(ReplyCode::NameInUse, wanted + " is kept for the computer players");
+    if (const User* other = lookingLike(wanted, u))
+        return u.send(ReplyCode::NameInUse, wanted + " looks too like " + other->name + ", in use");
+    if (const auto registered = accounts_->registeredLike(wanted))
+        return u.send(ReplyCode::NameInUse,
+                      wanted + " looks too like " + *registered + ", a registered name");
     if (const QByteArray why = seatHolds(u, wanted); !why.isEmpty())
         return u.send(ReplyCode::NameInUse, why);
     if (!mayAsk(u)) // a name is looked up in the accounts
@@ -281,6 +274,15 @@ void Lobby::name(User& u, const QByteArray& arg) {
     if (std::exchange(u.listWanted, false))
         gameList(u, {});
     accounts_->named(u, {});
+}
+
+const User* Lobby::lookingLike(const QByteArray& name, const User& u) const {
+    const QString look = accounts::lookOf(name);
+    const auto like = std::find_if(users_.begin(), users_.end(), [&](const User* other) {
+        return other != &u && !other->name.isEmpty() && !other->isClosing() &&
+               other->look() == look;
+    });
+    return like == users_.end() ? nullptr : *like;
 }
 
 QByteArray Lobby::seatHolds(const User& u, const QByteArray& name) const {

@@ -134,6 +134,8 @@ private:
     void beep(User& u, const QByteArray& arg);
     void check(User& u, const QByteArray& arg);
     void stats(User& u, const QByteArray& arg);
+    // Someone else whose name looks like the name.
+    const User* lookingLike(const QByteArray& name, const User& u) const;
     // Why the user may not take the name, because of a seat; empty if it may.
     QByteArray seatHolds(const User& u, const QByteArray& name) const;
     // Lines received in the last minute, for STATS.
@@ -182,11 +184,5 @@ bool Lobby::askFor(User& u, std::function<Result(store::Store&)> job,
                         });
     return true;
 }
-
-// A name as names are compared: in any case, "Ann" and "ann" are one.
-QByteArray folded(QByteArrayView name);
-
-// Whether a name may be taken: 1 to 20 printable bytes, no blanks.
-bool isLegalName(QByteArrayView name);
 
 } // namespace wordmoot::server

@@ -1,4 +1,5 @@
 // What the server's operator asks of its health: STATS.
+#include "accounts/Names.h"
 #include "protocol/ReplyCode.h"
 #include "server/Journal.h"
 #include "server/Lobby.h"
@@ -42,7 +43,7 @@ int Lobby::linesLastMinute() {
 
 void Lobby::stats(User& u, const QByteArray&) {
     if (options_.operatorName.isEmpty() || !u.identified ||
-        folded(u.name) != folded(options_.operatorName))
+        accounts::folded(u.name) != accounts::folded(options_.operatorName))
         return u.send(ReplyCode::Notice, "STATS is for the server's operator");
     const int inPlay = int(std::count_if(rooms_.begin(), rooms_.end(), [](const auto& room) {
         return room.second->phase() == Room::Phase::Playing;

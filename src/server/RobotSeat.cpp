@@ -1,7 +1,5 @@
 #include "server/RobotSeat.h"
 
-#include <algorithm>
-
 namespace wordmoot::server {
 
 RobotSeat::RobotSeat(QByteArray named, int id, robot::Level level, std::uint64_t seed, Act act)
@@ -21,12 +19,6 @@ void RobotSeat::wake(int delayMs) {
 
 QByteArray robotName(int number) {
     return number <= 1 ? QByteArray("Robot") : "Robot" + QByteArray::number(number);
-}
-
-bool isRobotName(QByteArrayView name) {
-    const QByteArray lower = name.toByteArray().toLower();
-    return lower.startsWith("robot") &&
-           std::all_of(lower.begin() + 5, lower.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 } // namespace wordmoot::server

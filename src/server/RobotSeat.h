@@ -43,8 +43,5 @@ private:
 
 // "Robot" for the first robot of a game, then "Robot2", "Robot3", ...
 QByteArray robotName(int number);
-// Whether a name is a robot's: "robot" and digits, in any case. No user may
-// take one.
-bool isRobotName(QByteArrayView name);
 
 } // namespace wordmoot::server

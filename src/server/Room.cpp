@@ -1,5 +1,6 @@
 #include "server/Room.h"
 
+#include "accounts/Names.h"
 #include "protocol/ReplyCode.h"
 #include "server/Lobby.h"
 #include "server/RobotSeat.h"
@@ -141,7 +142,7 @@ bool Room::hasSeatNamed(const QByteArray& name, const User& other) const {
         return false;
     const int own = seatOf(other);
     for (int seat = 0; seat < int(game_->seats().size()); ++seat)
-        if (seat != own && folded(nameOf(seat)) == folded(name))
+        if (seat != own && accounts::lookAlike(nameOf(seat), name))
             return true;
     return false;
 }

@@ -51,12 +51,14 @@ public:
     const QByteArray& madeFrom() const { return madeFrom_; }
     void leave(User& user, bool dropped);
     void renamed(User& user);
-    // Whether a seat of the game in play bears the name, other than the user's own.
+    // Whether a seat of the game in play, other than the user's own, bears
+    // the name or one that looks like it.
     bool hasSeatNamed(const QByteArray& name, const User& other) const;
     // Whether the user may take the name: not while a seat kept for a
     // player who dropped bears it, unless the user may be that player (from
     // the same address, or, for a player who had proved the name, one who
-    // will have to prove it too).
+    // will have to prove it too). A name that only looks like the seat's
+    // is never its player's.
     bool mayTakeName(const User& u, const QByteArray& name) const;
     // The user, watching, has proved its name: the seat kept for it, if any,
     // is its again.

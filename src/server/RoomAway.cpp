@@ -4,6 +4,7 @@
 // takes it back by joining the game under the name: from the same address,
 // or identified where the player had proved the name. Once the time is up the
 // seat counts as left, and goes to a watcher as any seat left does.
+#include "accounts/Names.h"
 #include "protocol/ReplyCode.h"
 #include "server/EventLog.h"
 #include "server/Lobby.h"
@@ -47,7 +48,7 @@ int Room::awaySeatFor(const User& u) const {
         return -1;
     for (int seat = 0; seat < int(keep_.size()); ++seat) {
         const Keep& k = keep_[seat];
-        if (k.away && folded(nameOf(seat)) == folded(u.name) &&
+        if (k.away && accounts::folded(nameOf(seat)) == accounts::folded(u.name) &&
             (k.identified ? u.identified : !u.address.isEmpty() && u.address == k.address))
             return seat;
     }
@@ -57,9 +58,14 @@ int Room::awaySeatFor(const User& u) const {
 bool Room::mayTakeName(const User& u, const QByteArray& name) const {
     if (phase_ != Phase::Playing)
         return true;
-    for (int seat = 0; seat < int(keep_.size()); ++seat)
-        if (keep_[seat].away && folded(nameOf(seat)) == folded(name))
+    for (int seat = 0; seat < int(keep_.size()); ++seat) {
+        if (!keep_[seat].away)
+            continue;
+        if (accounts::folded(nameOf(seat)) == accounts::folded(name))
             return keep_[seat].identified || u.address == keep_[seat].address;
+        if (accounts::lookAlike(nameOf(seat), name))
+            return false; // only the seat's own name takes it back
+    }
     return true;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "accounts/Names.h"
 #include "protocol/ReplyCode.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 
 namespace wordmoot::server {
 
@@ -34,6 +36,17 @@ public:
     int storeAsks = 0;       // answers from the store it waits for
     QByteArray address;      // where it connects from; empty for a robot
     bool quitting = false;   // said QUIT: its seat is not kept for it
+
+    // What its name looks like (accounts::lookOf), worked out once a name.
+    const QString& look() const {
+        if (lookedAt_ != name)
+            look_ = accounts::lookOf(lookedAt_ = name);
+        return look_;
+    }
+
+private:
+    mutable QByteArray lookedAt_;
+    mutable QString look_;
 };
 
 } // namespace wordmoot::server

@@ -51,8 +51,11 @@ class LocalServerTest : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(temp_.isValid());
-        // The server's log goes to the temporary folder: this one.
+        // The server's log goes to the temporary folder: this one; and so
+        // does its store, or the games it keeps in play would pile up from
+        // one run to the next.
         qputenv("TMPDIR", QFile::encodeName(temp_.path()));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(temp_.path()));
     }
 
     void init() { ClientFixture::clearSettings(); }

@@ -331,6 +331,33 @@ private slots:
 
     // With the database gone, the server says so, rather than take a
     // registered name for one nobody registered.
+    // A name that looks like a registered one is refused, before a restart
+    // and after it, until the account is dropped; the registered name in
+    // another case is that name, to be proved.
+    void aNameLikeARegisteredOne() {
+        const QString store = dir_.filePath("looks.sqlite");
+        const QByteArray refused = "5011 lan looks too like Ian, a registered name";
+        {
+            AccountsFixture fixture(storedIn(store));
+            registered(fixture, "Ian", "ian-password")->send("QUIT");
+            auto lan = fixture.arrive();
+            lan->send("NAME lan");
+            QCOMPARE(lan->expect("5011"), refused);
+        }
+        AccountsFixture fixture(storedIn(store));
+        auto lan = fixture.arrive();
+        lan->send("NAME lan");
+        QCOMPARE(lan->expect("5011"), refused);
+        auto ian = fixture.logOn("ian");
+        ian->expect("2014 ian is registered");
+        ian->send("IDENTIFY ian-password");
+        ian->expect("2014 You are identified as ian");
+        ian->send("DROP ian-password");
+        ian->expect("2014 ian is no longer registered");
+        lan->send("NAME lan");
+        lan->expect("2014 lan has arrived");
+    }
+
     void aStoreThatIsGoneIsSaidToBe() {
         auto cluster = std::make_unique<PostgresCluster>();
         if (!cluster->failure().isEmpty())

@@ -55,14 +55,20 @@ class LiveGamesTest : public QObject {
 private slots:
     // bob's connection drops: the seat waits for him, and who gets it back.
     void aDroppedSeatWaits_data() {
+        QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QByteArray>("address");
         QTest::addColumn<QByteArray>("answer");
-        QTest::newRow("bob again, from his address") << QByteArray("10.0.0.2") << QByteArray("2021");
+        QTest::newRow("bob again, from his address")
+            << QByteArray("bob") << QByteArray("10.0.0.2") << QByteArray("2021");
         QTest::newRow("another bob, from elsewhere")
-            << QByteArray("10.0.0.9")
+            << QByteArray("bob") << QByteArray("10.0.0.9")
             << QByteArray("5011 bob is in use: its seat in game 1 waits for its player");
+        QTest::newRow("a look-alike, from his address")
+            << QByteArray("b0b") << QByteArray("10.0.0.2")
+            << QByteArray("5011 b0b is in use: its seat in game 1 waits for its player");
     }
     void aDroppedSeatWaits() {
+        QFETCH(QByteArray, name);
         QFETCH(QByteArray, address);
         QFETCH(QByteArray, answer);
         ServerFixture fixture(withGrace(120));
@@ -74,7 +80,7 @@ private slots:
         auto watcher = fixture.logOn("cy");
         watcher->send("JOIN 1");
         watcher->expect("2002 ");
-        auto back = logOnFrom(fixture, "bob", address);
+        auto back = logOnFrom(fixture, name, address);
         if (!answer.startsWith("2021")) {
             QCOMPARE(back->expect(answer.left(5)), answer);
             return;

@@ -84,6 +84,8 @@ private slots:
         QTest::newRow("robot") << QByteArray("robot") << QByteArray("5011 ");
         QTest::newRow("ROBOT2") << QByteArray("ROBOT2") << QByteArray("5011 ");
         QTest::newRow("Robot12") << QByteArray("Robot12") << QByteArray("5011 ");
+        QTest::newRow("R0BOT, a zero") << QByteArray("R0BOT") << QByteArray("5011 ");
+        QTest::newRow("RobotI, a letter for the 1") << QByteArray("RobotI") << QByteArray("5011 ");
         QTest::newRow("robotics") << QByteArray("robotics") << QByteArray("2014 robotics has");
         QTest::newRow("robot2x") << QByteArray("robot2x") << QByteArray("2014 robot2x has");
         QTest::newRow("myrobot") << QByteArray("myrobot") << QByteArray("2014 myrobot has");

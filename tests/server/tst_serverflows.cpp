@@ -18,6 +18,9 @@ private slots:
         QTest::newRow("21 characters")
             << QByteArray("NAME ") + QByteArray(21, 'x') << QByteArray("5010 ");
         QTest::newRow("in use, other case") << QByteArray("NAME ALICE") << QByteArray("5011 ");
+        QTest::newRow("in use, by its look")
+            << QByteArray("NAME aIice") << QByteArray("5011 aIice looks too like alice, in use");
+        QTest::newRow("beyond ASCII") << QByteArray("NAME J\xF6rg") << QByteArray("2014 J\xF6rg has");
         QTest::newRow("rename told to the renamed")
             << QByteArray("NAME carol") << QByteArray("2019 bob carol ");
         QTest::newRow("command before a name")
