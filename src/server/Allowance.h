@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QtGlobal>
 
 #include <algorithm>
@@ -19,7 +20,15 @@ public:
         , perMs_(perSecond / 1000)
         , left_(burst) {}
 
+    // Milliseconds on the steady clock that every allowance is read by, so
+    // that one can go from a connection to the next.
+    static qint64 now() { return QDeadlineTimer::current().deadline(); }
+
     bool isLimited() const { return perMs_ > 0; }
+    // Whether it has filled again by `nowMs`: as good as a new one.
+    bool isFullAt(qint64 nowMs) const {
+        return !isLimited() || left_ + double(nowMs - since_) * perMs_ >= burst_;
+    }
     // 0 when the line may go at `nowMs` (and it is charged), else how many
     // milliseconds until it may. A line never costs more than the burst.
     qint64 take(double cost, qint64 nowMs) {

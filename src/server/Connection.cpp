@@ -27,7 +27,6 @@ Connection::Connection(QTcpSocket* socket, Journal* journal, QObject* parent)
     connect(socket_, &QTcpSocket::errorOccurred, this, &Connection::finish);
     allowed_.setSingleShot(true);
     connect(&allowed_, &QTimer::timeout, this, &Connection::readLines);
-    clock_.start();
 }
 
 void Connection::limitLines(Allowance allowance, Price price) {
@@ -143,7 +142,7 @@ void Connection::readLines() {
             held_ = line->toByteArray();
         }
         if (price_) {
-            if (const qint64 wait = allowance_.take(price_(*held_), clock_.elapsed()); wait > 0) {
+            if (const qint64 wait = allowance_.take(price_(*held_), Allowance::now()); wait > 0) {
                 allowed_.start(int(std::min<qint64>(wait, 60'000)));
                 return readBacklog();
             }

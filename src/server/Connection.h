@@ -4,7 +4,6 @@
 #include "server/Allowance.h"
 #include "server/User.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -58,6 +57,7 @@ public:
     void drop(const char* why);
     // From now on the peer's lines are held to the allowance.
     void limitLines(Allowance allowance, Price price);
+    const Allowance& allowance() const { return allowance_; }
     // Whether the server dropped it (rather than the peer or QUIT ending it).
     bool wasDropped() const { return dropped_; }
 
@@ -95,7 +95,6 @@ private:
     Price price_;
     std::optional<QByteArray> held_; // the line that waits for the allowance
     QTimer allowed_;                 // when it may go
-    QElapsedTimer clock_;
 };
 
 } // namespace wordmoot::server

@@ -128,7 +128,9 @@ void GameServer::accept() {
         }
         ++perAddress_[connection->address];
         if (options_.floodRate > 0)
-            connection->limitLines(Allowance(options_.floodLines, options_.floodRate),
+            connection->limitLines(allowanceLeft_.contains(connection->address)
+                                       ? allowanceLeft_.take(connection->address)
+                                       : Allowance(options_.floodLines, options_.floodRate),
                                    [lobby = lobby_.get(), connection](QByteArrayView line) {
                                        return lobby->price(*connection, line);
                                    });
@@ -145,9 +147,19 @@ void GameServer::connectionGone(Connection* connection) {
     lobby_->remove(*connection);
     if (const auto at = perAddress_.find(connection->address); at != perAddress_.end() && --*at <= 0)
         perAddress_.erase(at);
-    if (connection->wasDropped() && !trimTimer_->isActive())
+    keepAllowance(*connection);
+    // Its buffers are free: the memory goes back to the system in a moment.
+    if (!trimTimer_->isActive())
         trimTimer_->start();
     connection->deleteLater();
+}
+
+void GameServer::keepAllowance(const Connection& connection) {
+    const qint64 now = Allowance::now();
+    if (allowanceLeft_.size() >= 10000)
+        allowanceLeft_.removeIf([now](auto at) { return at.value().isFullAt(now); });
+    if (!connection.allowance().isFullAt(now) && allowanceLeft_.size() < 10000)
+        allowanceLeft_.insert(connection.address, connection.allowance());
 }
 
 // Out of descriptors: the newcomers waiting are told so on the spare one,

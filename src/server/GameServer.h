@@ -1,5 +1,6 @@
 #pragma once
 
+#include "server/Allowance.h"
 #include "server/ServerOptions.h"
 
 #include <QHash>
@@ -54,6 +55,7 @@ private:
     QByteArray refusal(const QByteArray& address) const;
     void outOfFiles();
     void connectionGone(Connection* connection);
+    void keepAllowance(const Connection& connection);
 
     ServerOptions options_;
     QTcpServer* listener_;
@@ -64,6 +66,9 @@ private:
     QString error_;
     int mostUsers_ = kMostUsers;
     QHash<QByteArray, int> perAddress_; // connections in, by address
+    // What an address's last connection left of its allowance, until it has
+    // filled again: a flooder who comes back starts where it was.
+    QHash<QByteArray, Allowance> allowanceLeft_;
     int spareFile_ = -1;                // kept to tell one newcomer it is full
 };
 

@@ -75,6 +75,27 @@ private slots:
             QCOMPARE(relayed, lines + 1);
     }
 
+    // A flooder who comes back from the same address starts with what it had
+    // left, not with a new burst.
+    void anAllowanceOutlivesTheConnection() {
+        ServerOptions options;
+        options.floodLines = 4;
+        options.floodRate = 2;
+        SocketFixture fixture(options);
+        auto listener = fixture.logOn("ann");
+        auto first = fixture.logOn("eve"); // NAME costs one line, SAY two: one is left
+        first->send("SAY spent");
+        listener->expect("2009 eve spent");
+        first->vanish();
+        listener->expect("2014 eve has gone");
+        auto again = fixture.logOn("eve2");
+        QElapsedTimer since;
+        since.start();
+        again->send("SAY back");
+        listener->expect("2009 eve2 back");
+        QVERIFY2(since.elapsed() >= 500, qPrintable(QString::number(since.elapsed())));
+    }
+
     void connectionsAreLimited() {
         ServerOptions options;
         options.perAddress = 2;
