@@ -26,6 +26,7 @@ bench robot_bench "$words" 3 4 10 300 10                   # 3 brute-force posit
 bench wordmoot-loadtest build/bin/wordmoot-server 5 100    # 100 users for 5 s
 bench wordmoot-loadtest build/bin/wordmoot-server 5 100 4  # the same with four champions thinking
 bench wordmoot-loadtest build/bin/wordmoot-server 5 100 0 50  # the same with 50 users proving passwords
+bench wordmoot-hostiletest build/bin/wordmoot-server 3     # 3 s alone, 3 s under attack, 3 s alone again
 bench wordmoot-judgebench 20                               # 20 phonies against a robot a rule
 bench wordmoot-dispatchbench 200000                        # the lobby answering 200,000 lines
 bench wordmoot-restorebench build/bin/wordmoot-server "$words" 9 16 3  # a start bringing back 9 games in play
