@@ -18,6 +18,7 @@ Connection::Connection(QTcpSocket* socket, Journal* journal, QObject* parent)
     // Lines are short and someone waits for each: none is held back to be
     // sent with the next.
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    socket_->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSystemSendBytes);
     connect(socket_, &QTcpSocket::readyRead, this, &Connection::readLines);
     connect(socket_, &QTcpSocket::bytesWritten, this, [this] {
         if (socket_->bytesToWrite() < kPauseOutputBytes)

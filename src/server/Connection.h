@@ -42,6 +42,9 @@ public:
     static constexpr int kLinesPerTurn = 64;
     static constexpr qint64 kPauseOutputBytes = 64 * 1024;
     static constexpr qint64 kMaxOutputBytes = 1024 * 1024;
+    // What the system holds for a peer that does not read, besides what
+    // waits in the server: without a cap, a few megabytes a connection.
+    static constexpr int kSystemSendBytes = 64 * 1024;
     static constexpr qint64 kMostChatBytes = 128 * 1024;
     static constexpr qint64 kMostBacklogBytes = 16 * 1024;
 

@@ -1,5 +1,7 @@
 #include "ServerFixture.h"
 
+#include "server/Connection.h"
+
 #include <QTest>
 
 #include <arpa/inet.h>
@@ -94,6 +96,39 @@ private slots:
         again->send("SAY back");
         listener->expect("2009 eve2 back");
         QVERIFY2(since.elapsed() >= 500, qPrintable(QString::number(since.elapsed())));
+    }
+
+    // A client that reads nothing goes once a little chat waits for it, far
+    // sooner than lines of its own game would make it go.
+    void aNonReaderIsDroppedForChat() {
+        ServerOptions options;
+        options.floodRate = 0;
+        SocketFixture fixture(options);
+        auto talker = fixture.logOn("ann");
+        const int sink = ::socket(AF_INET, SOCK_STREAM, 0);
+        const int small = 4096;
+        ::setsockopt(sink, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+        sockaddr_in server{};
+        server.sin_family = AF_INET;
+        server.sin_port = htons(fixture.port);
+        server.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        QVERIFY(::connect(sink, reinterpret_cast<sockaddr*>(&server), sizeof server) == 0);
+        QVERIFY(::write(sink, "NAME sink\r\n", 11) == 11);
+        talker->expect("2014 sink has arrived");
+        const QByteArray line = "SAY " + QByteArray(900, 'x');
+        qint64 relayed = 0; // chat bytes the server took for the sink
+        bool gone = false;
+        for (int chunk = 0; !gone && relayed < 4 * Connection::kMaxOutputBytes; ++chunk) {
+            for (int i = 0; i < 15; ++i)
+                talker->send(line);
+            talker->send("SAY mark " + QByteArray::number(chunk));
+            talker->expect("2009 ann mark " + QByteArray::number(chunk));
+            relayed += 15 * (line.size() + 6);
+            gone = !lastLine(*talker, "2014 sink has gone").isEmpty();
+        }
+        ::close(sink);
+        QVERIFY(gone);
+        QVERIFY2(relayed < Connection::kMaxOutputBytes, qPrintable(QString::number(relayed)));
     }
 
     void connectionsAreLimited() {
