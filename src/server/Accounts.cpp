@@ -81,9 +81,10 @@ void Accounts::forget(const QByteArray& name) {
 
 std::optional<QByteArray> Accounts::registeredLike(QByteArrayView name) const {
     std::optional<QByteArray> like;
+    const QByteArray wanted = accounts::folded(name);
     const auto [first, last] = registered_.equal_range(accounts::lookOf(name));
     for (auto at = first; at != last; ++at) {
-        if (accounts::folded(*at) == accounts::folded(name))
+        if (accounts::folded(*at) == wanted)
             return std::nullopt; // the name itself
         like = *at;
     }

@@ -88,7 +88,6 @@ void Connection::drop(const char* why) {
         return;
     warn("dropping", why);
     closing_ = true;
-    dropped_ = true;
     socket_->abort();
     finish();
 }

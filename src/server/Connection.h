@@ -61,8 +61,6 @@ public:
     // From now on the peer's lines are held to the allowance.
     void limitLines(Allowance allowance, Price price);
     const Allowance& allowance() const { return allowance_; }
-    // Whether the server dropped it (rather than the peer or QUIT ending it).
-    bool wasDropped() const { return dropped_; }
 
 signals:
     void lineReceived(const QByteArray& line);
@@ -93,7 +91,6 @@ private:
     std::deque<Waiting> waiting_;
     qint64 waitingBytes_ = 0;
     bool closeWhenSent_ = false; // close() came while lines waited
-    bool dropped_ = false;
     Allowance allowance_;
     Price price_;
     std::optional<QByteArray> held_; // the line that waits for the allowance

@@ -31,8 +31,8 @@ GameServer::GameServer(ServerOptions options, QObject* parent)
     idleTimer_->setSingleShot(true);
     idleTimer_->setInterval(options_.idleExitSeconds * 1000);
     connect(idleTimer_, &QTimer::timeout, this, &GameServer::idle);
-    // The buffers of a peer dropped for reading nothing go back to the
-    // system, not only to the heap: a moment later, once for many.
+    // The buffers of a connection that has ended go back to the system, not
+    // only to the heap: a moment later, once for many.
     trimTimer_ = new QTimer(this);
     trimTimer_->setSingleShot(true);
     trimTimer_->setInterval(1000);

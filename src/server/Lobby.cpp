@@ -335,8 +335,9 @@ void Lobby::newGame(User& u, const QByteArray&) {
         return u.send(ReplyCode::Notice, "You are in game " + QByteArray::number(u.room->number()) +
                                              ": LEAVE it first");
     // One address holds one game that has not been played: numbers are few.
+    const bool oneAnAddress = options_.perAddress > 0 && !u.address.isEmpty();
     for (const auto& [number, room] : rooms_)
-        if (options_.perAddress > 0 && !u.address.isEmpty() && room->madeFrom() == u.address)
+        if (oneAnAddress && room->madeFrom() == u.address)
             return u.send(ReplyCode::NewGameRefused,
                           "Game " + QByteArray::number(number) +
                               ", made from your address, has not been played yet: JOIN it");

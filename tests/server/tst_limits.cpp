@@ -31,6 +31,15 @@ struct RawPeer {
     QTcpSocket socket;
     QByteArray received;
 };
+
+// Connects a plain socket to the server's loopback port, as ::connect answers.
+int connectToLoopback(int fd, quint16 port) {
+    sockaddr_in server{};
+    server.sin_family = AF_INET;
+    server.sin_port = htons(port);
+    server.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return ::connect(fd, reinterpret_cast<sockaddr*>(&server), sizeof server);
+}
 } // namespace
 
 // What keeps one client from making the server useless to the others, over
@@ -108,11 +117,7 @@ private slots:
         const int sink = ::socket(AF_INET, SOCK_STREAM, 0);
         const int small = 4096;
         ::setsockopt(sink, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
-        sockaddr_in server{};
-        server.sin_family = AF_INET;
-        server.sin_port = htons(fixture.port);
-        server.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        QVERIFY(::connect(sink, reinterpret_cast<sockaddr*>(&server), sizeof server) == 0);
+        QVERIFY(connectToLoopback(sink, fixture.port) == 0);
         QVERIFY(::write(sink, "NAME sink\r\n", 11) == 11);
         talker->expect("2014 sink has arrived");
         const QByteArray line = "SAY " + QByteArray(900, 'x');
@@ -169,11 +174,7 @@ private slots:
         filler.pop_back();
         const int newcomer = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
         QVERIFY(newcomer >= 0);
-        sockaddr_in server{};
-        server.sin_family = AF_INET;
-        server.sin_port = htons(fixture.port);
-        server.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::connect(newcomer, reinterpret_cast<sockaddr*>(&server), sizeof server);
+        connectToLoopback(newcomer, fixture.port);
         QByteArray heard;
         const bool told = QTest::qWaitFor([&] {
             char bytes[256];
