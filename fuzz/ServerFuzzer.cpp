@@ -82,6 +82,14 @@ server::ServerOptions optionsFrom(FuzzedDataProvider& in) {
     options.robots = in.ConsumeIntegralInRange(0, 2);
     options.robotDelayMs = 0;
     options.maxGames = in.ConsumeIntegralInRange(1, 3);
+    // The clients all come from one address, which may make only one game
+    // unless the limits per address are off.
+    options.perAddress = in.PickValueInArray({0, 10});
+    // A flood allowance, held back and refilled a millisecond at a time, fast
+    // enough that a backlog of 16 KB is read well within the wait for an
+    // answer.
+    options.floodLines = in.ConsumeIntegralInRange(10, 100);
+    options.floodRate = in.PickValueInArray({0, 100'000});
     return options;
 }
 
