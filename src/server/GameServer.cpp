@@ -156,9 +156,9 @@ void GameServer::connectionGone(Connection* connection) {
 
 void GameServer::keepAllowance(const Connection& connection) {
     const qint64 now = Allowance::now();
-    if (allowanceLeft_.size() >= 10000)
+    if (allowanceLeft_.size() >= kMostAllowancesKept)
         allowanceLeft_.removeIf([now](auto at) { return at.value().isFullAt(now); });
-    if (!connection.allowance().isFullAt(now) && allowanceLeft_.size() < 10000)
+    if (!connection.allowance().isFullAt(now) && allowanceLeft_.size() < kMostAllowancesKept)
         allowanceLeft_.insert(connection.address, connection.allowance());
 }
 

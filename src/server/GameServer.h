@@ -68,6 +68,7 @@ private:
     QHash<QByteArray, int> perAddress_; // connections in, by address
     // What an address's last connection left of its allowance, until it has
     // filled again: a flooder who comes back starts where it was.
+    static constexpr qsizetype kMostAllowancesKept = 10000;
     QHash<QByteArray, Allowance> allowanceLeft_;
     int spareFile_ = -1;                // kept to tell one newcomer it is full
 };

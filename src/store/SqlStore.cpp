@@ -30,9 +30,14 @@ QString text(const QByteArray& bytes) {
     return bytes.isEmpty() ? QString("") : QString::fromLatin1(bytes);
 }
 
+// A text value as the bytes it was stored from.
+QByteArray bytes(const QVariant& value) {
+    return value.toString().toLatin1();
+}
+
 // A name is a name in any case, folded as the lobby folds it.
 QString folded(const QByteArray& name) {
-    return QString::fromLatin1(name.toLower());
+    return text(name.toLower());
 }
 
 // The statements that take a store from the schema before `to` to `to`; the
@@ -237,14 +242,14 @@ std::optional<QByteArray> SqlStore::passwordHash(const QByteArray& name) {
     if (!run(query, "SELECT password_hash FROM accounts WHERE folded = ?", {folded(name)}) ||
         !query.next())
         return std::nullopt;
-    return query.value(0).toString().toLatin1();
+    return bytes(query.value(0));
 }
 
 bool SqlStore::createAccount(const QByteArray& name, const QByteArray& hash) {
     QSqlQuery query(QSqlDatabase::database(connection_));
     return run(query,
                "INSERT INTO accounts (folded, name, password_hash, created) VALUES (?, ?, ?, ?)",
-               {folded(name), QString::fromLatin1(name), QString::fromLatin1(hash),
+               {folded(name), text(name), text(hash),
                 QDateTime::currentDateTimeUtc().toString(Qt::ISODate)});
 }
 
@@ -253,14 +258,14 @@ std::vector<QByteArray> SqlStore::accountNames() {
     std::vector<QByteArray> names;
     if (run(query, "SELECT name FROM accounts"))
         while (query.next())
-            names.push_back(query.value(0).toString().toLatin1());
+            names.push_back(bytes(query.value(0)));
     return names;
 }
 
 bool SqlStore::setPasswordHash(const QByteArray& name, const QByteArray& hash) {
     QSqlQuery query(QSqlDatabase::database(connection_));
     return run(query, "UPDATE accounts SET password_hash = ? WHERE folded = ?",
-               {QString::fromLatin1(hash), folded(name)}) &&
+               {text(hash), folded(name)}) &&
            query.numRowsAffected() == 1;
 }
 
@@ -288,7 +293,7 @@ std::optional<StoredRating> SqlStore::rating(const QByteArray& name) {
 namespace {
 bool dropJournal(QSqlQuery& query, const LiveKey& key) {
     return run(query, "DELETE FROM live_lines WHERE hall = ? AND number = ?",
-               {QString::fromLatin1(key.hall), key.number});
+               {text(key.hall), key.number});
 }
 
 bool writeRating(QSqlQuery& query, const QByteArray& name, const StoredRating& r) {
@@ -316,7 +321,7 @@ std::vector<RatedName> SqlStore::top(int count) {
              {count}))
         return best;
     while (query.next())
-        best.push_back({query.value(0).toString().toLatin1(),
+        best.push_back({bytes(query.value(0)),
                         {query.value(1).toDouble(), query.value(2).toDouble(),
                          query.value(3).toDouble(), query.value(4).toInt()}});
     return best;
@@ -339,7 +344,7 @@ qint64 SqlStore::addGame(const FinishedGame& game, const std::vector<RatedName>&
         if (!run(query,
                  "INSERT INTO game_players (game_id, seat, name, folded, score) "
                  "VALUES (?, ?, ?, ?, ?)",
-                 {id, int(seat), QString::fromLatin1(p.name), folded(p.name), p.score})) {
+                 {id, int(seat), text(p.name), folded(p.name), p.score})) {
             db.rollback();
             return 0;
         }
@@ -380,13 +385,13 @@ std::optional<FinishedGame> SqlStore::game(qint64 id) {
     FinishedGame game{id,
                       QDateTime::fromString(query.value(0).toString(), Qt::ISODate),
                       {},
-                      query.value(1).toString().toLatin1(),
-                      query.value(2).toString().toLatin1(),
+                      bytes(query.value(1)),
+                      bytes(query.value(2)),
                       std::nullopt};
     if (!run(query, "SELECT name, score FROM game_players WHERE game_id = ? ORDER BY seat", {id}))
         return std::nullopt;
     while (query.next())
-        game.players.push_back({query.value(0).toString().toLatin1(), query.value(1).toInt()});
+        game.players.push_back({bytes(query.value(0)), query.value(1).toInt()});
     return game;
 }
 
@@ -396,15 +401,15 @@ void SqlStore::beat(const Hall& hall) {
         "INSERT INTO halls (name, address, players, games, seen) VALUES (?, ?, ?, ?, ?) "
         "ON CONFLICT (name) DO UPDATE SET address = excluded.address, "
         "players = excluded.players, games = excluded.games, seen = excluded.seen",
-        {QString::fromLatin1(hall.name), text(hall.address), hall.players, hall.games, hall.seen});
+        {text(hall.name), text(hall.address), hall.players, hall.games, hall.seen});
 }
 
 void SqlStore::closeHall(const QByteArray& hall) {
     QSqlDatabase db = QSqlDatabase::database(connection_);
     QSqlQuery query(db);
     db.transaction();
-    run(query, "DELETE FROM presence WHERE hall = ?", {QString::fromLatin1(hall)});
-    run(query, "DELETE FROM halls WHERE name = ?", {QString::fromLatin1(hall)});
+    run(query, "DELETE FROM presence WHERE hall = ?", {text(hall)});
+    run(query, "DELETE FROM halls WHERE name = ?", {text(hall)});
     db.commit();
 }
 
@@ -416,7 +421,7 @@ std::vector<Hall> SqlStore::halls(qint64 since) {
              {since}))
         return alive;
     while (query.next())
-        alive.push_back({query.value(0).toString().toLatin1(), query.value(1).toString().toLatin1(),
+        alive.push_back({bytes(query.value(0)), bytes(query.value(1)),
                          query.value(2).toInt(), query.value(3).toInt(),
                          query.value(4).toLongLong()});
     return alive;
@@ -431,7 +436,7 @@ std::optional<QByteArray> SqlStore::claim(const QByteArray& name, const QByteArr
             "INSERT INTO presence (folded, hall) VALUES (?, ?) ON CONFLICT (folded) DO UPDATE "
             "SET hall = excluded.hall WHERE presence.hall = excluded.hall OR NOT EXISTS "
             "(SELECT 1 FROM halls WHERE halls.name = presence.hall AND halls.seen >= ?)",
-            {folded(name), QString::fromLatin1(hall), since}) &&
+            {folded(name), text(hall), since}) &&
         query.numRowsAffected() == 1)
         return std::nullopt;
     if (auto held = holder(name, since))
@@ -447,13 +452,13 @@ std::optional<QByteArray> SqlStore::holder(const QByteArray& name, qint64 since)
              {folded(name), since}) ||
         !query.next())
         return std::nullopt;
-    return query.value(0).toString().toLatin1();
+    return bytes(query.value(0));
 }
 
 void SqlStore::release(const QByteArray& name, const QByteArray& hall) {
     QSqlQuery query(QSqlDatabase::database(connection_));
     run(query, "DELETE FROM presence WHERE folded = ? AND hall = ?",
-        {folded(name), QString::fromLatin1(hall)});
+        {folded(name), text(hall)});
 }
 
 namespace {
@@ -461,7 +466,7 @@ bool writeLines(QSqlQuery& query, const LiveKey& key, int from,
                 const std::vector<QByteArray>& lines) {
     for (const QByteArray& line : lines)
         if (!run(query, "INSERT INTO live_lines (hall, number, seq, line) VALUES (?, ?, ?, ?)",
-                 {QString::fromLatin1(key.hall), key.number, from++, text(line)}))
+                 {text(key.hall), key.number, from++, text(line)}))
             return false;
     return true;
 }
@@ -486,13 +491,13 @@ std::vector<LiveGame> SqlStore::liveGames(const QByteArray& hall) {
     QSqlQuery query(QSqlDatabase::database(connection_));
     std::vector<LiveGame> games;
     if (!run(query, "SELECT number, line FROM live_lines WHERE hall = ? ORDER BY number, seq",
-             {QString::fromLatin1(hall)}))
+             {text(hall)}))
         return games;
     while (query.next()) {
         const int number = query.value(0).toInt();
         if (games.empty() || games.back().number != number)
             games.push_back({number, {}});
-        games.back().lines.push_back(query.value(1).toString().toLatin1());
+        games.back().lines.push_back(bytes(query.value(1)));
     }
     return games;
 }
