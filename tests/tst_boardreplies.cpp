@@ -274,16 +274,57 @@ private slots:
         QCOMPARE(client.view.calls, QStringList{QStringLiteral("fill_board")});
     }
 
-    void eachPlayLogsOnlyItsOwnLetters() {
+    // A second play is named by the word it makes with the first one's C.
+    void eachPlayIsNamedByTheWordsItForms() {
         Client client;
         client.dispatch(QStringLiteral("2003 bob 10 7,7,C 8,7,A 9,7,T"));
         client.dispatch(QStringLiteral("2003 carol 6 7,8,O 7,9,W"));
         QCOMPARE(client.view.log, (QStringList{QStringLiteral("*** bob scores 10 for CAT"),
-                                               QStringLiteral("*** carol scores 6 for OW")}));
+                                               QStringLiteral("*** carol scores 6 for COW")}));
         QCOMPARE(client.dialogs.texts(),
                  (QStringList{QStringLiteral("Do you approve the play of CAT? (it scores 10)"),
-                              QStringLiteral("Do you approve the play of OW? (it scores 6)")}));
+                              QStringLiteral("Do you approve the play of COW? (it scores 6)")}));
         QCOMPARE(cellsOtherThan(client.state.board, QString()).size(), 5);
+    }
+
+    // The question the vote rests on names the words on the board: the main
+    // word with the tiles it joins, then the cross words.
+    void playIsNamedByTheWordsOnTheBoard_data() {
+        QTest::addColumn<QStringList>("rows"); // 2012 lines before the play
+        QTest::addColumn<QString>("play");
+        QTest::addColumn<QString>("words");
+        const QStringList foxDote = {"6 .....F.........", "7 ....DOTE.......",
+                                     "8 .....X........."};
+        QTest::newRow("J and O down from DOTE's E") << foxDote << "7,8,J 7,9,O" << "EJO";
+        QTest::newRow("A before EDILE") << QStringList{"7 ...EDILE......"} << "2,7,A" << "AEDILE";
+        QTest::newRow("a blank s after TENDRON")
+            << QStringList{"7 ...TENDRON...."} << "10,7,s" << "TENDRONs";
+        QTest::newRow("W before AE") << QStringList{"7 .......AE....."} << "6,7,W" << "WAE";
+        QTest::newRow("Q and T around A, and AX across")
+            << QStringList{"7 .......AX....."} << "7,6,Q 7,8,T" << "QAT";
+        QTest::newRow("cross words after the main word")
+            << QStringList{"7 ........X....."} << "7,6,Q 7,7,A 7,8,T" << "QAT, AX";
+        QTest::newRow("a play on an empty board") << QStringList{} << "7,7,C 8,7,A 9,7,T"
+                                                  << "CAT";
+        // Put again to a player back in the seat, after rows that show it.
+        QTest::newRow("the play on the board already")
+            << QStringList{"7 ....DOTE......", "8 .......J.......", "9 .......O......."}
+            << "7,8,J 7,9,O" << "EJO";
+        QTest::newRow("tiles the board does not bear out: as laid")
+            << QStringList{"7 .......AX....."} << "1,1,Z 2,2,Q" << "ZQ";
+    }
+    void playIsNamedByTheWordsOnTheBoard() {
+        QFETCH(QStringList, rows);
+        QFETCH(QString, play);
+        QFETCH(QString, words);
+        Client client;
+        for (const QString& row : rows)
+            client.dispatch(QStringLiteral("2012 ") + row);
+        client.dispatch(QStringLiteral("2003 bob 26 ") + play);
+        QCOMPARE(client.view.log, QStringList{QStringLiteral("*** bob scores 26 for ") + words});
+        QCOMPARE(client.dialogs.texts(),
+                 QStringList{QStringLiteral("Do you approve the play of ") + words +
+                             QStringLiteral("? (it scores 26)")});
     }
 
     void noticeWithRefreshLogsAndAsksForTheGameAgain() {

@@ -2,14 +2,6 @@
 
 namespace wordmoot {
 
-char cellText(const Tile& tile) {
-    if (tile.isEmpty())
-        return '.';
-    if (tile.letter == kUnnamedBlank || !tile.blank)
-        return tile.letter;
-    return char(tile.letter - 'A' + 'a');
-}
-
 std::optional<Tile> laidTileOf(char cell) {
     if (cell >= 'A' && cell <= 'Z')
         return Tile{cell, false};

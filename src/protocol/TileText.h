@@ -10,11 +10,7 @@
 // Tiles as lines write them, at both ends.
 namespace wordmoot {
 
-// A cell: "." for no tile, the letter, a blank in lower case when its letter
-// is named and "_" when not. A blank keeps its letter visible because the
-// words on the board must read; its value is shown wrong (the letter's face
-// value) only in the tile's corner, while every score comes from the server.
-char cellText(const Tile& tile);
+// A cell is written as cellText (rules/Tiles.h) has it.
 // The tile a cell stands for in a play: a letter, a named blank in lower
 // case or "_"; nullopt for any other byte ("." too: a play lays tiles).
 std::optional<Tile> laidTileOf(char cell);

@@ -168,6 +168,26 @@ std::vector<FormedWord> formedWords(const Grid& board, const Play& play) {
     return words;
 }
 
+std::string playWords(const Grid& board, const Play& play) {
+    Grid before = board;
+    for (const LaidTile& t : play)
+        if (Grid::onBoard(t.column, t.row))
+            before.at(t.column, t.row) = Tile{};
+    if (checkPlacement(before, play) != PlacementFault::None)
+        return {};
+    const Grid laid = withPlay(before, play);
+    std::string text;
+    for (const FormedWord& word : formedWords(before, play)) {
+        if (!text.empty())
+            text += ", ";
+        const Step step = word.across ? kAcross : kDown;
+        for (std::size_t i = 0; i < word.letters.size(); ++i)
+            text += cellText(laid.at(word.column + step.column * int(i),
+                                     word.row + step.row * int(i)));
+    }
+    return text;
+}
+
 int scorePlay(const Grid& board, const Play& play) {
     int total = 0;
     for (const FormedWord& word : formedWords(board, play))

@@ -48,6 +48,12 @@ struct FormedWord {
 // order of the laid tiles. The play must have passed checkPlacement.
 std::vector<FormedWord> formedWords(const Grid& board, const Play& play);
 
+// The words a play forms as players read them: the main word, then each
+// cross word, ", " between ("QAT, AX"), a blank as cellText shows it. The
+// board may hold the play's tiles already (a play that stood) or not. Empty
+// when the tiles do not lie as a play may on the board without them.
+std::string playWords(const Grid& board, const Play& play);
+
 // The words' scores added up, premiums counting only under laid tiles, and
 // the bonus when all seven tiles of a rack are laid.
 int scorePlay(const Grid& board, const Play& play);

@@ -27,6 +27,17 @@ inline int tileValue(const Tile& tile) {
     return tile.blank || tile.isEmpty() ? 0 : letterValue(QChar(tile.letter)).value_or(0);
 }
 
+// A cell as the board shows it and lines write it: "." for no tile, the
+// letter, a blank in lower case when its letter is named and "_" when not. A
+// blank keeps its letter visible because the words on the board must read.
+inline char cellText(const Tile& tile) {
+    if (tile.isEmpty())
+        return '.';
+    if (tile.letter == kUnnamedBlank || !tile.blank)
+        return tile.letter;
+    return char(tile.letter - 'A' + 'a');
+}
+
 // The board's tiles, addressed (column, row) like every board in the game.
 class Grid {
 public:

@@ -4,14 +4,21 @@
 #include "server/Lobby.h"
 #include "server/Room.h"
 
+#include "rules/Scoring.h"
+
 namespace wordmoot::server {
 
 namespace {
-QByteArray letters(const Play& play) {
-    QByteArray text;
+// What a play is called: the words it forms with the board's tiles, the main
+// word first ("DOTEJO", "QAT, AX"), as the players read them.
+QByteArray wordsOf(const Grid& board, const Play& play) {
+    const std::string words = playWords(board, play);
+    if (!words.empty())
+        return QByteArray::fromStdString(words);
+    QByteArray letters;
     for (const LaidTile& t : play)
-        text += cellText(t.tile);
-    return text;
+        letters += cellText(t.tile);
+    return letters;
 }
 
 QByteArray notListedText(const Settlement& settled) {
@@ -30,10 +37,11 @@ QByteArray because(Verdict verdict) {
 void Room::playStands(int seat, const Play& play, int score, const Settlement* settled) {
     voteTimer_.stop();
     sendRows(play); // a blank shows the letter it was named
-    const QByteArray what = nameOf(seat) + "'s play of " + letters(play);
+    const QByteArray words = wordsOf(game_->board(), play);
+    const QByteArray what = nameOf(seat) + "'s play of " + words;
     if (!settled)
-        return toAll(ReplyCode::Notice, nameOf(seat) + " scores " + QByteArray::number(score) +
-                                            " for " + letters(play));
+        return toAll(ReplyCode::Notice,
+                     nameOf(seat) + " scores " + QByteArray::number(score) + " for " + words);
     switch (settled->verdict) {
     case Verdict::Approved:
         return toAll(ReplyCode::Notice, "The players approve " + what);
@@ -42,8 +50,9 @@ void Room::playStands(int seat, const Play& play, int score, const Settlement* s
                                             ": every word is in the list, so it stands and " +
                                             nameOf(settled->by) + " loses the next turn");
     default:
-        return toAll(ReplyCode::Notice, what + " stands: " + because(settled->verdict) +
-                                            ", and every word is in the list");
+        return toAll(ReplyCode::Notice,
+                     what + " stands: " + because(settled->verdict) +
+                         (game_->words() ? ", and every word is in the list" : ""));
     }
 }
 
@@ -58,20 +67,21 @@ void Room::playPutToVote(int seat, const Play& play, int score) {
 void Room::playTakenBack(int seat, const Play& play, const Settlement& settled) {
     voteTimer_.stop();
     sendRows(play);
-    const QByteArray what = nameOf(seat) + "'s play of " + letters(play);
+    const QByteArray words = wordsOf(game_->board(), play);
+    const QByteArray what = nameOf(seat) + "'s play of " + words;
     const bool judged = !settled.unknown.empty();
     QByteArray reason = judged ? notListedText(settled) : QByteArray();
     QByteArray notice;
     switch (settled.verdict) {
     case Verdict::Withdrawn:
-        return toAll(ReplyCode::Notice, nameOf(seat) + " withdraws the play of " + letters(play));
+        return toAll(ReplyCode::Notice, nameOf(seat) + " withdraws the play of " + words);
     case Verdict::TimedOut:
-        reason = "the players did not approve " + letters(play) + " in time";
+        reason = "the players did not approve " + words + " in time";
         notice = what + " was not approved in time";
         break;
     case Verdict::Refused:
         if (!judged)
-            reason = nameOf(settled.by) + " does not approve " + letters(play);
+            reason = nameOf(settled.by) + " does not approve " + words;
         notice = nameOf(settled.by) + " refuses " + what + (judged ? ": " + reason : "");
         break;
     case Verdict::Challenged:
@@ -80,7 +90,7 @@ void Room::playTakenBack(int seat, const Play& play, const Settlement& settled) 
         break;
     default: // not approved in time or every voter gone, and judged or not
         if (!judged)
-            reason = "every other player has gone before approving " + letters(play);
+            reason = "every other player has gone before approving " + words;
         notice =
             what + " comes off: " + because(settled.verdict) + (judged ? ", and " + reason : "");
         break;

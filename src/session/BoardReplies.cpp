@@ -1,6 +1,7 @@
 // The replies that carry the board, the rack and the plays.
 #include "protocol/Commands.h"
 #include "protocol/Replies.h"
+#include "rules/Scoring.h"
 #include "session/ReplyHandlers.h"
 
 #include <QStringBuilder>
@@ -28,6 +29,31 @@ void setCell(ClientState& state, int column, int row, QStringView letter) {
     else if (holdsTile(cell) && !holdsTile(letter))
         state.lastPlay.cellEmptied({column, row});
     cell = letter.toString();
+}
+
+// A tile as a cell or a play's entry writes it, if it is one.
+std::optional<Tile> tileOf(QStringView text) {
+    return text.size() == 1 ? laidTileOf(text.front().toLatin1()) : std::nullopt;
+}
+
+// What a play is named by: the words it forms on the board as the client
+// holds it, the main word first ("EJO", "QAT, AX"), or the tiles' own
+// letters where the board does not bear the play out.
+QString playName(const ClientState& state, const reply::PlayMade& made, const QString& letters) {
+    Grid board;
+    for (int column = 0; column < kBoardCells; ++column)
+        for (int row = 0; row < kBoardCells; ++row)
+            if (const QString& cell = state.board[column][row]; holdsTile(cell))
+                board.at(column, row) = tileOf(cell).value_or(Tile{});
+    Play play;
+    for (const reply::ShownTile& shown : made.tiles) {
+        const std::optional<Tile> tile = tileOf(shown.letter);
+        if (!tile)
+            return letters;
+        play.push_back({shown.column, shown.row, *tile});
+    }
+    const std::string words = playWords(board, play);
+    return words.empty() ? letters : QString::fromLatin1(words);
 }
 } // namespace
 
@@ -58,8 +84,9 @@ void ReplyHandlers::whoseTurn(QStringView argument) {
     client_.view.setTurnText(splitFirstWord(argument).first.toString() + QStringLiteral("'s turn"));
 }
 
-// A play put to the others: shown on the board and logged with the letters
-// that were laid, then, to another player, put as a question.
+// A play put to the others: shown on the board and logged with the words it
+// forms, then, to another player, put as a question. The vote is on those
+// words, not on the tiles laid: J and O after DOTE make DOTEJO.
 void ReplyHandlers::play(QStringView argument) {
     const reply::PlayMade made = reply::parsePlayMade(argument);
     QString letters;
@@ -67,13 +94,14 @@ void ReplyHandlers::play(QStringView argument) {
         setCell(client_.state, tile.column, tile.row, tile.letter);
         letters += tile.letter;
     }
+    const QString words = playName(client_.state, made, letters);
     client_.view.fill_board();
     const QString name = made.player.toString();
     const QString score = made.score.toString();
     client_.view.addmsg(QStringLiteral("*** ") + name + QStringLiteral(" scores ") + score +
-                        QStringLiteral(" for ") + letters);
+                        QStringLiteral(" for ") + words);
     if (!client_.state.observer && client_.state.nickname != name &&
-        client_.dialogs.ask(QStringLiteral("Do you approve the play of ") + letters +
+        client_.dialogs.ask(QStringLiteral("Do you approve the play of ") + words +
                                 QStringLiteral("? (it scores ") + score + QLatin1Char(')'),
                             kAppTitle, false))
         client_.server.send(command::approve());

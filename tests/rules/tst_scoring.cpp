@@ -102,6 +102,43 @@ private slots:
         QCOMPARE(words[1].letters, std::string("CT"));
         QVERIFY(!words[1].across);
     }
+
+    // The words a play is named by: the main word read off the board with
+    // the tiles it joins, then the cross words; blanks in lower case.
+    void playWordsReadOffTheBoard_data() {
+        QTest::addColumn<Grid>("board");
+        QTest::addColumn<Play>("play");
+        QTest::addColumn<QString>("words");
+        const Grid dote = boardWith("D7,7 O8,7 T9,7 E10,7");
+        QTest::newRow("an empty board: the tiles") << Grid() << tiles("C7,7 A8,7 T9,7") << "CAT";
+        QTest::newRow("tiles listed out of order") << Grid() << tiles("T9,7 C7,7 A8,7") << "CAT";
+        QTest::newRow("laid after a word: the whole word")
+            << dote << tiles("J11,7 O12,7") << "DOTEJO";
+        QTest::newRow("laid down from a word's letter")
+            << dote << tiles("J10,8 O10,9") << "EJO";
+        QTest::newRow("one tile lengthening a word") << boardWith("A7,7 E8,7") << tiles("W6,7")
+                                                     << "WAE";
+        QTest::newRow("a tile inside a word") << boardWith("A6,7 D8,7 I9,7 L10,7 E11,7")
+                                              << tiles("E7,7") << "AEDILE";
+        QTest::newRow("a blank in lower case")
+            << boardWith("T3,7 E4,7 N5,7 D6,7 R7,7 O8,7 N9,7") << tiles("s10,7") << "TENDRONs";
+        QTest::newRow("cross words after the main word")
+            << boardWith("X8,7") << tiles("Q7,6 A7,7 T7,8") << "QAT, AX";
+        QTest::newRow("parallel play: main word, then each cross word")
+            << boardWith(kCatOnCentre) << tiles("A5,8 T6,8") << "AT, CT";
+        QTest::newRow("the play already on the board")
+            << boardWith("C7,7 A8,7 T9,7") << tiles("C7,7 A8,7 T9,7") << "CAT";
+        QTest::newRow("not in one line: nothing") << Grid() << tiles("C7,7 A8,8") << "";
+        QTest::newRow("not touching: nothing") << boardWith(kCatOnCentre) << tiles("A1,1 T2,1")
+                                               << "";
+        QTest::newRow("off the board: nothing") << Grid() << tiles("C7,7 A15,7") << "";
+    }
+    void playWordsReadOffTheBoard() {
+        QFETCH(Grid, board);
+        QFETCH(Play, play);
+        QFETCH(QString, words);
+        QCOMPARE(QString::fromStdString(playWords(board, play)), words);
+    }
 };
 
 QTEST_APPLESS_MAIN(ScoringTest)
