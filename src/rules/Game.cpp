@@ -148,6 +148,8 @@ std::optional<Refused> Game::play(int seat, const Play& laid) {
     seats_[seat].rack = rackWithout(seats_[seat].rack, rackTiles(play));
     listener_->playPutToVote(seat, play, pending_->score);
     listener_->rackChanged(seat);
+    if (presentSeats() < 2) // nobody to vote: judged at once
+        settleVote();
     return std::nullopt;
 }
 

@@ -35,7 +35,7 @@ enum class Verdict {
     TimedOut,   // not every other player approved it in time (vote, mixed)
     Challenged, // a player challenged it and the list judged it (challenge)
     Unanswered, // not approved by everyone in time, so judged by the list (challenge)
-    Deserted,   // every other player left: judged by the list, refused without one
+    Deserted,   // no other player there to vote: judged by the list, standing without one
     Withdrawn,  // the mover took it back (vote, mixed)
 };
 struct Settlement {

@@ -50,8 +50,10 @@ void Game::voteExpired() {
 }
 
 // The play waiting stands once every other player still seated has
-// approved it. With none of them left, the list decides where there is one;
-// without a list, nobody approved it and it is refused.
+// approved it. With none of them left, or none there when it was made,
+// nobody can vote: the list decides where there is one, and without a list
+// the play stands, so that a play made while a seat waits for a new player
+// counts like any other.
 void Game::settleVote() {
     int voters = 0;
     for (std::size_t i = 0; i < seats_.size(); ++i) {
@@ -65,8 +67,7 @@ void Game::settleVote() {
         return standPending({Verdict::Approved, -1, {}});
     if (words_)
         return judgeByList({Verdict::Deserted, -1, {}});
-    takeBack({Verdict::Deserted, -1, {}});
-    endTurn(false);
+    standPending({Verdict::Deserted, -1, {}});
 }
 
 // A phony comes off the board and the mover loses the turn; a valid play

@@ -175,6 +175,19 @@ void Room::gameOver(const std::vector<Adjustment>& adjustments, const std::vecto
     for (const int seat : winners)
         winning.push_back(seats[seat].name);
     const QByteArray names = QByteArray::fromStdString(spokenList(winning));
+    // A game that ends because players left is won by who stayed, whatever
+    // the scores: the room hears why before the result.
+    if (game_->presentSeats() < 2) {
+        std::vector<std::string> gone;
+        for (const Seat& seat : seats)
+            if (!seat.present)
+                gone.push_back(seat.name);
+        if (!gone.empty())
+            toAll(ReplyCode::Notice,
+                  QByteArray::fromStdString(spokenList(gone)) + " left the game: " +
+                      (winners.empty() ? QByteArray("nobody wins")
+                                       : names + (winners.size() == 1 ? " wins" : " win")));
+    }
     const int points = winners.empty() ? 0 : seats[winners[0]].score;
     if (winners.size() == 1)
         toAll(ReplyCode::Won, reply::result(names, points));

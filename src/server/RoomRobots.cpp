@@ -114,6 +114,8 @@ void Room::robotActs(RobotSeat& robot) {
     }
     if (game_->turn() != seat)
         return;
+    if (offeredTo_ && game_->presentSeats() < 2)
+        return; // alone, it waits to see whether someone takes the seat on offer
     const Ticket ticket = ticketFor(robot.id(), seat);
     lobby_.think(
         requestFor(seat, robot.level(), robot.random()()), number_,

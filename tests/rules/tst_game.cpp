@@ -201,6 +201,54 @@ private slots:
         QFAIL("no seed deals Q and E to the first player");
     }
 
+    // The other seat of two has left (its seat waits for a new player): a
+    // play is judged at once, by the list where there is one, and counts
+    // when the game then ends for lack of players.
+    void playNobodyCanVoteOnIsJudgedAtOnce_data() {
+        QTest::addColumn<int>("judging");
+        QTest::addColumn<int>("list"); // 0 none, 1 knows QE, 2 knows nothing
+        QTest::addColumn<QString>("event");
+        QTest::addColumn<int>("score");
+        QTest::newRow("challenge, listed") << int(Judging::Challenge) << 1 << "stands 22 deserted"
+                                           << 22;
+        QTest::newRow("challenge, a phony") << int(Judging::Challenge) << 2 << "back deserted QE"
+                                            << 0;
+        QTest::newRow("vote, no list: it stands") << int(Judging::Vote) << 0
+                                                  << "stands 22 deserted" << 22;
+        QTest::newRow("mixed, not listed") << int(Judging::Mixed) << 2 << "back deserted QE" << 0;
+    }
+    void playNobodyCanVoteOnIsJudgedAtOnce() {
+        QFETCH(int, judging);
+        QFETCH(int, list);
+        QFETCH(QString, event);
+        QFETCH(int, score);
+        Recorder recorder;
+        const WordList words(list == 1 ? std::vector<std::string>{"QE"}
+                                       : std::vector<std::string>{"ZA"});
+        for (std::uint64_t seed = 1; seed < 5000; ++seed) {
+            Game game({"ann", "bob"}, Judging(judging), list ? &words : nullptr, seed, &recorder);
+            game.start();
+            const int mover = game.turn();
+            const std::string rack = game.seats()[mover].rack;
+            if (rack.find('Q') == std::string::npos || rack.find('E') == std::string::npos)
+                continue;
+            game.leave(1 - mover);
+            recorder.events.clear();
+            const Play play = {LaidTile{7, 7, Tile{'Q', false}}, LaidTile{8, 7, Tile{'E', false}}};
+            QVERIFY(!game.play(mover, play));
+            const std::string judged = event.section(' ', 0, 0).toStdString() + ' ' +
+                                       std::to_string(mover) + ' ' +
+                                       event.section(' ', 1).toStdString();
+            QVERIFY2(recorder.saw(judged), judged.c_str());
+            QVERIFY(!game.pending());
+            game.endForLackOfPlayers();
+            QCOMPARE(recorder.events.back(), std::string("over 1"));
+            QCOMPARE(game.seats()[mover].score, score);
+            return;
+        }
+        QFAIL("no seed deals Q and E to the first player");
+    }
+
     // Play goes round the seats in order from the first player, whatever
     // the others drew.
     void turnsFollowTheSeats() {

@@ -194,6 +194,62 @@ private slots:
         QCOMPARE(cy->lines.size(), seen);
     }
 
+    // The robot's opponent leaves while it thinks and the watcher is offered
+    // the seat. The play it then makes has nobody to vote on it: it is judged
+    // at once and counts. Alone, the robot waits for the offer's answer:
+    // taken, the game goes on; declined, the game ends, and the room hears
+    // why the robot wins before the result.
+    void playMadeWhileASeatIsOfferedCounts_data() {
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("declined: the game ends") << false;
+        QTest::newRow("taken: the game goes on") << true;
+    }
+    void playMadeWhileASeatIsOfferedCounts() {
+        QFETCH(bool, taken);
+        QTest::failOnWarning(QRegularExpression("move refused"));
+        ServerFixture fixture(robotOptions(Judging::Challenge, 1));
+        QThreadPool& thinkers = fixture.lobby->thinkers();
+        thinkers.setMaxThreadCount(1);
+        const auto held = std::make_shared<QSemaphore>();
+        thinkers.start([held] { held->acquire(); });
+        const auto letGo = qScopeGuard([held] { held->release(); });
+        auto ann = fixture.logOn("ann");
+        auto cy = fixture.logOn("cy");
+        ann->send("NEWGAME");
+        ann->expect("1180");
+        cy->send("JOIN 1");
+        cy->expect("1180");
+        cy->send("OBSERVER");
+        ann->send("READY");
+        ann->expect("2014 The game begins");
+        if (ann->expect("2002 ").startsWith("2002 ann")) {
+            ann->expect("1020");
+            ann->send("FORFEIT");
+        }
+        QTRY_COMPARE(fixture.lobby->thinksAsked(), 1);
+        ann->send("QUIT");
+        cy->expect("2022 ");
+        held->release(); // the robot's move comes while the seat is on offer
+        const QByteArray stood = cy->expect("2014 Robot's play of ");
+        QVERIFY2(stood.contains(" stands: every other player has gone"), stood);
+        const QByteArray score = cy->expect("2008 Robot ");
+        QVERIFY2(!score.startsWith("2008 Robot 0 0"), score);
+        QCOMPARE(cy->expect("2002 "), QByteArray("2002 Robot to play"));
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(fixture.lobby->thinksAsked(), 1); // alone, it waits
+        if (taken) {
+            cy->send("APPROVE");
+            cy->expect("2021");
+            QTRY_COMPARE(fixture.lobby->thinksAsked(), 2);
+            return;
+        }
+        cy->send("OBSERVER");
+        const QByteArray points = score.split(' ').value(3);
+        QCOMPARE(cy->expect("2008 Robot "), "2008 Robot 0 " + points + " final");
+        QCOMPARE(cy->expect("2014 "), QByteArray("2014 ann left the game: Robot wins"));
+        QCOMPARE(cy->expect("2017 "), "2017 Robot with " + points + " points");
+    }
+
     // HINT gives the player on turn the champion's move, as a record writes
     // it, in a game against robots alone; a hint that comes after the player
     // has moved is dropped.
