@@ -2,6 +2,7 @@
 // window: the flags, the game controls, the redraws, the questions and the
 // commands sent back, in their order.
 #include "OfflineClient.h"
+#include "chat/InputLine.h"
 
 #include <QTest>
 
@@ -111,6 +112,44 @@ private slots:
         QCOMPARE(client.dialogs.texts(), QStringList{kPlayerQuestion});
         QCOMPARE(client.atBox.first().calls, QStringList{QStringLiteral("makegameboard")});
         QCOMPARE(client.server.sent, QStringList{QStringLiteral("READY")});
+    }
+
+    // The server says "you play" (1190) to a client that holds itself a
+    // watcher, whatever made it seat the user. A 1190 that answers the
+    // user's own READY (the question's Yes, or typed) asks nothing again.
+    void aSeatAskedForIsNotAskedAgain_data() {
+        QTest::addColumn<QStringList>("before"); // lines, or "type:" a line into the input
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<QStringList>("sent");
+        QTest::newRow("the question's Yes")
+            << QStringList{"1180 "} << 1 << QStringList{"READY"};
+        QTest::newRow("READY typed") << QStringList{"type:\\raw ready"} << 0
+                                     << QStringList{"ready"};
+        QTest::newRow("nothing asked: the question") << QStringList{} << 1 << QStringList{"READY"};
+        QTest::newRow("made a watcher since")
+            << QStringList{"1180 ", "1120 "} << 2 << QStringList{"READY", "REFRESH", "READY"};
+        QTest::newRow("left since") << QStringList{"type:\\raw ready", "1200 "} << 1
+                                    << QStringList{"ready", "GLIST", "READY"};
+    }
+    void aSeatAskedForIsNotAskedAgain() {
+        QFETCH(QStringList, before);
+        QFETCH(int, questions);
+        QFETCH(QStringList, sent);
+        Client client;
+        client.state.observer = true;
+        client.dialogs.askAnswers = {true, true};
+        for (const QString& step : before) {
+            if (step.startsWith(QStringLiteral("type:")))
+                QVERIFY(chat::sendLine(client.session.client(), step.mid(5)));
+            else
+                client.dispatch(step);
+        }
+        client.dispatch(QStringLiteral("1190 "));
+        QVERIFY(!client.state.observer);
+        QVERIFY(client.state.ingame);
+        QCOMPARE(client.dialogs.texts().count(kPlayerQuestion), questions);
+        QCOMPARE(client.server.sent, sent);
+        QCOMPARE(client.view.controls.value(GameControl::LeaveGame), true);
     }
 
     void becomingAnObserverRedrawsWithoutTheRackAndRefreshes_data() {

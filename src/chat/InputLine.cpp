@@ -106,6 +106,9 @@ bool sendLine(ClientContext& client, const QString& line) {
         client.view.addmsg(outgoing->echo);
     if (outgoing->newNickname)
         adoptNickname(client, *outgoing->newNickname);
+    // A typed READY asks for a seat as the player question's Yes does.
+    if (splitFirstWord(outgoing->command).first.compare(command::ready(), Qt::CaseInsensitive) == 0)
+        client.state.seatAsked = true;
     client.server.send(outgoing->command);
     return true;
 }

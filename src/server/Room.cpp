@@ -80,11 +80,13 @@ void Room::join(User& u) {
         maker_ = &u;
     members_.push_back(&u);
     u.room = this;
+    if (phase_ == Phase::Over)
+        u.watching.reset(); // a client shown the game as in play watches it
     if (phase_ != Phase::Playing)
         return u.send(ReplyCode::Joined);
     // A game in play is watched: no question about playing, and the whole
     // position at once, whether or not the client asks for it.
-    u.send(ReplyCode::WatchingGameInPlay);
+    u.sendRole(ReplyCode::WatchingGameInPlay);
     u.send(ReplyCode::Joined);
     sendPosition(u);
     offerSeat();
@@ -156,10 +158,14 @@ void Room::ready(User& u, const QByteArray&) {
         return u.send(ReplyCode::Notice, "You are ready; the game starts when every player is");
     if (!isSeated(u) && seated_.size() >= kMostSeats) {
         u.send(ReplyCode::Notice, "The game has four players already: you watch");
-        return u.send(ReplyCode::BecameObserver);
+        return u.sendRole(ReplyCode::BecameObserver);
     }
     if (!isSeated(u))
         seated_.push_back(&u);
+    // However READY came (the player question's Yes or typed), a client that
+    // holds itself a watcher hears it plays, so that it is put the votes.
+    if (u.watching != false)
+        u.sendRole(ReplyCode::JoinedAsPlayer);
     ready_.insert(&u);
     phase_ = Phase::Forming;
     toAll(ReplyCode::Notice, u.name + " is ready to play (" +
@@ -177,7 +183,7 @@ void Room::observe(User& u, const QByteArray&) {
     const bool wasSeated = isSeated(u);
     std::erase(seated_, &u);
     ready_.erase(&u);
-    u.send(ReplyCode::BecameObserver);
+    u.sendRole(ReplyCode::BecameObserver);
     if (wasSeated && phase_ != Phase::Playing) {
         toAll(ReplyCode::Notice, u.name + " watches");
         sendScores(nullptr);
@@ -192,12 +198,15 @@ void Room::refresh(User& u, const QByteArray&) {
 }
 
 // The whole position: every row, the players, every score entry, whose turn
-// it is and, to a player, the rack.
+// it is and, to a player, the rack; to a watcher an empty rack, so that none
+// from an earlier game stays on its screen.
 void Room::sendPosition(User& u) {
     const Grid board = game_ ? game_->shownBoard() : Grid();
     for (int row = 0; row < kBoardCells; ++row)
         u.send(ReplyCode::BoardRow, reply::boardRow(board, row));
     sendScores(&u);
+    if (seatOf(u) < 0 && !isSeated(u))
+        u.send(ReplyCode::Rack, reply::rack(""));
     if (phase_ != Phase::Playing)
         return;
     const int turn = game_->turn();
@@ -279,12 +288,13 @@ void Room::takeSeat(User& u) {
     keep_[seat].identified = u.identified;
     keep_[seat].timeouts = 0;
     act({GameInput::Kind::TakeSeat, seat, {}, u.name.toStdString()}, {seatLine(seat, u.name)});
-    u.send(ReplyCode::TookOverSeat);
+    u.sendRole(ReplyCode::TookOverSeat);
     u.send(ReplyCode::Rack, reply::rack(game_->seats()[seat].rack));
     toAll(ReplyCode::Notice, u.name + " takes over the seat of " + old);
     sendScores(nullptr);
     offerSeat();
     updateClock();
+    wakeRobots(game_->turn(), lobby_.options().robotDelayMs); // one may have waited for a player
 }
 
 // With fewer than two players and no seat on offer the game cannot go on.

@@ -81,9 +81,9 @@ void Room::rejoin(User& u, int seat) {
     logEvent("back", field("seat", seat) + ' ' + field("player", u.name));
     members_.push_back(&u);
     u.room = this;
-    u.send(ReplyCode::WatchingGameInPlay);
+    u.sendRole(ReplyCode::WatchingGameInPlay);
     u.send(ReplyCode::Joined);
-    u.send(ReplyCode::TookOverSeat);
+    u.sendRole(ReplyCode::TookOverSeat);
     sendPosition(u);
     // A play waiting for the others' vote is put to the player again.
     if (const auto& pending = game_->pending(); pending && pending->seat != seat)

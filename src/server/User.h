@@ -7,6 +7,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
+
 namespace wordmoot::server {
 
 class Room;
@@ -36,6 +38,23 @@ public:
     int storeAsks = 0;       // answers from the store it waits for
     QByteArray address;      // where it connects from; empty for a robot
     bool quitting = false;   // said QUIT: its seat is not kept for it
+
+    // The client's observer flag as the membership replies sent to it have
+    // set it: false at first and after 1190 and 2021, true after 1120, 5020
+    // and 2020; nullopt where the client may have set it itself (it does
+    // when it chooses a game the list shows as in play).
+    std::optional<bool> watching = false;
+
+    // A membership reply: the client's role in its game as the server holds
+    // it. Every way into or out of a seat says it with one of these.
+    void sendRole(ReplyCode code) {
+        send(code);
+        if (code == ReplyCode::BecameObserver || code == ReplyCode::CannotPlay ||
+            code == ReplyCode::WatchingGameInPlay)
+            watching = true;
+        else if (code == ReplyCode::JoinedAsPlayer || code == ReplyCode::TookOverSeat)
+            watching = false;
+    }
 
     // What its name looks like (accounts::lookOf), worked out once a name.
     const QString& look() const {

@@ -44,6 +44,10 @@ struct ClientState {
     bool started = false;  // the joined game was already under way
     bool observer = false; // the user watches rather than plays
     bool ingame = false;   // seated or watching
+    // READY went out (the player question's Yes, or typed) and the server
+    // has not answered with the user's role yet: its 1190 answers it and
+    // asks nothing again.
+    bool seatAsked = false;
     QString nickname;
 
     // board[column][row], one character per cell as the server sent it.

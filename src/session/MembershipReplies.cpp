@@ -5,22 +5,30 @@
 
 #include <QStringBuilder>
 
+#include <utility>
+
 namespace wordmoot {
 
 void ReplyHandlers::joingame() {
-    client_.state.ingame = true;
-    client_.view.setGameControlEnabled(GameControl::LeaveGame, true);
-    client_.view.setGameControlEnabled(GameControl::SortRack, true);
+    enterGame();
     if (client_.state.started)
         return;
     const bool play = client_.dialogs.ask(
         QStringLiteral("Do you want to be a player in this game?"), kAppTitle, false);
+    client_.state.seatAsked = play;
     client_.server.send(play ? command::ready() : command::observe());
+}
+
+void ReplyHandlers::enterGame() {
+    client_.state.ingame = true;
+    client_.view.setGameControlEnabled(GameControl::LeaveGame, true);
+    client_.view.setGameControlEnabled(GameControl::SortRack, true);
 }
 
 void ReplyHandlers::leftgame() {
     client_.state.ingame = false;
     client_.state.started = false;
+    client_.state.seatAsked = false;
     using enum GameControl;
     setControlsEnabled({LeaveGame, Forfeit, SubmitPlay, Exchange, ExchangeBox, Withdraw, SortRack},
                        false);
@@ -37,17 +45,23 @@ void ReplyHandlers::gameover() {
 
 void ReplyHandlers::becameObserver(QStringView) {
     client_.state.observer = true;
+    client_.state.seatAsked = false;
     client_.view.makegameboard();
     client_.server.send(command::refresh());
 }
 
 void ReplyHandlers::joined(QStringView) {
+    client_.state.seatAsked = false;
     joingame();
 }
 
+// The user plays. Where this answers the user's own READY, the player
+// question is not put again.
 void ReplyHandlers::joinedAsPlayer(QStringView) {
     client_.state.observer = false;
     client_.view.makegameboard();
+    if (std::exchange(client_.state.seatAsked, false))
+        return enterGame();
     joingame();
 }
 
@@ -71,6 +85,7 @@ void ReplyHandlers::draw(QStringView argument) {
 void ReplyHandlers::watchingGameInPlay(QStringView) {
     client_.state.started = true;
     client_.state.observer = true;
+    client_.state.seatAsked = false;
     client_.view.makegameboard();
 }
 

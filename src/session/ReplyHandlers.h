@@ -79,6 +79,8 @@ private:
     void seatOffered(QStringView argument);
 
     void askForAnotherName(const QString& problem);
+    // In a game: Leave and Sort can be pressed.
+    void enterGame();
     // Switches game controls in the order given: the order decides where
     // the keyboard focus goes when the focused control is switched off.
     void setControlsEnabled(std::initializer_list<GameControl> controls, bool enabled);

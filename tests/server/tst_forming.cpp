@@ -1,5 +1,7 @@
 #include "ServerFixture.h"
 
+#include "rules/Game.h"
+
 #include <QTest>
 
 using namespace wordmoot;
@@ -40,6 +42,55 @@ private slots:
         }
         // The seats in the order they were taken, which play goes round.
         QCOMPARE(ann->expect("2000 "), QByteArray("2000 bob cy ann"));
+    }
+
+    // A client holds itself a player or a watcher as the membership replies
+    // left it (a watcher stays one through leaving). READY, clicked or
+    // typed, tells a client that may hold itself a watcher that it plays
+    // (1190), so that it is put the votes; a client that knows it plays is
+    // not told again, or it would put its player question twice.
+    void readyTellsAWatcherItPlays_data() {
+        QTest::addColumn<QByteArrayList>("script"); // cy's lines before READY
+        QTest::addColumn<bool>("told");
+        QTest::newRow("joined a forming game") << QByteArrayList{"JOIN  1"} << false;
+        QTest::newRow("watched first") << QByteArrayList{"JOIN  1", "OBSERVER"} << true;
+        QTest::newRow("watched, left and joined again")
+            << QByteArrayList{"JOIN  1", "OBSERVER", "LEAVE", "JOIN  1"} << true;
+        QTest::newRow("joined a finished game") << QByteArrayList{"over", "JOIN  1"} << true;
+    }
+    void readyTellsAWatcherItPlays() {
+        QFETCH(QByteArrayList, script);
+        QFETCH(bool, told);
+        ServerFixture fixture;
+        auto ann = fixture.logOn("ann");
+        auto bob = fixture.logOn("bob");
+        auto cy = fixture.logOn("cy");
+        const QMap<QByteArray, QByteArray> answers = {
+            {"JOIN  1", "1180 "}, {"OBSERVER", "1120 "}, {"LEAVE", "1200 "}};
+        if (script.front() == "over") { // ann and bob play game 1 to its end
+            script.removeFirst();
+            fixture.startTwoPlayerGame(*ann, *bob);
+            for (int turn = 0; turn < Game::kScorelessTurnsToEnd; ++turn) {
+                onTurn(*ann, *bob).send("FORFEIT");
+                ann->expect(turn + 1 < Game::kScorelessTurnsToEnd ? "2002 " : "201");
+            }
+        } else {
+            ann->send("NEWGAME");
+            ann->expect("1180 ");
+        }
+        for (const QByteArray& line : script) {
+            cy->send(line);
+            cy->expect(answers.value(line));
+        }
+        const qsizetype from = cy->lines.size();
+        cy->send("READY");
+        cy->expect("2014 cy is ready to play");
+        QCOMPARE(cy->lines.mid(from).contains("1190 "), told);
+        // Watching again, cy is sent no rack: an empty one clears the screen's.
+        cy->send("OBSERVER");
+        cy->expect("1120 ");
+        cy->send("REFRESH");
+        QCOMPARE(cy->expect("2013"), QByteArray("2013 "));
     }
 
     // Game numbers are few: one address makes one game not yet played, and
