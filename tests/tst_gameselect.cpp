@@ -116,6 +116,8 @@ private slots:
             {"new game", 0, "NEWGAME\r\n", false},
             {"forming game 3", 1, "JOIN  3\r\n", false},
             {"game 4 in play", 2, "JOIN  4\r\nREFRESH\r\n", true},
+            // Its game over, game 5 forms its next: joined with the player question.
+            {"finished game 5", 3, "JOIN  5\r\n", false},
         };
         for (const auto& choice : choices) {
             QTest::addRow("%s by OK", choice.name)
@@ -130,7 +132,7 @@ private slots:
         QFETCH(QByteArray, sent);
         QFETCH(bool, watching);
         ClientFixture client;
-        QVERIFY(openGameList(client, {"3 FORM 1 0", "4 PLAY 2 1"}));
+        QVERIFY(openGameList(client, {"3 FORM 1 0", "4 PLAY 2 1", "5 OVER 0 1"}));
 
         choose(client, row, gesture);
         // A second small line may wait for the first one's acknowledgement.

@@ -331,6 +331,8 @@ private slots:
                                  << "3: game 3 - forming - 2 players, 0 observers";
         QTest::newRow("in play") << "1170 4 PLAY 3 1"
                                  << "4: game 4 - in play - 3 players, 1 observers";
+        QTest::newRow("finished") << "1170 1 OVER 0 1"
+                                  << "1: game 1 - finished - 0 players, 1 observers";
         QTest::newRow("state compared exactly") << "1170 5 form 2 0"
                                                 << "5: game 5 - in play - 2 players, 0 observers";
         QTest::newRow("text after column 10 ignored")

@@ -57,7 +57,8 @@ QByteArray gameDescription(const GameInfo& game) {
 
 // Columns past the end of a short description read as empty text.
 GameColumns parseGameDescription(QStringView argument) {
-    return {argument.mid(0, 1), argument.mid(2, 4) == u"FORM", argument.mid(7, 1),
+    const QStringView state = argument.mid(2, 4);
+    return {argument.mid(0, 1), state == u"FORM", state == u"OVER", argument.mid(7, 1),
             argument.mid(9, 1)};
 }
 

@@ -52,6 +52,7 @@ QByteArray gameDescription(const GameInfo& game);
 struct GameColumns {
     QStringView game; // column 0
     bool forming = false;
+    bool over = false; // its last game has ended, and the next one has not begun
     QStringView players;   // column 7
     QStringView observers; // column 9
 };
