@@ -79,6 +79,12 @@ public:
         whileOpen();
         return QString::fromStdString(in_.ConsumeRandomLengthString(40));
     }
+    std::optional<int> choose(const QString&, const QString&, const QStringList& choices,
+                              int) override {
+        whileOpen();
+        const int chosen = in_.ConsumeIntegralInRange(-1, int(choices.size()) - 1);
+        return chosen < 0 ? std::nullopt : std::optional<int>(chosen);
+    }
 
 private:
     QByteArray nextRead() {

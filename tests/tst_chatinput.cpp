@@ -206,6 +206,20 @@ private slots:
             << "\\register hunter22" << Lines{"register hunter22"} << "!register ********" << none;
         QTest::newRow("drop typed as one word")
             << "\\Drop hunter22" << Lines{"Drop hunter22"} << "!Drop ********" << none;
+        QTest::newRow("register, raw typed twice")
+            << "\\raw raw REGISTER hunter22" << Lines{"REGISTER hunter22"}
+            << "!REGISTER ********" << none;
+        QTest::newRow("identify after blanks")
+            << "\\raw  identify   hunter22" << Lines{"identify   hunter22"}
+            << "!identify   ********" << none;
+        QTest::newRow("a word pasted after the backslash") << "\\start" << Lines{"start"}
+                                                          << "!start" << none;
+        QTest::newRow("a command pasted after the backslash")
+            << "\\robot champion" << Lines{"robot champion"} << "!robot champion" << none;
+        QTest::newRow("raw typed twice is dropped") << "\\raw RAW who" << Lines{"who"} << "!who"
+                                                    << none;
+        QTest::newRow("raw typed twice and nothing else waits")
+            << "\\raw raw " << Lines{} << none << "\\raw raw ";
         QTest::newRow("another word is not masked")
             << "\\raw dropped it" << Lines{"dropped it"} << "!dropped it" << none;
         QTest::newRow("tell") << ">tell bob hi there" << Lines{"TELL bob hi there"}
@@ -247,6 +261,35 @@ private slots:
         QCOMPARE(chat.input->text(), stays);
         QCOMPARE(chat.client.log(), logWith(logBefore, echo));
         QCOMPARE(chat.wireUpToNow(), wireOf(sent));
+    }
+
+    // However a password command is typed, the password shows nowhere: the
+    // line shows dots while it carries one, the log masks it, Up does not
+    // bring it back, and the caption never holds it.
+    void passwordShowsNowhere_data() {
+        QTest::addColumn<QString>("line");
+        for (const char* line :
+             {"\\raw register hunter22", "\\REGISTER hunter22", "\\identify hunter22",
+              "\\raw raw identify hunter22", "\\raw IdEnTiFy  hunter22", "\\raw  drop hunter22",
+              "\\raw password hunter22 hunter33", "\\Password hunter22 hunter33"})
+            QTest::newRow(line) << QString::fromLatin1(line);
+    }
+    void passwordShowsNowhere() {
+        QFETCH(QString, line);
+        ChatClient chat;
+        QVERIFY(chat.start());
+        chat.input->setText(QStringLiteral("hello there"));
+        chat.clickSend();
+        chat.input->setText(line);
+        QCOMPARE(chat.input->echoMode(), QLineEdit::Password);
+        chat.clickSend();
+        QCOMPARE(chat.input->text(), QString());
+        QCOMPARE(chat.input->echoMode(), QLineEdit::Normal);
+        QTest::keyClick(chat.input, Qt::Key_Up);
+        QCOMPARE(chat.input->text(), QStringLiteral("hello there"));
+        QVERIFY(chat.wireUpToNow().contains("hunter22"));
+        QVERIFY(!chat.client.log().contains(QStringLiteral("hunter")));
+        QVERIFY(!chat.client.form->windowTitle().contains(QStringLiteral("hunter")));
     }
 
     // A line that carries a password is not kept for Up to bring back, and

@@ -152,6 +152,67 @@ private slots:
         QCOMPARE(client.view.controls.value(GameControl::LeaveGame), true);
     }
 
+    // In a game the user has just made, on a server that seats robots when
+    // asked (1140 before 1180), Yes is followed by whom to play: the computer
+    // (Enter: at the level played last, the weakest at first) or a person.
+    void whomToPlayInAGameJustMade_data() {
+        QTest::addColumn<QString>("offer");      // the 1140 line, or none
+        QTest::addColumn<QString>("lastLevel");  // stored from an earlier game
+        QTest::addColumn<bool>("player");        // the answer to the player question
+        QTest::addColumn<int>("answer");         // -2: Enter; -1: cancelled
+        QTest::addColumn<int>("preselected");    // -1: no choice box
+        QTest::addColumn<QStringList>("sent");
+        const QString offer = QStringLiteral("1140 ROBOT casual greedy strong champion");
+        QTest::newRow("Enter: the weakest computer")
+            << offer << "" << true << -2 << 0 << QStringList{"READY", "ROBOT casual", "START"};
+        QTest::newRow("Enter: the level played last")
+            << offer << "strong" << true << -2 << 2
+            << QStringList{"READY", "ROBOT strong", "START"};
+        QTest::newRow("the champion") << offer << "" << true << 3 << 0
+                                      << QStringList{"READY", "ROBOT champion", "START"};
+        QTest::newRow("another person: begins once one is ready")
+            << offer << "" << true << 4 << 0 << QStringList{"READY", "START"};
+        QTest::newRow("cancelled") << offer << "" << true << -1 << 0 << QStringList{"READY"};
+        QTest::newRow("watching") << offer << "" << false << -2 << -1 << QStringList{"OBSERVER"};
+        QTest::newRow("a server that offers none")
+            << "" << "" << true << -2 << -1 << QStringList{"READY"};
+        QTest::newRow("not an offer") << "1140 hello there" << "" << true << -2 << -1
+                                      << QStringList{"READY"};
+    }
+    void whomToPlayInAGameJustMade() {
+        QFETCH(QString, offer);
+        QFETCH(QString, lastLevel);
+        QFETCH(bool, player);
+        QFETCH(int, answer);
+        QFETCH(int, preselected);
+        QFETCH(QStringList, sent);
+        if (!lastLevel.isEmpty())
+            storeSetting(QStringLiteral("Client/RobotLevel"), lastLevel);
+        Client client;
+        client.dialogs.askAnswers = {player};
+        if (answer != -2)
+            client.dialogs.chooseAnswers = {answer < 0 ? std::nullopt : std::optional(answer)};
+        if (!offer.isEmpty())
+            client.dispatch(offer);
+        QVERIFY(client.untouched());
+        client.dispatch(QStringLiteral("1180 "));
+        QCOMPARE(client.server.sent, sent);
+        QCOMPARE(client.dialogs.choices.size(), preselected < 0 ? 0 : 1);
+        if (preselected < 0)
+            return;
+        QCOMPARE(client.dialogs.texts(),
+                 (QStringList{kPlayerQuestion, QStringLiteral("Whom do you want to play?")}));
+        QCOMPARE(client.dialogs.choices.first(),
+                 (QStringList{"The computer (casual)", "The computer (greedy)",
+                              "The computer (strong)", "The computer (champion)",
+                              "Another person (the game waits for one to join)"}));
+        QCOMPARE(client.dialogs.preselections.first(), preselected);
+        // The offer is for this game alone: the next game asks nothing of it.
+        client.dialogs.askAnswers = {true};
+        client.dispatch(QStringLiteral("2017 Robot won"));
+        QCOMPARE(client.dialogs.choices.size(), 1);
+    }
+
     void becomingAnObserverRedrawsWithoutTheRackAndRefreshes_data() {
         QTest::addColumn<QString>("line");
         QTest::newRow("1120") << "1120 You are now watching";

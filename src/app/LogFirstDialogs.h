@@ -27,6 +27,11 @@ public:
         showLog();
         return boxes_.input(prompt, title, answer);
     }
+    std::optional<int> choose(const QString& text, const QString& title,
+                              const QStringList& choices, int preselected) override {
+        showLog();
+        return boxes_.choose(text, title, choices, preselected);
+    }
 
 private:
     void showLog() {

@@ -2,10 +2,15 @@
 
 #include "protocol/ShownText.h"
 
+#include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLabel>
+#include <QListWidget>
+#include <QVBoxLayout>
 #include <QMessageBox>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace wordmoot {
 
@@ -65,6 +70,36 @@ QString QtDialogs::input(const QString& prompt, const QString& title, const QStr
         label->setTextFormat(Qt::PlainText);
     standInFrontOf(dialog, owner_);
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+}
+
+// The answers in a list that shows them all: Enter or OK takes the one
+// selected, a double click the one under the pointer.
+std::optional<int> QtDialogs::choose(const QString& text, const QString& title,
+                                     const QStringList& choices, int preselected) {
+    QDialog dialog;
+    dialog.setWindowTitle(title);
+    auto* label = new QLabel(shownText(text), &dialog);
+    label->setTextFormat(Qt::PlainText);
+    auto* list = new QListWidget(&dialog);
+    for (const QString& choice : choices)
+        list->addItem(shownText(choice));
+    list->setCurrentRow(std::clamp(preselected, 0, int(choices.size()) - 1));
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + 24);
+    list->setMinimumHeight(list->sizeHintForRow(0) * int(choices.size()) +
+                           2 * list->frameWidth());
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(label);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    list->setFocus();
+    standInFrontOf(dialog, owner_);
+    if (dialog.exec() != QDialog::Accepted || list->currentRow() < 0)
+        return std::nullopt;
+    return list->currentRow();
 }
 
 } // namespace wordmoot

@@ -16,6 +16,8 @@ public:
     void message(const QString& text, const QString& title, Icon icon) override;
     bool ask(const QString& text, const QString& title, bool defaultNo) override;
     QString input(const QString& prompt, const QString& title, const QString& answer) override;
+    std::optional<int> choose(const QString& text, const QString& title,
+                              const QStringList& choices, int preselected) override;
 
 private:
     QWidget* owner_ = nullptr;

@@ -17,12 +17,17 @@ void WordmootForm::inputChanged() {
         ircinputbox_->end(false);
     }
     lastinputlen_ = static_cast<int>(ircinputbox_->text().size());
+    // A line that carries a password shows as dots from the moment it does.
+    const auto echo = chat::carriesPassword(ircinputbox_->text()) ? QLineEdit::Password
+                                                                   : QLineEdit::Normal;
+    if (ircinputbox_->echoMode() != echo)
+        ircinputbox_->setEchoMode(echo);
 }
 
 void WordmootForm::sendClicked() {
     const QString line = ircinputbox_->text();
     if (chat::sendLine(client_, line)) {
-        if (chat::keptInHistory(line))
+        if (!chat::carriesPassword(line))
             inputHistory_.sent(line);
         ircinputbox_->clear();
     }

@@ -30,8 +30,7 @@ std::optional<QString> expansion(const QString& text, int lastLength) {
 namespace {
 
 // The raw commands whose arguments are passwords.
-bool carriesPassword(QStringView command) {
-    const QStringView word = command.left(command.indexOf(u' '));
+bool isPasswordCommand(QStringView word) {
     for (const char* secret : {"identify", "register", "password", "drop"})
         if (word.compare(QLatin1String(secret), Qt::CaseInsensitive) == 0)
             return true;
@@ -39,20 +38,53 @@ bool carriesPassword(QStringView command) {
 }
 
 // The command word as typed, and each argument as asterisks.
-QString masked(const QString& command) {
-    const QStringList words = command.split(u' ');
-    QString shown = words.front();
+QString masked(QStringView command) {
+    const QList<QStringView> words = command.split(u' ');
+    QString shown = words.front().toString();
     for (qsizetype i = 1; i < words.size(); ++i)
         shown += words[i].isEmpty() ? QStringLiteral(" ") : QStringLiteral(" ********");
     return shown;
 }
 
-Outgoing raw(QStringView first, const QString& rest) {
-    const QString typed = first.mid(1).toString(); // "\identify" names the command
-    const QString command = carriesPassword(typed) ? typed + u' ' + rest : rest;
-    if (carriesPassword(command))
-        return Outgoing{command, QLatin1Char('!') + masked(command), {}, true};
-    return Outgoing{rest, QLatin1Char('!') + rest, {}};
+QStringView skipBlanks(QStringView text) {
+    qsizetype at = 0;
+    while (at < text.size() && text[at] == u' ')
+        ++at;
+    return text.mid(at);
+}
+
+// The rest without "raw" typed once more after the "\raw " that the
+// backslash became: "\raw raw who" sends who, as the server has no RAW.
+QStringView withoutRawAgain(QStringView rest) {
+    for (Words words = splitFirstWord(skipBlanks(rest));
+         words.hadBlank && words.first.compare(QLatin1String("raw"), Qt::CaseInsensitive) == 0;
+         words = splitFirstWord(skipBlanks(rest)))
+        rest = words.rest;
+    return rest;
+}
+
+// "\raw who" and "\ who" send who; "\who x" and "\who", pasted whole,
+// send "who x" and "who", the word after the backslash being the command
+// (else a pasted
+// "\identify PASSWORD" would send the password as a command). A command
+// that carries a password goes as its words alone, however it was typed
+// ("\raw  register x", "\raw raw identify x"), and its echo and its
+// history keep no password.
+std::optional<Outgoing> raw(const Words& words) {
+    const QStringView typed = words.first.mid(1);
+    QString command;
+    if (typed.isEmpty() || typed.compare(QLatin1String("raw"), Qt::CaseInsensitive) == 0)
+        command = withoutRawAgain(words.rest).toString();
+    else if (words.hadBlank)
+        command = typed.toString() + u' ' + words.rest.toString();
+    else
+        command = typed.toString();
+    if (command.isEmpty())
+        return std::nullopt; // "\raw raw " waits to be finished
+    const QStringView secret = skipBlanks(command);
+    if (!isPasswordCommand(splitFirstWord(secret).first))
+        return Outgoing{command, QLatin1Char('!') + command, {}, false};
+    return Outgoing{secret.toString(), QLatin1Char('!') + masked(secret), {}, true};
 }
 
 } // namespace
@@ -62,6 +94,8 @@ std::optional<Outgoing> commandFor(const QString& line) {
     if (!words.hadBlank) {
         if (line.isEmpty())
             return std::nullopt;
+        if (line.size() > 1 && line.front() == u'\\')
+            return raw(words);
         return Outgoing{command::say(line), {}, {}};
     }
     if (words.rest.isEmpty())
@@ -69,7 +103,7 @@ std::optional<Outgoing> commandFor(const QString& line) {
     const QString rest = words.rest.toString();
     switch (words.first.isEmpty() ? u'\0' : words.first[0].unicode()) {
     case u'\\':
-        return raw(words.first, rest);
+        return raw(words);
     case u'/':
         return Outgoing{command::say(rest), {}, {}};
     case u'>':
@@ -93,9 +127,9 @@ std::optional<Outgoing> commandFor(const QString& line) {
     }
 }
 
-bool keptInHistory(const QString& line) {
+bool carriesPassword(const QString& line) {
     const auto outgoing = commandFor(line);
-    return !outgoing || !outgoing->secret;
+    return outgoing && outgoing->secret;
 }
 
 bool sendLine(ClientContext& client, const QString& line) {

@@ -25,13 +25,16 @@ struct Outgoing {
 // The command a finished line sends: "/" says, ">", "!" and "." tell, ":"
 // emotes, "," and "<" change the nickname, "\" sends the rest raw, and
 // anything else is said whole. Nothing for an empty or unfinished line.
-// A raw IDENTIFY, REGISTER, PASSWORD or DROP carries passwords: its echo
-// shows each argument as "********", and "\identify PASSWORD" typed as one
-// word names the command itself rather than sending the password raw.
+// "\word rest" pasted whole sends "word rest", and "raw" typed again after
+// the "\raw " the backslash became is dropped, so that a command printed
+// as "\robot champion" or "\raw robot champion" works typed or pasted.
+// A raw IDENTIFY, REGISTER, PASSWORD or DROP carries passwords, in any case
+// and however typed: its echo shows each argument as "********".
 std::optional<Outgoing> commandFor(const QString& line);
 
-// Whether the input history may keep the line: not when it carries a password.
-bool keptInHistory(const QString& line);
+// Whether the line carries a password: it shows as dots while typed, and the
+// input history does not keep it.
+bool carriesPassword(const QString& line);
 
 // Sends a finished line: its echo goes to the log and a new nickname is taken
 // on at once. False when the line is unfinished and stays for the user.

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace wordmoot {
 
@@ -17,6 +20,10 @@ public:
     virtual bool ask(const QString& text, const QString& title, bool defaultNo) = 0;
     // An input box; empty text when the user cancels.
     virtual QString input(const QString& prompt, const QString& title, const QString& answer) = 0;
+    // A list of answers, one chosen by a click, a double click or Enter,
+    // `preselected` at first; the index chosen, nullopt when the user cancels.
+    virtual std::optional<int> choose(const QString& text, const QString& title,
+                                      const QStringList& choices, int preselected) = 0;
 };
 
 inline const QString kAppTitle = QStringLiteral("Wordmoot");

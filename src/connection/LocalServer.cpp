@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QHostAddress>
 #include <QProcess>
+#include <QStandardPaths>
 
 #include <csignal>
 #include <unistd.h>
@@ -45,6 +46,11 @@ QString failure(const QString& reason) {
     return QStringLiteral("Could not start the local server: ") + reason;
 }
 } // namespace
+
+QString LocalServer::recordsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/wordmoot/games");
+}
 
 QStringList LocalServer::programsBesideClient() {
     const QString dir = QCoreApplication::applicationDirPath();
@@ -102,13 +108,16 @@ void LocalServer::start(const QString& address, quint16 port) {
         return;
     }
     logPath_ = path;
+    QStringList arguments = {QStringLiteral("--listen"), address, QStringLiteral("--port"),
+                             QString::number(port), QStringLiteral("--idle-exit"),
+                             QString::number(kIdleExitSeconds)};
+    // Without its folder of records the server still plays, keeping none.
+    if (const QString records = recordsFolder(); QDir().mkpath(records))
+        arguments << QStringLiteral("--records") << records;
 
     QProcess process;
     process.setProgram(program);
-    process.setArguments({QStringLiteral("--listen"), address, QStringLiteral("--port"),
-                          QString::number(port), QStringLiteral("--robots"),
-                          QString::number(kRobots), QStringLiteral("--idle-exit"),
-                          QString::number(kIdleExitSeconds)});
+    process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());
     // Both into the one log, each line at its end.
     process.setStandardOutputFile(logPath_, QIODevice::Append);

@@ -12,16 +12,20 @@ namespace wordmoot {
 // This machine's game server, started for a user who asked for a server
 // here when none was listening. It is started detached, so it outlives the
 // client, other clients on this machine can join it, and it ends by itself
-// once it has had no client for kIdleExitSeconds. What it prints goes to a
-// log in the temporary folder. Nothing here waits: the connection tries
-// again and asks whyNotListening() after each refusal.
+// once it has had no client for kIdleExitSeconds. It seats a robot only when
+// a game's maker asks for one, so that two people here can play each other,
+// and keeps every finished game's record in recordsFolder(). What it prints
+// goes to a log in the temporary folder. Nothing here waits: the connection
+// tries again and asks whyNotListening() after each refusal.
 class LocalServer {
 public:
-    static constexpr int kRobots = 1;
     static constexpr int kIdleExitSeconds = 300;
     // How long a server just started may take to accept connections.
     static constexpr std::chrono::milliseconds kListenWait{10000};
 
+    // The user's own folder of game records: wordmoot/games in the user's
+    // data folder (~/.local/share/wordmoot/games).
+    static QString recordsFolder();
     // Where the server program is looked for, in order: beside the client,
     // then in the libexec folder beside the client's bin folder.
     static QStringList programsBesideClient();

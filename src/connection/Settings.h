@@ -26,6 +26,7 @@ inline const QString kHostname = QStringLiteral("Hostname");
 inline const QString kUsername = QStringLiteral("Username");
 inline const QString kPort = QStringLiteral("Port");
 inline const QString kAvailableVersion = QStringLiteral("AvailableVersion");
+inline const QString kRobotLevel = QStringLiteral("RobotLevel"); // the computer last played
 } // namespace setting
 
 } // namespace wordmoot

@@ -39,6 +39,13 @@ inline QString ready() {
 inline QString observe() {
     return QStringLiteral("OBSERVER");
 }
+// Seats a robot of that level in the forming game; then START begins it.
+inline QString robot(const QString& level) {
+    return QStringLiteral("ROBOT ") + level;
+}
+inline QString start() {
+    return QStringLiteral("START");
+}
 // "PLAY 7,7,C 8,7,a ": the laid tiles, a blank after every one; a blank
 // the player names in lower case, one the server is to name as "_".
 QString play(std::span<const TileEntry> tiles);

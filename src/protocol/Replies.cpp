@@ -62,6 +62,29 @@ GameColumns parseGameDescription(QStringView argument) {
             argument.mid(9, 1)};
 }
 
+QByteArray robotsOffered(const std::vector<QByteArray>& levels) {
+    QByteArray text = "ROBOT";
+    for (const QByteArray& level : levels)
+        text += ' ' + level;
+    return text;
+}
+
+std::vector<QStringView> parseRobotsOffered(QStringView argument, int most) {
+    std::vector<QStringView> levels;
+    Words words = splitFirstWord(argument);
+    if (words.first != u"ROBOT")
+        return levels;
+    while (words.hadBlank && int(levels.size()) < most) {
+        words = splitFirstWord(words.rest);
+        const bool letters = !words.first.isEmpty() && words.first.size() <= 20 &&
+                             std::all_of(words.first.begin(), words.first.end(),
+                                         [](QChar c) { return c >= u'a' && c <= u'z'; });
+        if (letters)
+            levels.push_back(words.first);
+    }
+    return levels;
+}
+
 QByteArray players(const std::vector<QByteArray>& names) {
     return QByteArrayList(names.begin(), names.end()).join(' ');
 }

@@ -58,6 +58,14 @@ struct GameColumns {
 };
 GameColumns parseGameDescription(QStringView argument);
 
+// 1140 "ROBOT casual greedy strong champion": sent before 1180 to the maker
+// of a new game on a server that seats robots only when asked: ROBOT and the
+// levels it takes, weakest first.
+QByteArray robotsOffered(const std::vector<QByteArray>& levels);
+// The levels, each a word of letters; at most `most` of them, and none for
+// a line that is not an offer.
+std::vector<QStringView> parseRobotsOffered(QStringView argument, int most);
+
 // 2000 "ann bob": the players' names.
 QByteArray players(const std::vector<QByteArray>& names);
 

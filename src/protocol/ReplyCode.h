@@ -44,6 +44,10 @@ enum class ReplyCode : int {
     PlayBadWords = 5036,     // unknown words, no letter for a blank, not approved in time
     NewGameRefused = 5180,
 
+    // Replies a client of the first protocol takes no notice of, which this
+    // one reads:
+    RobotsOffered = 1140, // "ROBOT" and the levels: the game just made seats robots on request
+
     // Replies the client takes no notice of.
     Quiet1010 = 1010,
     Quiet1030 = 1030,
@@ -51,7 +55,6 @@ enum class ReplyCode : int {
     Quiet1070 = 1070,
     Quiet1080 = 1080,
     Quiet1090 = 1090,
-    Quiet1140 = 1140,
     Quiet2028 = 2028,
     Quiet2999 = 2999,
 };

@@ -346,6 +346,15 @@ void Lobby::newGame(User& u, const QByteArray&) {
             continue;
         rooms_[number] = std::make_unique<Room>(*this, number);
         rooms_[number]->madeBy(u);
+        // Where no robot is seated by itself, its maker may ask for one: a
+        // client that reads this asks whom the user wants to play.
+        if (options_.robots == 0) {
+            std::vector<QByteArray> levels;
+            for (const robot::Level level : {robot::Level::Casual, robot::Level::Greedy,
+                                             robot::Level::Strong, robot::Level::Champion})
+                levels.push_back(robot::levelName(level));
+            u.send(ReplyCode::RobotsOffered, reply::robotsOffered(levels));
+        }
         return join(u, QByteArray::number(number));
     }
     u.send(ReplyCode::NewGameRefused, "No game number is free");

@@ -99,6 +99,8 @@ void Room::leave(User& u, bool dropped) {
     declined_.erase(&u);
     if (maker_ == &u)
         maker_ = nullptr;
+    if (startWantedBy_ == &u)
+        startWantedBy_ = nullptr;
     u.room = nullptr;
     if (!dropped)
         u.send(ReplyCode::Left);

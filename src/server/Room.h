@@ -200,6 +200,7 @@ private:
     Lobby& lobby_;
     const int number_;
     const User* maker_ = nullptr; // who made the game, while in the room
+    const User* startWantedBy_ = nullptr; // the starter said START before it could begin
     QByteArray madeFrom_;         // the maker's address, until the game is played
     QTimer formTimer_;            // runs while nobody waits to play
     Phase phase_ = Phase::Forming;

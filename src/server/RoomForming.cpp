@@ -1,8 +1,9 @@
 // When a game begins. Every seated player must be ready and two must sit;
-// then the game begins once four are seated, when its starter says START,
-// or when the starter says READY with only robots beside them, so that one
-// person plays the computer without a further word. A game nobody is
-// ready to play closes after a while.
+// then the game begins once four are seated, when its starter says START
+// (said before, it begins the moment that holds), or when the starter says
+// READY with only robots beside them, so that one person plays the computer
+// without a further word. A game nobody is ready to play closes after a
+// while.
 #include "protocol/ReplyCode.h"
 #include "server/Lobby.h"
 #include "server/Room.h"
@@ -46,18 +47,21 @@ void Room::start(User& u, const QByteArray&) {
     if (&u != who)
         return u.send(ReplyCode::Notice,
                       who ? who->name + " starts this game" : "Sit down first: READY");
+    if (mayStart())
+        return startGame();
+    startWantedBy_ = &u; // it begins as soon as it may
     if (seated_.size() < 2)
-        return u.send(ReplyCode::Notice,
-                      "A game needs two players: wait for one, or seat a robot with ROBOT");
-    if (!mayStart())
-        return u.send(ReplyCode::Notice, "Waiting for " + notReady() + " to be ready");
-    startGame();
+        return u.send(ReplyCode::Notice, "A game needs two players: it begins once another is "
+                                         "ready, or seat a robot with ROBOT");
+    u.send(ReplyCode::Notice, "Waiting for " + notReady() + " to be ready: the game begins then");
 }
 
 // After someone sat down, got ready or left. `readied` is who just said READY.
 void Room::maybeStart(const User* readied) {
     if (!mayStart())
         return;
+    if (startWantedBy_ && startWantedBy_ == starter())
+        return startGame();
     const bool full = seated_.size() >= kMostSeats;
     const bool aloneWithRobots = readied && readied == starter() &&
                                  std::all_of(seated_.begin(), seated_.end(), [&](const User* u) {
@@ -89,6 +93,7 @@ void Room::startGame() {
     seated_.clear();
     ready_.clear();
     declined_.clear();
+    startWantedBy_ = nullptr;
     moverSeat_ = -1;
     phase_ = Phase::Playing;
     madeFrom_.clear();

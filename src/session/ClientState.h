@@ -4,6 +4,7 @@
 #include "session/LastPlay.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -48,6 +49,9 @@ struct ClientState {
     // has not answered with the user's role yet: its 1190 answers it and
     // asks nothing again.
     bool seatAsked = false;
+    // The robots' levels the server seats on request in the game the user
+    // has just made, weakest first (1140 before 1180); empty otherwise.
+    QStringList robotLevels;
     QString nickname;
 
     // board[column][row], one character per cell as the server sent it.

@@ -107,6 +107,14 @@ void ReplyHandlers::askForAnotherName(const QString& problem) {
     client_.server.send(command::name(client_.state.nickname));
 }
 
+// Kept for the 1180 that follows: the game was made by this user.
+void ReplyHandlers::robotsOffered(QStringView argument) {
+    constexpr int kMostLevels = 8;
+    client_.state.robotLevels.clear();
+    for (const QStringView level : reply::parseRobotsOffered(argument, kMostLevels))
+        client_.state.robotLevels.append(level.toString());
+}
+
 void ReplyHandlers::newGameRefused(QStringView) {
     client_.dialogs.message(QStringLiteral("Can not create new game"), kAppTitle,
                             Dialogs::Icon::Information);

@@ -5,18 +5,43 @@
 
 #include <QStringBuilder>
 
+#include <algorithm>
 #include <utility>
 
 namespace wordmoot {
 
 void ReplyHandlers::joingame() {
     enterGame();
+    const QStringList robotLevels = std::exchange(client_.state.robotLevels, {});
     if (client_.state.started)
         return;
     const bool play = client_.dialogs.ask(
         QStringLiteral("Do you want to be a player in this game?"), kAppTitle, false);
     client_.state.seatAsked = play;
     client_.server.send(play ? command::ready() : command::observe());
+    if (play && !robotLevels.isEmpty())
+        chooseOpponent(robotLevels);
+}
+
+// The computer is the answer Enter gives, at the level played last time (at
+// first the weakest): one robot joins and the game begins. With another
+// person the game begins once one has joined and is ready.
+void ReplyHandlers::chooseOpponent(const QStringList& levels) {
+    QStringList choices;
+    for (const QString& level : levels)
+        choices.append(QStringLiteral("The computer (") + level + QLatin1Char(')'));
+    choices.append(QStringLiteral("Another person (the game waits for one to join)"));
+    const QString last = client_.settings.text(setting::kClient, setting::kRobotLevel, {});
+    const auto chosen =
+        client_.dialogs.choose(QStringLiteral("Whom do you want to play?"), kAppTitle, choices,
+                               std::max(0, int(levels.indexOf(last))));
+    if (!chosen || *chosen < 0 || *chosen > levels.size())
+        return; // cancelled: the user seats whom they like by typing
+    if (*chosen < levels.size()) {
+        client_.settings.setText(setting::kClient, setting::kRobotLevel, levels[*chosen]);
+        client_.server.send(command::robot(levels[*chosen]));
+    }
+    client_.server.send(command::start());
 }
 
 void ReplyHandlers::enterGame() {

@@ -21,8 +21,9 @@ struct DispatchTable {
         using enum ReplyCode;
         static const std::vector<DispatchRow> table = {
             {{Quiet2999, Quiet1080, Quiet1070, Quiet1030, Quiet1040, Quiet1010, Quiet1090,
-              Quiet1140, Quiet2028},
+              Quiet2028},
              &H::ignore},
+            {{RobotsOffered}, &H::robotsOffered},
             {{Greeting}, &H::greeting},
             {{YourTurn}, &H::yourTurn},
             {{BecameObserver}, &H::becameObserver},

@@ -50,6 +50,7 @@ private:
     void nameIllegal(QStringView argument);
     void nameInUse(QStringView argument);
     void newGameRefused(QStringView argument);
+    void robotsOffered(QStringView argument);
 
     // Board, rack and play.
     void yourTurn(QStringView argument);
@@ -81,6 +82,9 @@ private:
     void askForAnotherName(const QString& problem);
     // In a game: Leave and Sort can be pressed.
     void enterGame();
+    // In a game just made, on a server that seats robots when asked: the
+    // computer at one of these levels, or another person.
+    void chooseOpponent(const QStringList& levels);
     // Switches game controls in the order given: the order decides where
     // the keyboard focus goes when the focused control is switched off.
     void setControlsEnabled(std::initializer_list<GameControl> controls, bool enabled);

@@ -1,13 +1,17 @@
 // The client as the menu starts it, with nobody listening on this machine:
 // it starts the server built beside it, logs on, and the user plays the
-// robot; a second client finds that server and starts nothing. When the
-// server cannot come up, the usual error box says why and the client ends.
+// robot, whose game's record lands in the user's data folder; a second
+// client finds that server and starts nothing, and the two play each other.
+// When the server cannot come up, the usual error box says why and the
+// client ends.
 #include "ClientFixture.h"
 #include "LiveServer.h"
 
 #include "connection/LocalServer.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -102,6 +106,7 @@ private slots:
         QCOMPARE(QFileInfo(log).absolutePath(), QFileInfo(temp_.path()).absoluteFilePath());
         QVERIFY(log.endsWith(QStringLiteral("-%1.log").arg(port)));
 
+        // A game made and Yes: whom to play, and Enter plays the computer.
         someone->dialogs.askAnswers = {true};
         QVERIFY(someone->chooseGame(QStringLiteral("0: ")));
         const qsizetype turn = someone->waitForLine(QStringLiteral("2002 "));
@@ -110,12 +115,35 @@ private slots:
                      QRegularExpression(QStringLiteral("^2002 (someone|Robot) to play$"))),
                  qPrintable(someone->received[turn]));
         QTRY_VERIFY(!someone->scoreEntries().filter(QRegularExpression("^Robot ")).isEmpty());
+        QCOMPARE(someone->dialogs.texts().mid(1),
+                 (QStringList{QStringLiteral("Do you want to be a player in this game?"),
+                              QStringLiteral("Whom do you want to play?")}));
 
-        // A second client on this machine joins that server.
+        // Left, the game is over, and its record is in the user's data folder.
+        someone->button("cmdleavegame")->click();
+        const QDir records(temp_.filePath(QStringLiteral("wordmoot/games")));
+        QTRY_COMPARE_WITH_TIMEOUT(records.entryList({QStringLiteral("*.gcg")}).size(), 1, 10000);
+        QCOMPARE(records.absolutePath(), QDir(LocalServer::recordsFolder()).absolutePath());
+
+        // A second client on this machine joins that server; there the two
+        // play each other: one makes a game for another person, the other
+        // joins it, and it begins.
         auto other = openLocal(QStringLiteral("other"), port, LocalServer::programsBesideClient());
         QTRY_VERIFY_WITH_TIMEOUT(!other->gameEntries().isEmpty(), kStartMs);
         QVERIFY(!other->form->connection().localServer()->wasStarted());
+        other->dialogs.askAnswers = {true};
+        other->dialogs.chooseAnswers = {4}; // another person
+        QVERIFY(other->chooseGame(QStringLiteral("0: ")));
+        QVERIFY(other->waitForLine(QStringLiteral("2014 A game needs two players")) >= 0);
+        QTRY_VERIFY(someone->gameEntries().filter(QStringLiteral("forming - 1 players")).size() == 1);
+        someone->dialogs.askAnswers = {true};
+        QVERIFY(someone->chooseGame(someone->gameEntries().last().left(3)));
+        QVERIFY(other->waitForLine(QStringLiteral("2014 The game begins")) >= 0);
+        QVERIFY(other->waitForLine(QStringLiteral("2000 ")) >= 0);
+        QCOMPARE(other->scoreEntries().size(), 2);
+        QVERIFY(other->scoreEntries().filter(QRegularExpression("^Robot")).isEmpty());
         QCOMPARE(someone->complaints(), QStringList());
+        QCOMPARE(other->complaints(), QStringList());
 
         // The server outlives its clients; cleanup() stops it.
         someone.reset();

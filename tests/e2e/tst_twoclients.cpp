@@ -22,6 +22,9 @@ using namespace wordmoot::test;
 namespace {
 
 const QString kPlayerQuestion = QStringLiteral("Do you want to be a player in this game?");
+const QString kWhomToPlay = QStringLiteral("Whom do you want to play?");
+// The last of the answers to whom to play: after the computer's four levels.
+constexpr int kAnotherPerson = 4;
 
 int tileValue(const QString& tile) {
     return tile.isEmpty() ? 0 : letterValue(tile[0]).value_or(0);
@@ -73,6 +76,7 @@ private slots:
         QVERIFY(alice);
         QCOMPARE(alice->gameEntries(), QStringList{QStringLiteral("0: Create New Game ...")});
         alice->dialogs.askAnswers = {true};
+        alice->dialogs.chooseAnswers = {kAnotherPerson}; // she made it: whom to play
         QVERIFY(alice->chooseGame(QStringLiteral("0: ")));
         QTRY_COMPARE(alice->scoreEntries(), QStringList{ScoreList::entryText(
                                                 QStringLiteral("alice"), QStringLiteral("0"),
@@ -164,7 +168,7 @@ private slots:
             // The box, then the player question again: No sends OBSERVER and
             // REFRESH, and 1120 brings one more REFRESH. A chat line sent
             // after them comes back once all of them are answered.
-            QTRY_COMPARE(client->dialogs.shown.size(), 4);
+            QTRY_COMPARE(client->dialogs.shown.size(), client == alice ? 5 : 4);
             QVERIFY(client->waitForLine(QStringLiteral("1120 ")) >= 0);
             QVERIFY(client->say(QStringLiteral("good game")));
             const QString final = QStringLiteral("final");
@@ -176,10 +180,13 @@ private slots:
         }
 
         // Each asked exactly these boxes and no more: the server, the player
-        // question, game over, the player question again (answered No).
+        // question (and to alice, who made the game, whom to play), game
+        // over, the player question again (answered No).
         for (const LiveClient* client : {alice, bob}) {
             QCOMPARE(client->dialogs.shown.first().kind, ScriptedDialogs::Kind::Input);
-            const QStringList boxes = client->dialogs.texts().mid(1);
+            QStringList boxes = client->dialogs.texts().mid(1);
+            if (client == alice)
+                QCOMPARE(boxes.takeAt(1), kWhomToPlay);
             QCOMPARE(boxes.size(), 3);
             QCOMPARE(boxes[0], kPlayerQuestion);
             QVERIFY2(boxes[1].startsWith(gameOver), qPrintable(boxes[1]));

@@ -21,7 +21,6 @@ private slots:
         ann->expect("1180");
         const std::tuple<ScriptedUser*, const char*, const char*> script[] = {
             {ann.get(), "READY", "2014 ann is ready to play (1 of 1 ready)"},
-            {ann.get(), "START", "2014 A game needs two players"},
             {bob.get(), "JOIN  1", "1180"},
             {bob.get(), "READY", "2014 Everyone is ready: ann starts the game with START"},
             {bob.get(), "START", "2014 ann starts this game"},
@@ -42,6 +41,44 @@ private slots:
         }
         // The seats in the order they were taken, which play goes round.
         QCOMPARE(ann->expect("2000 "), QByteArray("2000 bob cy ann"));
+    }
+
+    // START said before the game may begin is kept: it begins the moment
+    // every seated player is ready and two are seated, as a maker who waits
+    // for another person wants; not if the maker has gone.
+    void startSaidEarlyBeginsTheGameWhenItMay_data() {
+        QTest::addColumn<bool>("makerLeaves");
+        QTest::newRow("the maker waits") << false;
+        QTest::newRow("the maker has left") << true;
+    }
+    void startSaidEarlyBeginsTheGameWhenItMay() {
+        QFETCH(bool, makerLeaves);
+        ServerFixture fixture;
+        auto ann = fixture.logOn("ann");
+        auto bob = fixture.logOn("bob");
+        auto cy = fixture.logOn("cy");
+        ann->send("NEWGAME");
+        ann->expect("1180");
+        ann->send("READY");
+        ann->send("START");
+        QVERIFY(ann->expect("2014 A game").startsWith("2014 A game needs two players: it begins"));
+        bob->send("JOIN  1");
+        bob->expect("1180");
+        if (makerLeaves) {
+            ann->send("LEAVE");
+            ann->expect("1200");
+        }
+        bob->send("READY");
+        bob->expect("2014 bob is ready");
+        if (!makerLeaves) {
+            QCOMPARE(bob->expect("2014 "), QByteArray("2014 The game begins"));
+            return;
+        }
+        cy->send("JOIN  1");
+        cy->expect("1180");
+        cy->send("READY");
+        QCOMPARE(bob->expect("2014 Every"),
+                 QByteArray("2014 Everyone is ready: bob starts the game with START"));
     }
 
     // A client holds itself a player or a watcher as the membership replies

@@ -23,6 +23,16 @@ QString ScriptedDialogs::input(const QString& prompt, const QString& title, cons
     return inputAnswers.isEmpty() ? QString() : inputAnswers.takeFirst();
 }
 
+std::optional<int> ScriptedDialogs::choose(const QString& text, const QString& title,
+                                           const QStringList& offered, int preselected) {
+    shown.append({Kind::Choose, text, title, Icon::Question});
+    choices.append(offered);
+    preselections.append(preselected);
+    if (whileOpen)
+        whileOpen();
+    return chooseAnswers.isEmpty() ? std::optional<int>(preselected) : chooseAnswers.takeFirst();
+}
+
 QStringList ScriptedDialogs::texts() const {
     QStringList result;
     for (const Shown& box : shown)
