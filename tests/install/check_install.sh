@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks what lands there:
-# the programs answer --version, the manual pages read without warnings, the
+# the programs answer --version and --help without a display, the manual pages read without warnings, the
 # word list (where the build has one) is there with its licence and is what
 # the installed server judges by, the copyright file names it and, with the
 # client, the desktop entry, the icons and the metainfo are in place and pass
@@ -21,11 +21,14 @@ has() {
     fail "$1 is not a $2x$2 PNG"
   fi
 }
-# The program answers --version with its name and the version, and exits 0.
+# The program answers --version with its name and the version, and exits 0,
+# and --help names --version: both with no window system to reach.
 answers() {
-  out=$("$prefix/bin/$1" --version) || fail "$1 --version failed"
+  local alone=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/$1")
+  out=$("${alone[@]}" --version) || fail "$1 --version failed"
   [ "$out" = "$1 $2" ] || fail "$1 --version said '$out'"
-  "$prefix/bin/$1" --help | grep -q -- --version || fail "$1 --help names no --version"
+  help=$("${alone[@]}" --help) || fail "$1 --help failed"
+  grep -q -- --version <<<"$help" || fail "$1 --help names no --version"
 }
 # groff -ww warns about anything doubtful in a manual page.
 reads() {
