@@ -110,8 +110,8 @@ std::optional<Analysis> analyse(const robot::Brain& brain, const ReadRecord& rec
     const int others = std::max<int>(1, int(record.names.size()) - 1);
     for (std::size_t i = 0; i < record.moves.size(); ++i) {
         const ReadMove& m = record.moves[i];
-        if (m.kind == ReadMove::Kind::End)
-            continue;
+        if (m.kind == ReadMove::Kind::End || m.kind == ReadMove::Kind::LostTurn)
+            continue; // no choice of the player's to weigh
         const std::optional<std::string> unseen = unseenTiles(m.before, m.rack);
         if (!unseen) {
             fault = {m.line, "the board and the rack hold tiles the game does not have"};

@@ -23,7 +23,9 @@ struct MoveValue {
 };
 
 struct Analysis {
-    std::vector<MoveValue> moves; // the players' moves; the end's tiles are not weighed
+    // The players' moves; the end's tiles and turns lost to a challenge are
+    // not weighed: nobody chose them.
+    std::vector<MoveValue> moves;
 };
 
 struct AnalysisFault {

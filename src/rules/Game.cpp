@@ -298,8 +298,9 @@ std::vector<std::string> Game::names() const {
     return names;
 }
 
-void Game::record(int seat, const std::string& rack, std::string notation, int score, int total) {
-    record_.push_back(RecordedMove{seat, rack, std::move(notation), score, total});
+void Game::record(int seat, const std::string& rack, std::string notation, int score, int total,
+                  std::string note) {
+    record_.push_back(RecordedMove{seat, rack, std::move(notation), score, total, std::move(note)});
 }
 
 void Game::endTurn(bool scored) {
@@ -321,7 +322,8 @@ void Game::advance() {
             listener_->turnBegins(turn_, std::nullopt);
             return;
         }
-        record(turn_, seats_[turn_].rack, "-", 0, seats_[turn_].score);
+        record(turn_, seats_[turn_].rack, "-", 0, seats_[turn_].score,
+               std::string(kLostTurnNote));
         listener_->turnLost(turn_);
         if (++scoreless_ >= kScorelessTurnsToEnd)
             return finish(End::Scoreless);

@@ -177,7 +177,8 @@ private:
     void standPending(const Settlement& settled);
     void takeBack(const Settlement& settled);
 
-    void record(int seat, const std::string& rack, std::string notation, int score, int total);
+    void record(int seat, const std::string& rack, std::string notation, int score, int total,
+                std::string note = {});
     void endTurn(bool scored);
     void advance();
     void finish(End end);

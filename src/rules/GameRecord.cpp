@@ -53,6 +53,8 @@ std::string gcgText(const std::vector<std::string>& names, const std::vector<Rec
         const std::string rack = move.rack.empty() ? "" : recordTiles(move.rack) + ' ';
         text += '>' + names.at(move.seat) + ": " + rack + move.notation + ' ' + score + ' ' +
                 std::to_string(move.total) + '\n';
+        if (!move.note.empty())
+            text += "#note " + move.note + '\n';
     }
     return text;
 }

@@ -3,6 +3,7 @@
 #include "rules/Tiles.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A finished game written down in the .gcg text format that crossword-game
@@ -17,7 +18,12 @@ struct RecordedMove {
     std::string notation; // "8H CA.T", "-", "-QU", "--" or "(EX)"
     int score = 0;        // what the move changed the mover's score by
     int total = 0;        // the mover's score after it
+    std::string note;     // written as a "#note" line after the move; empty for none
 };
+
+// The note on a turn passed because its player challenged a valid play: a
+// turn lost, not a pass the player chose.
+inline constexpr std::string_view kLostTurnNote = "lost turn: challenged a valid play";
 
 // "8H CA.T" for a play across row 8 from column H, "H8 ..." for one down:
 // the main word with the tiles already on the board as "." and a blank as

@@ -1,6 +1,7 @@
 #include "rules/RecordReader.h"
 
 #include "rules/Game.h"
+#include "rules/GameRecord.h"
 #include "rules/TextFields.h"
 #include "rules/TileBag.h"
 
@@ -47,11 +48,21 @@ private:
     std::optional<std::string> take(std::string_view line, int number) {
         if (line.find_first_not_of(" \t") == std::string_view::npos)
             return std::nullopt;
+        if (line.starts_with("#note "))
+            return note(line.substr(6));
         if (line.front() == '#')
             return line.starts_with("#player") ? player(line) : std::nullopt;
         if (line.front() != '>')
             return "not a line of a game record (it starts neither with # nor with >)";
         return move(line.substr(1), number);
+    }
+
+    // A note on the move before it; a pass noted as a lost turn is one.
+    std::optional<std::string> note(std::string_view text) {
+        if (!record_.moves.empty() && record_.moves.back().kind == ReadMove::Kind::Pass &&
+            text.starts_with(kLostTurnNote))
+            record_.moves.back().kind = ReadMove::Kind::LostTurn;
+        return std::nullopt;
     }
 
     std::optional<std::string> player(std::string_view line) {

@@ -12,7 +12,8 @@
 namespace wordmoot {
 
 struct ReadMove {
-    enum class Kind { Play, Exchange, Pass, TakenBack, End };
+    // LostTurn: a pass noted as a turn lost for challenging a valid play.
+    enum class Kind { Play, Exchange, Pass, TakenBack, LostTurn, End };
     Kind kind = Kind::Pass;
     int line = 0; // in the file, from 1
     int seat = 0;

@@ -62,6 +62,31 @@ bool isLegal(const robot::Brain& brain, const ReadMove& m, const robot::Move& mo
 class AnalyseTest : public QObject {
     Q_OBJECT
 private slots:
+    // A turn lost for challenging a valid play is noted in the record, read
+    // back as what it is, and neither weighed nor counted as a miss.
+    void aLostTurnIsNobodysChoice() {
+        const std::vector<RecordedMove> moves = {
+            {0, "CATSIEO", "8G CAT", 10, 10, {}},
+            {1, "XIZAEQU", "-", 0, 0, std::string(kLostTurnNote)},
+            {0, "SIEOTAE", "I8 .IE", 3, 13, {}}};
+        const std::string written = gcgText({"Ann", "Bob"}, moves);
+        QVERIFY(written.find("\n#note lost turn") != std::string::npos);
+        const RecordReading reading = readRecord(written);
+        QVERIFY2(reading.record, reading.fault.why.c_str());
+        QCOMPARE(int(reading.record->moves[1].kind), int(ReadMove::Kind::LostTurn));
+        const robot::Brain brain(smallList(), robot::LeaveTable::builtIn());
+        AnalysisFault fault;
+        const std::optional<Analysis> analysis = analyse(brain, *reading.record, 30, fault);
+        QVERIFY(analysis);
+        QCOMPARE(analysis->moves.size(), std::size_t(2));
+        const std::string text = report(*reading.record, *analysis);
+        QVERIFY(text.find("   2  Bob          XIZAEQU  (turn lost: challenged a valid play)\n") !=
+                std::string::npos);
+        QVERIFY(text.find("Bob: 0.0 points of value lost over 0 moves\n") != std::string::npos);
+        QVERIFY(text.find("Final score: Ann 13, Bob 0; Ann won by 13\n") != std::string::npos);
+        QVERIFY(text.find("move  player       rack     played") != std::string::npos);
+    }
+
     void everyKindOfMove() {
         const RecordReading reading = readRecord(kEveryKind);
         QVERIFY2(reading.record, reading.fault.why.c_str());
@@ -90,7 +115,10 @@ private slots:
             lost[m.seat] += v.lost();
         }
         const std::string text = report(record, *analysis);
-        QCOMPARE(std::count(text.begin(), text.end(), '\n'), 6 + 2);
+        // The score, six lines on the figures and a blank, the headings, a
+        // line a move weighed, a blank, a line a player.
+        QCOMPARE(std::count(text.begin(), text.end(), '\n'), 1 + 6 + 1 + 6 + 1 + 2);
+        QVERIFY(text.starts_with("Final score: Ann 5, Bob 17; Bob won by 12\n"));
         QVERIFY(text.find("9G ZAG taken back") != std::string::npos);
         QVERIFY(text.find("-QU ") != std::string::npos);
         QVERIFY(text.find(QString("Ann: %1 points of value lost over 3 moves")

@@ -1,4 +1,5 @@
 #include "rules/Game.h"
+#include "rules/GameRecord.h"
 #include "rules/WordList.h"
 
 #include <QTest>
@@ -196,6 +197,11 @@ private slots:
             // A play that came off leaves the rack as it was; one that stood is refilled.
             QCOMPARE(game.seats()[mover].rack.size(), rack.size());
             QCOMPARE(game.board().at(7, 7).isEmpty(), expected[0] == "back");
+            // A turn lost to a challenge is noted as such in the record.
+            const auto& moves = game.record();
+            QCOMPARE(std::count_if(moves.begin(), moves.end(),
+                                   [](const RecordedMove& m) { return m.note == kLostTurnNote; }),
+                     expected[0] == "lost" ? 1 : 0);
             return;
         }
         QFAIL("no seed deals Q and E to the first player");
