@@ -126,8 +126,8 @@ private slots:
         QTest::newRow("READY typed") << QStringList{"type:\\raw ready"} << 0
                                      << QStringList{"ready"};
         QTest::newRow("nothing asked: the question") << QStringList{} << 1 << QStringList{"READY"};
-        QTest::newRow("made a watcher since")
-            << QStringList{"1180 ", "1120 "} << 2 << QStringList{"READY", "REFRESH", "READY"};
+        QTest::newRow("a watcher until it is answered")
+            << QStringList{"1180 ", "1120 "} << 1 << QStringList{"READY", "REFRESH"};
         QTest::newRow("left since") << QStringList{"type:\\raw ready", "1200 "} << 1
                                     << QStringList{"ready", "GLIST", "READY"};
     }
@@ -409,6 +409,7 @@ private slots:
         QCOMPARE(client.server.sent, sent);
         QVERIFY(client.state.ingame);
         QCOMPARE(client.state.started, started);
+        QCOMPARE(client.view.turnText, QStringLiteral("Game over"));
     }
 };
 

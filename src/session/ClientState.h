@@ -45,9 +45,8 @@ struct ClientState {
     bool started = false;  // the joined game was already under way
     bool observer = false; // the user watches rather than plays
     bool ingame = false;   // seated or watching
-    // READY went out (the player question's Yes, or typed) and the server
-    // has not answered with the user's role yet: its 1190 answers it and
-    // asks nothing again.
+    // READY went out (the player question's Yes, or typed) since the user
+    // joined, and no 1190 has answered it yet: that 1190 asks nothing again.
     bool seatAsked = false;
     // The robots' levels the server seats on request in the game the user
     // has just made, weakest first (1140 before 1180); empty otherwise.

@@ -10,6 +10,10 @@
 
 namespace wordmoot {
 
+namespace {
+const QString kGameOverTurn = QStringLiteral("Game over");
+} // namespace
+
 void ReplyHandlers::joingame() {
     enterGame();
     const QStringList robotLevels = std::exchange(client_.state.robotLevels, {});
@@ -68,9 +72,9 @@ void ReplyHandlers::gameover() {
     client_.server.send(command::refresh());
 }
 
+// A READY sent after the OBSERVER this answers is still to be answered.
 void ReplyHandlers::becameObserver(QStringView) {
     client_.state.observer = true;
-    client_.state.seatAsked = false;
     client_.view.makegameboard();
     client_.server.send(command::refresh());
 }
@@ -94,7 +98,9 @@ void ReplyHandlers::left(QStringView) {
     leftgame();
 }
 
+// The turn label no longer names a player on turn once the game is over.
 void ReplyHandlers::won(QStringView argument) {
+    client_.view.setTurnText(kGameOverTurn);
     client_.dialogs.message(QStringLiteral("Game Over! ") +
                                 splitFirstWord(argument).first.toString() + QStringLiteral(" won!"),
                             kAppTitle, Dialogs::Icon::Information);
@@ -102,6 +108,7 @@ void ReplyHandlers::won(QStringView argument) {
 }
 
 void ReplyHandlers::draw(QStringView argument) {
+    client_.view.setTurnText(kGameOverTurn);
     client_.dialogs.message(QStringLiteral("Game Over! It was a draw between ") % argument,
                             kAppTitle, Dialogs::Icon::Information);
     gameover();

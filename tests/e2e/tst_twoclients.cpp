@@ -64,6 +64,61 @@ private slots:
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
     }
 
+    // bob watches alice's game, leaves, comes back to watch again, then sits
+    // down by typing \ready: the server and his window agree he plays, the
+    // game alice made for another person begins, and each player is put the
+    // other's play.
+    void aSeatTakenByTypingIsASeat() {
+        server::ServerOptions options;
+        options.seed = 7;
+        options.judging = Judging::Vote;
+        LiveServer live(options);
+        QVERIFY(live.isListening());
+        LiveClient* alice = live.logOn(QStringLiteral("alice"));
+        QVERIFY(alice);
+        alice->dialogs.askAnswers = {true};
+        alice->dialogs.chooseAnswers = {kAnotherPerson};
+        QVERIFY(alice->chooseGame(QStringLiteral("0: ")));
+        QVERIFY(alice->waitForLine(QStringLiteral("2014 A game needs two players")) >= 0);
+
+        LiveClient* bob = live.logOn(QStringLiteral("bob"));
+        QVERIFY(bob);
+        for (int visit = 0; visit < 2; ++visit) {
+            bob->dialogs.askAnswers = {false};
+            QVERIFY(bob->chooseGame(QStringLiteral("1: ")));
+            QTRY_VERIFY(bob->form->state().observer && bob->form->state().ingame);
+            if (visit == 0) {
+                bob->button("cmdleavegame")->click();
+                QTRY_COMPARE(bob->gameEntries().size(), 2);
+            }
+        }
+        auto* input = bob->form->findChild<QLineEdit*>(QStringLiteral("ircinputbox"));
+        QTest::keyClicks(input, QStringLiteral("\\ready"));
+        bob->button("cmdsend")->click();
+        QVERIFY(bob->waitForLine(QStringLiteral("1190 ")) >= 0);
+        QVERIFY(alice->waitForLine(QStringLiteral("2014 The game begins")) >= 0);
+        QTRY_VERIFY(alice->turnsGiven() + bob->turnsGiven() == 1);
+        QVERIFY(!bob->form->state().observer);
+
+        // Each in turn lays two tiles; the other is asked and approves.
+        for (int move = 0; move < 2; ++move) {
+            LiveClient* mover = alice->turnsGiven() > bob->turnsGiven() ? alice : bob;
+            LiveClient* other = mover == alice ? bob : alice;
+            const int asked = other->dialogs.texts().filter(QStringLiteral("Do you approve")).size();
+            other->dialogs.askAnswers = {true};
+            const int column = move == 0 ? 7 : 6;
+            QVERIFY(dropTile(*mover->form, 0, cellCentre(column, 7 + move)).accepted);
+            QVERIFY(dropTile(*mover->form, 1, cellCentre(column, 8 + move)).accepted);
+            mover->button("cmdsubmitplay")->click();
+            QTRY_COMPARE(other->dialogs.texts().filter(QStringLiteral("Do you approve")).size(),
+                         asked + 1);
+            QTRY_VERIFY(other->turnsGiven() + mover->turnsGiven() == move + 2);
+        }
+        QCOMPARE(bob->dialogs.texts().count(kPlayerQuestion), 2); // the two visits, no more
+        QCOMPARE(alice->complaints(), QStringList());
+        QCOMPARE(bob->complaints(), QStringList());
+    }
+
     void shortGameFromLogonToGameOver() {
         server::ServerOptions options;
         options.seed = 7;
@@ -92,11 +147,8 @@ private slots:
         bob->dialogs.askAnswers = {true};
         QVERIFY(bob->chooseGame(QStringLiteral("1: ")));
 
-        // Both are ready; alice, who made the game, starts it from the input line.
-        QVERIFY(alice->waitForLine(QStringLiteral("2014 Everyone is ready: alice starts"), 0) >= 0);
-        alice->form->findChild<QLineEdit*>(QStringLiteral("ircinputbox"))
-            ->setText(QStringLiteral("\\raw start"));
-        alice->button("cmdsend")->click();
+        // Both are ready: the game alice made for another person begins.
+        QVERIFY(alice->waitForLine(QStringLiteral("2014 The game begins"), 0) >= 0);
 
         // The game begins: one of them is told it is their turn, both show
         // it, and each holds a full rack.
