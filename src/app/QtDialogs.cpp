@@ -85,8 +85,7 @@ std::optional<int> QtDialogs::choose(const QString& text, const QString& title,
         list->addItem(shownText(choice));
     list->setCurrentRow(std::clamp(preselected, 0, int(choices.size()) - 1));
     list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + 24);
-    list->setMinimumHeight(list->sizeHintForRow(0) * int(choices.size()) +
-                           2 * list->frameWidth());
+    list->setFixedHeight(list->sizeHintForRow(0) * int(choices.size()) + 2 * list->frameWidth());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

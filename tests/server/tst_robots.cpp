@@ -73,6 +73,39 @@ bool awaitTurn(ScriptedUser& user) {
     }
 }
 
+// ann against one robot, cy watching, and the robot on turn with its think
+// held on the worker thread until letGo(): the game waits at the robot's move.
+struct HeldThink {
+    explicit HeldThink(Judging judging)
+        : fixture(robotOptions(judging, 1)) {
+        QThreadPool& thinkers = fixture.lobby->thinkers();
+        thinkers.setMaxThreadCount(1);
+        thinkers.start([held = held] { held->acquire(); }); // every think waits behind this
+        ann = fixture.logOn("ann");
+        cy = fixture.logOn("cy");
+        ann->send("NEWGAME");
+        ann->expect("1180");
+        cy->send("JOIN 1");
+        cy->expect("1180");
+        cy->send("OBSERVER");
+        ann->send("READY");
+        ann->expect("2014 The game begins");
+        if (ann->expect("2002 ").startsWith("2002 ann")) {
+            ann->expect("1020");
+            ann->send("FORFEIT");
+        }
+        thinking = QTest::qWaitFor([this] { return fixture.lobby->thinksAsked() == 1; }, 5000);
+    }
+    ~HeldThink() { letGo(); }
+    void letGo() { held->release(); }
+
+    ServerFixture fixture;
+    std::shared_ptr<QSemaphore> held = std::make_shared<QSemaphore>();
+    std::unique_ptr<ScriptedUser> ann;
+    std::unique_ptr<ScriptedUser> cy;
+    bool thinking = false; // the robot's think has been asked for
+};
+
 } // namespace
 
 class RobotsTest : public QObject {
@@ -162,34 +195,18 @@ private slots:
     // let go, and no move is tried.
     void answerAfterTheGameMovedOnIsDropped() {
         QTest::failOnWarning(QRegularExpression("move refused"));
-        ServerFixture fixture(robotOptions(Judging::None, 1));
-        QThreadPool& thinkers = fixture.lobby->thinkers();
-        thinkers.setMaxThreadCount(1);
-        const auto held = std::make_shared<QSemaphore>();
-        thinkers.start([held] { held->acquire(); }); // every think waits behind this
-        const auto letGo = qScopeGuard([held] { held->release(); });
-        auto ann = fixture.logOn("ann");
-        auto cy = fixture.logOn("cy");
-        ann->send("NEWGAME");
-        ann->expect("1180");
-        cy->send("JOIN 1");
-        cy->expect("1180");
-        cy->send("OBSERVER");
-        ann->send("READY");
-        ann->expect("2014 The game begins");
-        const QByteArray turn = ann->expect("2002 ");
-        if (turn.startsWith("2002 ann")) {
-            ann->expect("1020");
-            ann->send("FORFEIT");
-        }
-        QTRY_COMPARE(fixture.lobby->thinksAsked(), 1);
+        HeldThink game(Judging::None);
+        QVERIFY(game.thinking);
+        ServerFixture& fixture = game.fixture;
+        auto& ann = game.ann;
+        auto& cy = game.cy;
         ann->send("LEAVE");
         cy->expect("2022 "); // ann's seat is offered to the watcher, who says no
         cy->send("OBSERVER");
         cy->expect("2017 Robot");
         const qsizetype seen = cy->lines.size();
-        held->release();
-        QVERIFY(thinkers.waitForDone(5000));
+        game.letGo();
+        QVERIFY(fixture.lobby->thinkers().waitForDone(5000));
         QCoreApplication::sendPostedEvents();
         QCOMPARE(cy->lines.size(), seen);
     }
@@ -207,29 +224,14 @@ private slots:
     void playMadeWhileASeatIsOfferedCounts() {
         QFETCH(bool, taken);
         QTest::failOnWarning(QRegularExpression("move refused"));
-        ServerFixture fixture(robotOptions(Judging::Challenge, 1));
-        QThreadPool& thinkers = fixture.lobby->thinkers();
-        thinkers.setMaxThreadCount(1);
-        const auto held = std::make_shared<QSemaphore>();
-        thinkers.start([held] { held->acquire(); });
-        const auto letGo = qScopeGuard([held] { held->release(); });
-        auto ann = fixture.logOn("ann");
-        auto cy = fixture.logOn("cy");
-        ann->send("NEWGAME");
-        ann->expect("1180");
-        cy->send("JOIN 1");
-        cy->expect("1180");
-        cy->send("OBSERVER");
-        ann->send("READY");
-        ann->expect("2014 The game begins");
-        if (ann->expect("2002 ").startsWith("2002 ann")) {
-            ann->expect("1020");
-            ann->send("FORFEIT");
-        }
-        QTRY_COMPARE(fixture.lobby->thinksAsked(), 1);
+        HeldThink game(Judging::Challenge);
+        QVERIFY(game.thinking);
+        ServerFixture& fixture = game.fixture;
+        auto& ann = game.ann;
+        auto& cy = game.cy;
         ann->send("QUIT");
         cy->expect("2022 ");
-        held->release(); // the robot's move comes while the seat is on offer
+        game.letGo(); // the robot's move comes while the seat is on offer
         const QByteArray stood = cy->expect("2014 Robot's play of ");
         QVERIFY2(stood.contains(" stands: every other player has gone"), stood);
         const QByteArray score = cy->expect("2008 Robot ");
