@@ -296,16 +296,10 @@ private slots:
         const QStringList foxDote = {"6 .....F.........", "7 ....DOTE.......",
                                      "8 .....X........."};
         QTest::newRow("J and O down from DOTE's E") << foxDote << "7,8,J 7,9,O" << "EJO";
-        QTest::newRow("A before EDILE") << QStringList{"7 ...EDILE......"} << "2,7,A" << "AEDILE";
         QTest::newRow("a blank s after TENDRON")
             << QStringList{"7 ...TENDRON...."} << "10,7,s" << "TENDRONs";
-        QTest::newRow("W before AE") << QStringList{"7 .......AE....."} << "6,7,W" << "WAE";
-        QTest::newRow("Q and T around A, and AX across")
-            << QStringList{"7 .......AX....."} << "7,6,Q 7,8,T" << "QAT";
         QTest::newRow("cross words after the main word")
             << QStringList{"7 ........X....."} << "7,6,Q 7,7,A 7,8,T" << "QAT, AX";
-        QTest::newRow("a play on an empty board") << QStringList{} << "7,7,C 8,7,A 9,7,T"
-                                                  << "CAT";
         // Put again to a player back in the seat, after rows that show it.
         QTest::newRow("the play on the board already")
             << QStringList{"7 ....DOTE......", "8 .......J.......", "9 .......O......."}
