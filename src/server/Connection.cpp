@@ -1,17 +1,15 @@
 #include "server/Connection.h"
 
 #include "protocol/WireLine.h"
-#include "server/Journal.h"
 
 #include <QTcpSocket>
 #include <QTimer>
 
 namespace wordmoot::server {
 
-Connection::Connection(QTcpSocket* socket, Journal* journal, QObject* parent)
+Connection::Connection(QTcpSocket* socket, QObject* parent)
     : QObject(parent)
-    , socket_(socket)
-    , journal_(journal) {
+    , socket_(socket) {
     socket_->setParent(this);
     address = socket_->peerAddress().toString().toLatin1();
     socket_->setReadBufferSize(kReadBufferBytes);
@@ -48,36 +46,15 @@ void Connection::send(ReplyCode code, QByteArrayView text) {
         return;
     const QByteArray line = replyLine(code, text);
     const qint64 cap = isChat(code) ? kMostChatBytes : kMaxOutputBytes;
-    if (socket_->bytesToWrite() + waitingBytes_ + line.size() > cap)
+    if (socket_->bytesToWrite() + line.size() > cap)
         return drop("it reads nothing of what it is sent");
-    const quint64 ticket = journal_ ? journal_->holding() : 0;
-    if (ticket == 0 && waiting_.empty())
-        return void(socket_->write(line));
-    if (waiting_.empty())
-        connect(journal_, &Journal::kept, this, &Connection::release, Qt::UniqueConnection);
-    waiting_.push_back({std::max(ticket, waiting_.empty() ? 0 : waiting_.back().ticket), line});
-    waitingBytes_ += line.size();
-}
-
-void Connection::release(quint64 kept) {
-    while (!waiting_.empty() && waiting_.front().ticket <= kept) {
-        socket_->write(waiting_.front().line);
-        waitingBytes_ -= waiting_.front().line.size();
-        waiting_.pop_front();
-    }
-    if (!waiting_.empty())
-        return;
-    disconnect(journal_, &Journal::kept, this, &Connection::release);
-    if (std::exchange(closeWhenSent_, false))
-        socket_->disconnectFromHost();
+    socket_->write(line);
 }
 
 void Connection::close() {
     if (closing_)
         return;
     closing_ = true;
-    if (!waiting_.empty())
-        return void(closeWhenSent_ = true);
     socket_->disconnectFromHost(); // writes what is queued first
     if (socket_->state() == QAbstractSocket::UnconnectedState)
         finish();

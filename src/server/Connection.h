@@ -14,8 +14,6 @@ class QTcpSocket;
 
 namespace wordmoot::server {
 
-class Journal;
-
 // One person's connection: the socket, cut into lines by the framer; what
 // the server sends leaves through send() alone.
 //
@@ -32,9 +30,6 @@ class Journal;
 // - lines beyond the peer's allowance wait their turn; meanwhile what it
 //   sends is read on, and past kMostBacklogBytes waiting it is told so and
 //   disconnected.
-//
-// While a game's journal is being written, what is sent waits for it (see
-// Journal), in order; the lines waiting count towards the caps.
 class Connection : public QObject, public User {
     Q_OBJECT
 public:
@@ -51,7 +46,7 @@ public:
     // What a line costs of the allowance, in lines.
     using Price = std::function<double(QByteArrayView line)>;
 
-    explicit Connection(QTcpSocket* socket, Journal* journal = nullptr, QObject* parent = nullptr);
+    explicit Connection(QTcpSocket* socket, QObject* parent = nullptr);
 
     void send(ReplyCode code, QByteArrayView text = {}) override;
     void close() override;
@@ -73,24 +68,14 @@ private:
     void finish();
     void noticeDroppedLines();
     void warn(const char* what, const char* why) const;
-    void release(quint64 kept);
     // Reads on while a line waits for the allowance, up to the backlog's cap.
     void readBacklog();
-
-    struct Waiting {
-        quint64 ticket;
-        QByteArray line;
-    };
 
     QTcpSocket* socket_;
     CommandFramer framer_;
     bool closing_ = false;
     bool finished_ = false;
     bool readScheduled_ = false;
-    Journal* journal_;
-    std::deque<Waiting> waiting_;
-    qint64 waitingBytes_ = 0;
-    bool closeWhenSent_ = false; // close() came while lines waited
     Allowance allowance_;
     Price price_;
     std::optional<QByteArray> held_; // the line that waits for the allowance

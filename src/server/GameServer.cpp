@@ -119,7 +119,7 @@ void GameServer::accept() {
             delete socket;
             continue;
         }
-        auto* connection = new Connection(socket, &lobby_->journal(), this);
+        auto* connection = new Connection(socket, this);
         if (const QByteArray why = refusal(connection->address); !why.isEmpty()) {
             connection->send(ReplyCode::Notice, why);
             connection->close();

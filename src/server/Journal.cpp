@@ -1,5 +1,7 @@
 #include "server/Journal.h"
 
+#include "server/EventLog.h"
+
 #include <algorithm>
 #include <numeric>
 
@@ -7,23 +9,42 @@ namespace wordmoot::server {
 
 namespace {
 constexpr std::size_t kTimesKept = 256;
+
+// "main:1,main:3": the games a batch writes to.
+QByteArray gamesOf(const std::vector<store::LiveWrite>& writes) {
+    QByteArrayList games;
+    for (const store::LiveWrite& w : writes) {
+        const QByteArray game = w.key.hall + ':' + QByteArray::number(w.key.number);
+        if (!games.contains(game))
+            games.push_back(game);
+    }
+    return games.join(',');
 }
+} // namespace
 
 Journal::Journal(store::StoreThread& store, QObject* parent)
     : QObject(parent)
-    , store_(store) {}
+    , store_(store) {
+    retry_.setSingleShot(true);
+    connect(&retry_, &QTimer::timeout, this, &Journal::send);
+    slow_.setSingleShot(true);
+    slow_.setInterval(kSlowMs);
+    connect(&slow_, &QTimer::timeout, this, [this] {
+        stall(QStringLiteral("the store has not answered for %1 s").arg(kSlowMs / 1000));
+    });
+}
 
-void Journal::open() {
-    ++opened_;
+quint64 Journal::open() {
+    return ++opened_;
 }
 
 void Journal::write(const store::LiveKey& key, int from, std::vector<QByteArray> lines) {
-    batch_.push_back({key, from, std::move(lines), false});
+    waiting_.writes.push_back({key, from, std::move(lines), false});
     flush();
 }
 
 void Journal::begin(const store::LiveKey& key, std::vector<QByteArray> lines) {
-    batch_.push_back({key, 0, std::move(lines), true});
+    waiting_.writes.push_back({key, 0, std::move(lines), true});
     flush();
 }
 
@@ -32,57 +53,92 @@ void Journal::skip() {
 }
 
 void Journal::then(std::function<void(store::Store&)> job) {
-    jobs_.push_back(std::move(job));
+    waiting_.jobs.push_back(std::move(job));
     flush();
 }
 
-namespace {
-// The batch's writes in one transaction, then the jobs that follow them.
-std::function<void(store::Store&)> batchJob(std::vector<store::LiveWrite> writes,
-                                            std::vector<std::function<void(store::Store&)>> jobs) {
-    return [writes = std::move(writes), jobs = std::move(jobs)](store::Store& store) {
-        if (!writes.empty() && !store.writeLive(writes))
-            qWarning("cannot keep the journal of %d games in play", int(writes.size()));
-        for (const auto& job : jobs)
-            job(store);
-    };
-}
-} // namespace
-
-// One transaction at a time: what comes meanwhile waits for the next. With
-// nothing to write and nothing on its way, what waits goes at once.
+// One transaction at a time: what comes meanwhile waits for the next, and
+// so does everything while a refused one waits to go again. With nothing to
+// write and nothing on its way, what waits goes at once.
 void Journal::flush() {
-    waiting_ = opened_;
-    if (sending_)
+    waiting_.ticket = opened_;
+    if (sent_)
         return;
-    if (batch_.empty() && jobs_.empty())
-        return keep(waiting_);
-    sending_ = true;
-    const quint64 ticket = waiting_;
-    QElapsedTimer since;
-    since.start();
-    // The answer comes back whether it wrote or not: a store that cannot
-    // write holds nobody up for ever.
-    store_.ask<bool>(
-        this,
-        [job = batchJob(std::exchange(batch_, {}), std::exchange(jobs_, {}))](store::Store& store) {
-            job(store);
-            return true;
-        },
-        [this, ticket, since](bool) {
-            took_.push_back(since.nsecsElapsed() / 1000);
-            if (took_.size() > kTimesKept)
-                took_.pop_front();
-            sending_ = false;
-            keep(ticket);
-            if (waiting_ > kept_)
-                flush();
-        });
+    if (waiting_.writes.empty() && waiting_.jobs.empty())
+        return keep(waiting_.ticket);
+    sent_ = std::exchange(waiting_, {});
+    send();
+}
+
+// The jobs run only once the writes are kept: a refused batch goes again
+// whole, jobs and all. Whether the writes were kept is answered before the
+// jobs run, so that what waited for them is said before what the jobs say.
+void Journal::send() {
+    since_.start();
+    slow_.start();
+    store_.run([this, batch = std::make_shared<const Batch>(*sent_)](store::Store& store) {
+        QString why;
+        if (!batch->writes.empty() && !store.writeLive(batch->writes)) {
+            why = store.lastError();
+            if (why.isEmpty())
+                why = QStringLiteral("the store refused the write");
+        }
+        QMetaObject::invokeMethod(this, [this, why] { answered(why.isEmpty(), why); });
+        if (why.isEmpty())
+            for (const auto& job : batch->jobs)
+                job(store);
+    });
+}
+
+void Journal::answered(bool kept, const QString& why) {
+    slow_.stop();
+    if (!kept) {
+        logFailure(why);
+        stall(why);
+        retry_.start(waitMs_);
+        waitMs_ = std::min(2 * waitMs_, kLongestWaitMs);
+        return;
+    }
+    took_.push_back(since_.nsecsElapsed() / 1000);
+    if (took_.size() > kTimesKept)
+        took_.pop_front();
+    const quint64 ticket = sent_->ticket;
+    sent_.reset();
+    waitMs_ = kFirstWaitMs;
+    if (!trouble_.isEmpty()) {
+        trouble_.clear();
+        logLine(field("event", "store-back") + ' ' + field("operation", "journal"));
+        emit resumed();
+    }
+    keep(ticket);
+    flush();
+}
+
+void Journal::stall(const QString& why) {
+    const bool first = trouble_.isEmpty();
+    trouble_ = why;
+    if (first)
+        emit stalled(why);
+}
+
+void Journal::logFailure(const QString& why) const {
+    logLine(field("event", "store-failed") + ' ' + field("operation", "journal") + ' ' +
+            field("games", gamesOf(sent_->writes)) + ' ' + field("reason", why.toUtf8()) + ' ' +
+            field("retry-ms", waitMs_));
 }
 
 void Journal::close() {
-    if (!batch_.empty() || !jobs_.empty())
-        store_.run(batchJob(std::exchange(batch_, {}), std::exchange(jobs_, {})));
+    for (const Batch* batch : {sent_ ? &*sent_ : nullptr, &waiting_}) {
+        if (!batch || (batch->writes.empty() && batch->jobs.empty()))
+            continue;
+        store_.run([writes = batch->writes, jobs = batch->jobs](store::Store& store) {
+            if (writes.empty() || store.writeLive(writes))
+                for (const auto& job : jobs)
+                    job(store);
+        });
+    }
+    sent_.reset();
+    waiting_ = {};
 }
 
 void Journal::keep(quint64 ticket) {

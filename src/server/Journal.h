@@ -4,40 +4,56 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QString>
+#include <QTimer>
 
 #include <deque>
+#include <memory>
 #include <vector>
 
 namespace wordmoot::server {
 
-// The journals of the games in play, kept in the store as they go, and a
-// gate on what the server says meanwhile: a line sent while a journal write
-// is on its way waits until the write is kept, so no client hears of a move
-// that a crash could still lose. Writes are kept in the order they are made;
-// those made while one is on its way go together in the next transaction,
-// so a busy server waits for the disk once for many moves.
+// The journals of the games in play, kept in the store as they go. Each
+// write has a ticket, and kept(upTo) says when it and every write before it
+// are kept, so that a room tells nobody of a move a crash could still lose
+// (see Outbox). Writes are kept in the order they are made; those made while
+// one is on its way go together in the next transaction, so a busy server
+// waits for the disk once for many moves.
+//
+// A transaction the store refuses is tried again, whole, after a wait that
+// doubles up to kLongestWaitMs, until the store keeps it; the writes made
+// meanwhile wait behind it. So a journal never has a gap, a line twice, or a
+// line applied to a position it was not made on. A failure, or a store that has not answered for kSlowMs,
+// is said with stalled() once; resumed() follows when the store keeps again.
 class Journal : public QObject {
     Q_OBJECT
 public:
+    static constexpr int kSlowMs = 2000;
+    static constexpr int kFirstWaitMs = 250;
+    static constexpr int kLongestWaitMs = 8000;
+
     explicit Journal(store::StoreThread& store, QObject* parent = nullptr);
 
-    // Opens the gate's next write: what is sent from now on waits for it.
+    // The next write's ticket: what a room says from now on waits for it.
     // Each open() is followed by one write(), begin() or skip() before the next.
-    void open();
+    quint64 open();
     void write(const store::LiveKey& key, int from, std::vector<QByteArray> lines);
     void begin(const store::LiveKey& key, std::vector<QByteArray> lines);
     // The write opened has nothing to keep; what waits for it goes once the
     // writes before it are kept.
     void skip();
     // A store job that must follow the writes made so far, as keeping a
-    // finished game follows its journal: it goes in their transaction's turn.
+    // finished game follows its journal: it runs once they are kept, in their
+    // transaction's turn.
     void then(std::function<void(store::Store&)> job);
-    // Sends what waits to the store, answered or not: the server is stopping,
+    // Sends what waits to the store, kept or not: the server is stopping,
     // and the store's last jobs run before it closes.
     void close();
 
-    // The write a line sent now waits for; 0 when it waits for none.
-    quint64 holding() const { return opened_ > kept_ ? opened_ : 0; }
+    // Every write up to this ticket is kept.
+    quint64 keptUpTo() const { return kept_; }
+    // Why the store holds the journal up now; empty while it keeps.
+    const QString& trouble() const { return trouble_; }
     // How long the last transactions took to be kept, in microseconds.
     struct Latency {
         qint64 last = 0;
@@ -50,18 +66,36 @@ public:
 signals:
     // Every write up to this one is kept.
     void kept(quint64 upTo);
+    // The store refused a write or has not answered it for a while.
+    void stalled(const QString& why);
+    // The store keeps the journal again, after a stall.
+    void resumed();
 
 private:
+    using Jobs = std::vector<std::function<void(store::Store&)>>;
+    // What one transaction writes and what follows it.
+    struct Batch {
+        std::vector<store::LiveWrite> writes;
+        Jobs jobs;
+        quint64 ticket = 0; // every write up to it is in this batch or kept
+    };
     void flush();
+    void send();
+    void answered(bool kept, const QString& why);
+    void stall(const QString& why);
     void keep(quint64 ticket);
+    void logFailure(const QString& why) const;
 
     store::StoreThread& store_;
     quint64 opened_ = 0;
     quint64 kept_ = 0;
-    quint64 waiting_ = 0; // the last write of the batch not yet sent
-    bool sending_ = false;
-    std::vector<store::LiveWrite> batch_;
-    std::vector<std::function<void(store::Store&)>> jobs_; // after the batch
+    Batch waiting_;                      // made since the batch on its way
+    std::optional<Batch> sent_;          // on its way, or refused and to be sent again
+    QTimer retry_;                       // when a refused batch goes again
+    int waitMs_ = kFirstWaitMs;          // before the next try
+    QTimer slow_;                        // no answer for kSlowMs
+    QElapsedTimer since_;                // since the batch on its way was sent
+    QString trouble_;
     std::deque<qint64> took_; // the last transactions' times, in microseconds
 };
 

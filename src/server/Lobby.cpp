@@ -63,6 +63,18 @@ Lobby::Lobby(ServerOptions options, std::optional<WordList> words, robot::LeaveT
     , store_(std::move(store)) {
     upSince_.start();
     journal_ = std::make_unique<Journal>(*store_);
+    connect(journal_.get(), &Journal::kept, this, [this](quint64 kept) {
+        for (const auto& [number, room] : rooms_)
+            room->journalKept(kept);
+    });
+    connect(journal_.get(), &Journal::stalled, this, [this](const QString& why) {
+        for (const auto& [number, room] : rooms_)
+            room->storeStalled(why);
+    });
+    connect(journal_.get(), &Journal::resumed, this, [this] {
+        for (const auto& [number, room] : rooms_)
+            room->storeResumed();
+    });
     halls_ = std::make_unique<Halls>(*this);
     accounts_ = std::make_unique<Accounts>(*this);
     standings_ = std::make_unique<Standings>(*this);

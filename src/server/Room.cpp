@@ -83,11 +83,11 @@ void Room::join(User& u) {
     if (phase_ == Phase::Over)
         u.watching.reset(); // a client shown the game as in play watches it
     if (phase_ != Phase::Playing)
-        return u.send(ReplyCode::Joined);
+        return tell(u, ReplyCode::Joined);
     // A game in play is watched: no question about playing, and the whole
     // position at once, whether or not the client asks for it.
-    u.sendRole(ReplyCode::WatchingGameInPlay);
-    u.send(ReplyCode::Joined);
+    tellRole(u, ReplyCode::WatchingGameInPlay);
+    tell(u, ReplyCode::Joined);
     sendPosition(u);
     offerSeat();
 }
@@ -102,6 +102,8 @@ void Room::leave(User& u, bool dropped) {
     if (startWantedBy_ == &u)
         startWantedBy_ = nullptr;
     u.room = nullptr;
+    // Out of the game, the user waits for none of its lines.
+    outbox_.forget(u);
     if (!dropped)
         u.send(ReplyCode::Left);
     const int seat = seatOf(u);
@@ -153,21 +155,21 @@ bool Room::hasSeatNamed(const QByteArray& name, const User& other) const {
 
 void Room::ready(User& u, const QByteArray&) {
     if (phase_ == Phase::Playing)
-        return u.send(ReplyCode::Notice,
+        return tell(u, ReplyCode::Notice,
                       isSeated(u) ? "The game is in play"
                                   : "The game is in play: a seat is offered when one comes free");
     if (ready_.count(&u))
-        return u.send(ReplyCode::Notice, "You are ready; the game starts when every player is");
+        return tell(u, ReplyCode::Notice, "You are ready; the game starts when every player is");
     if (!isSeated(u) && seated_.size() >= kMostSeats) {
-        u.send(ReplyCode::Notice, "The game has four players already: you watch");
-        return u.sendRole(ReplyCode::BecameObserver);
+        tell(u, ReplyCode::Notice, "The game has four players already: you watch");
+        return tellRole(u, ReplyCode::BecameObserver);
     }
     if (!isSeated(u))
         seated_.push_back(&u);
     // However READY came (the player question's Yes or typed), a client that
     // holds itself a watcher hears it plays, so that it is put the votes.
     if (u.watching != false)
-        u.sendRole(ReplyCode::JoinedAsPlayer);
+        tellRole(u, ReplyCode::JoinedAsPlayer);
     ready_.insert(&u);
     phase_ = Phase::Forming;
     toAll(ReplyCode::Notice, u.name + " is ready to play (" +
@@ -179,13 +181,13 @@ void Room::ready(User& u, const QByteArray&) {
 
 void Room::observe(User& u, const QByteArray&) {
     if (phase_ == Phase::Playing && seatOf(u) >= 0)
-        return u.send(ReplyCode::Notice, "You are playing: LEAVE to give up your seat");
+        return tell(u, ReplyCode::Notice, "You are playing: LEAVE to give up your seat");
     if (offeredTo_ == &u)
         offerRefused();
     const bool wasSeated = isSeated(u);
     std::erase(seated_, &u);
     ready_.erase(&u);
-    u.sendRole(ReplyCode::BecameObserver);
+    tellRole(u, ReplyCode::BecameObserver);
     if (wasSeated && phase_ != Phase::Playing) {
         toAll(ReplyCode::Notice, u.name + " watches");
         sendScores(nullptr);
@@ -196,7 +198,7 @@ void Room::observe(User& u, const QByteArray&) {
 void Room::refresh(User& u, const QByteArray&) {
     sendPosition(u);
     if (const QByteArray clock = clockText(); !clock.isEmpty())
-        u.send(ReplyCode::Notice, clock);
+        tell(u, ReplyCode::Notice, clock);
 }
 
 // The whole position: every row, the players, every score entry, whose turn
@@ -205,18 +207,18 @@ void Room::refresh(User& u, const QByteArray&) {
 void Room::sendPosition(User& u) {
     const Grid board = game_ ? game_->shownBoard() : Grid();
     for (int row = 0; row < kBoardCells; ++row)
-        u.send(ReplyCode::BoardRow, reply::boardRow(board, row));
+        tell(u, ReplyCode::BoardRow, reply::boardRow(board, row));
     sendScores(&u);
     if (seatOf(u) < 0 && !isSeated(u))
-        u.send(ReplyCode::Rack, reply::rack(""));
+        tell(u, ReplyCode::Rack, reply::rack(""));
     if (phase_ != Phase::Playing)
         return;
     const int turn = game_->turn();
-    u.send(ReplyCode::WhoseTurn, reply::whoseTurn(nameOf(turn)));
+    tell(u, ReplyCode::WhoseTurn, reply::whoseTurn(nameOf(turn)));
     if (const int seat = seatOf(u); seat >= 0) {
-        u.send(ReplyCode::Rack, reply::rack(game_->seats()[seat].rack));
+        tell(u, ReplyCode::Rack, reply::rack(game_->seats()[seat].rack));
         if (seat == turn && !game_->pending())
-            u.send(ReplyCode::YourTurn, reply::yourTurn(std::nullopt));
+            tell(u, ReplyCode::YourTurn, reply::yourTurn(std::nullopt));
     }
 }
 
@@ -245,9 +247,9 @@ void Room::sendScores(User* only) {
         names.push_back(entry.player);
     const QByteArray players = reply::players(names);
     for (User* u : only ? std::vector<User*>{only} : members_) {
-        u->send(ReplyCode::Players, players);
+        tell(*u, ReplyCode::Players, players);
         for (const reply::ScoreEntry& entry : entries)
-            u->send(ReplyCode::Score, reply::score(entry));
+            tell(*u, ReplyCode::Score, reply::score(entry));
     }
 }
 
@@ -266,7 +268,7 @@ void Room::offerSeat() {
         offeredTo_ = u;
         offeredSeat_ = free;
         offerTimer_.start();
-        return u->send(ReplyCode::SeatOffered,
+        return tell(*u, ReplyCode::SeatOffered,
                        "Take over the seat of " + nameOf(offeredSeat_) + "? APPROVE takes it");
     }
 }
@@ -290,8 +292,8 @@ void Room::takeSeat(User& u) {
     keep_[seat].identified = u.identified;
     keep_[seat].timeouts = 0;
     act({GameInput::Kind::TakeSeat, seat, {}, u.name.toStdString()}, {seatLine(seat, u.name)});
-    u.sendRole(ReplyCode::TookOverSeat);
-    u.send(ReplyCode::Rack, reply::rack(game_->seats()[seat].rack));
+    tellRole(u, ReplyCode::TookOverSeat);
+    tell(u, ReplyCode::Rack, reply::rack(game_->seats()[seat].rack));
     toAll(ReplyCode::Notice, u.name + " takes over the seat of " + old);
     sendScores(nullptr);
     offerSeat();
@@ -314,14 +316,19 @@ bool Room::isSeated(const User& u) const {
     return std::find(seated_.begin(), seated_.end(), &u) != seated_.end();
 }
 
+void Room::tellRole(User& u, ReplyCode code) {
+    tell(u, code);
+    u.noteRole(code);
+}
+
 void Room::toAll(ReplyCode code, QByteArrayView text) {
     for (User* u : members_)
-        u->send(code, text);
+        tell(*u, code, text);
 }
 
 void Room::toSeat(int seat, ReplyCode code, QByteArrayView text) {
     if (seat >= 0 && seat < int(holders_.size()) && holders_[seat])
-        holders_[seat]->send(code, text);
+        tell(*holders_[seat], code, text);
 }
 
 } // namespace wordmoot::server

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/Replies.h"
+#include "server/Outbox.h"
 #include "protocol/ReplyCode.h"
 #include "robot/Choice.h"
 #include "rules/Game.h"
@@ -66,6 +67,13 @@ public:
     // The game in play again, from its journal; false when the journal holds
     // none (unreadable, or played to its end: then the game is kept now).
     bool restore(const std::vector<QByteArray>& lines);
+    // Every write of the journal up to this ticket is kept: the lines that
+    // waited for them go.
+    void journalKept(quint64 kept);
+    // The store holds the journal up, or keeps it again: a game with lines
+    // waiting tells its members.
+    void storeStalled(const QString& why);
+    void storeResumed();
     // The time left on the clock, as REFRESH says it; empty without a clock.
     QByteArray clockText() const;
     // READY, OBSERVER, PLAY and the other commands of a game; false for a
@@ -108,6 +116,11 @@ private:
     bool isSeated(const User& u) const;
     void toAll(ReplyCode code, QByteArrayView text);
     void toSeat(int seat, ReplyCode code, QByteArrayView text);
+    // Every line the room says goes through its outbox, in order, and waits
+    // there while a write of the game's journal is on its way.
+    void tell(User& u, ReplyCode code, QByteArrayView text = {}) { outbox_.send(u, code, text); }
+    // A membership reply, noted as the client's role.
+    void tellRole(User& u, ReplyCode code);
 
     // RoomRobots.cpp: the seats the server plays itself, and hints from
     // the same engine.
@@ -142,6 +155,7 @@ private:
     void beginJournal(std::uint64_t seed);
     QByteArray seatLine(int seat, const QByteArray& name) const;
     store::LiveKey journalKey() const;
+    QByteArray stallText(const QString& why) const;
     void logEvent(const QByteArray& event, const QByteArray& fields = {}) const;
 
     // RoomAway.cpp: seats kept for players whose connection dropped.
@@ -243,6 +257,8 @@ private:
     int offeredSeat_ = -1;
     std::set<const User*> declined_; // observers who did not take a seat
     std::vector<std::unique_ptr<RobotSeat>> robots_;
+    Outbox outbox_;
+    bool stallTold_ = false; // the members know the game waits for the store
 };
 
 } // namespace wordmoot::server

@@ -81,13 +81,13 @@ void Room::rejoin(User& u, int seat) {
     logEvent("back", field("seat", seat) + ' ' + field("player", u.name));
     members_.push_back(&u);
     u.room = this;
-    u.sendRole(ReplyCode::WatchingGameInPlay);
-    u.send(ReplyCode::Joined);
-    u.sendRole(ReplyCode::TookOverSeat);
+    tellRole(u, ReplyCode::WatchingGameInPlay);
+    tell(u, ReplyCode::Joined);
+    tellRole(u, ReplyCode::TookOverSeat);
     sendPosition(u);
     // A play waiting for the others' vote is put to the player again.
     if (const auto& pending = game_->pending(); pending && pending->seat != seat)
-        u.send(ReplyCode::PlayMade,
+        tell(u, ReplyCode::PlayMade,
                reply::playMade(nameOf(pending->seat), pending->score, pending->play));
     updateClock();
 }

@@ -139,7 +139,7 @@ void Room::clockRings() {
     toAll(ReplyCode::Notice, name + "'s time ran out three turns running: the seat counts as left");
     if (User* holder = holders_[seat]) {
         declined_.insert(holder);
-        holder->sendRole(ReplyCode::BecameObserver);
+        tellRole(*holder, ReplyCode::BecameObserver);
     }
     seatLost(seat);
 }

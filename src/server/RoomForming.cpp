@@ -42,18 +42,18 @@ bool Room::mayStart() const {
 
 void Room::start(User& u, const QByteArray&) {
     if (phase_ == Phase::Playing)
-        return u.send(ReplyCode::Notice, "The game is in play");
+        return tell(u, ReplyCode::Notice, "The game is in play");
     const User* who = starter();
     if (&u != who)
-        return u.send(ReplyCode::Notice,
+        return tell(u, ReplyCode::Notice,
                       who ? who->name + " starts this game" : "Sit down first: READY");
     if (mayStart())
         return startGame();
     startWantedBy_ = &u; // it begins as soon as it may
     if (seated_.size() < 2)
-        return u.send(ReplyCode::Notice, "A game needs two players: it begins once another is "
+        return tell(u, ReplyCode::Notice, "A game needs two players: it begins once another is "
                                          "ready, or seat a robot with ROBOT");
-    u.send(ReplyCode::Notice, "Waiting for " + notReady() + " to be ready: the game begins then");
+    tell(u, ReplyCode::Notice, "Waiting for " + notReady() + " to be ready: the game begins then");
 }
 
 // After someone sat down, got ready or left. `readied` is who just said READY.

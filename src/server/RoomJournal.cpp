@@ -68,14 +68,14 @@ void Room::beginJournal(std::uint64_t seed) {
     for (int seat = 0; seat < int(holders_.size()); ++seat)
         lines.push_back(seatLine(seat, nameOf(seat)));
     journaled_ = int(lines.size());
-    lobby_.journal().open();
+    outbox_.holdUntil(lobby_.journal().open());
     lobby_.journal().begin(journalKey(), std::move(lines));
     logEvent("begin", field("players", QByteArray::fromStdString(spokenList(game_->names()))));
 }
 
 std::optional<Refused> Room::act(const GameInput& input, std::vector<QByteArray> lines) {
     Journal& journal = lobby_.journal();
-    journal.open();
+    outbox_.holdUntil(journal.open());
     for (QByteArray& line : chargeClock(input))
         lines.push_back(std::move(line));
     const bool named = input.kind == GameInput::Kind::TakeSeat || input.kind == GameInput::Kind::Rename;
@@ -106,6 +106,33 @@ std::optional<Refused> Room::act(const GameInput& input, std::vector<QByteArray>
     if (phase_ == Phase::Playing)
         updateClock();
     return std::nullopt;
+}
+
+void Room::journalKept(quint64 kept) {
+    outbox_.kept(kept);
+}
+
+// Said at once, past the lines that wait: the players know why the game
+// stands still, and that it goes on by itself.
+void Room::storeStalled(const QString& why) {
+    if (!outbox_.holding() || std::exchange(stallTold_, true))
+        return;
+    for (User* u : members_)
+        u->send(ReplyCode::Notice, stallText(why));
+}
+
+QByteArray Room::stallText(const QString& why) const {
+    return "Game " + QByteArray::number(number_) + " waits for the store (" +
+           why.toUtf8().left(200) +
+           "): what happens in it is told once it is kept, and it goes on by itself";
+}
+
+void Room::storeResumed() {
+    if (!std::exchange(stallTold_, false))
+        return;
+    for (User* u : members_)
+        u->send(ReplyCode::Notice,
+                "The store keeps game " + QByteArray::number(number_) + " again: it goes on");
 }
 
 void Room::logEvent(const QByteArray& event, const QByteArray& fields) const {

@@ -35,34 +35,34 @@ ReplyCode refusalCode(Refusal kind) {
 void Room::play(User& u, const QByteArray& arg) {
     const int seat = seatOf(u);
     if (phase_ != Phase::Playing || seat < 0)
-        return u.send(ReplyCode::PlayNotYours, "You are not playing in a game in play");
+        return tell(u, ReplyCode::PlayNotYours, "You are not playing in a game in play");
     const std::optional<Play> tiles = command::parsePlay(arg);
     if (!tiles)
-        return u.send(ReplyCode::PlayBadTiles, "A play is up to seven tiles as column,row,LETTER");
+        return tell(u, ReplyCode::PlayBadTiles, "A play is up to seven tiles as column,row,LETTER");
     if (const auto refused = act({GameInput::Kind::Play, seat, *tiles}))
-        u.send(refusalCode(refused->kind),
+        tell(u, refusalCode(refused->kind),
                QByteArray::fromStdString("Refused: " + refused->reason));
 }
 
 void Room::exchange(User& u, const QByteArray& arg) {
     const int seat = seatOf(u);
     if (phase_ != Phase::Playing || seat < 0)
-        return u.send(ReplyCode::Notice, "You are not playing in a game in play");
+        return tell(u, ReplyCode::Notice, "You are not playing in a game in play");
     const std::optional<std::string> tiles = command::parseExchange(arg);
     if (!tiles)
-        return u.send(ReplyCode::Notice,
+        return tell(u, ReplyCode::Notice,
                       "Exchange refused: name the tiles by their letters, _ for a blank");
     if (const auto refused = act({GameInput::Kind::Exchange, seat, {}, *tiles}))
-        u.send(ReplyCode::Notice,
+        tell(u, ReplyCode::Notice,
                QByteArray::fromStdString("Exchange refused: " + refused->reason));
 }
 
 void Room::forfeit(User& u, const QByteArray&) {
     const int seat = seatOf(u);
     if (phase_ != Phase::Playing || seat < 0)
-        return u.send(ReplyCode::Notice, "You are not playing in a game in play");
+        return tell(u, ReplyCode::Notice, "You are not playing in a game in play");
     if (const auto refused = act({GameInput::Kind::Pass, seat}))
-        u.send(ReplyCode::Notice, QByteArray::fromStdString("Pass refused: " + refused->reason));
+        tell(u, ReplyCode::Notice, QByteArray::fromStdString("Pass refused: " + refused->reason));
 }
 
 // With a play waiting for the vote, WITHDRAW takes it back; without one, the
@@ -70,12 +70,12 @@ void Room::forfeit(User& u, const QByteArray&) {
 void Room::withdraw(User& u, const QByteArray&) {
     const int seat = seatOf(u);
     if (phase_ != Phase::Playing || seat < 0)
-        return u.send(ReplyCode::Notice, "You are not playing in a game in play");
+        return tell(u, ReplyCode::Notice, "You are not playing in a game in play");
     const auto& pending = game_->pending();
     if (!pending || pending->seat != seat)
-        return u.send(ReplyCode::Rack, reply::rack(game_->seats()[seat].rack));
+        return tell(u, ReplyCode::Rack, reply::rack(game_->seats()[seat].rack));
     if (const auto refused = act({GameInput::Kind::Withdraw, seat}))
-        u.send(ReplyCode::Notice,
+        tell(u, ReplyCode::Notice,
                QByteArray::fromStdString("Withdraw refused: " + refused->reason));
 }
 
@@ -84,22 +84,22 @@ void Room::approve(User& u, const QByteArray&) {
         return takeSeat(u);
     const int seat = seatOf(u);
     if (phase_ != Phase::Playing || seat < 0 || act({GameInput::Kind::Approve, seat}))
-        u.send(ReplyCode::Notice, "There is nothing for you to approve");
+        tell(u, ReplyCode::Notice, "There is nothing for you to approve");
 }
 
 void Room::challenge(User& u, const QByteArray&) {
     const int seat = seatOf(u);
     if (phase_ != Phase::Playing || seat < 0 || act({GameInput::Kind::Challenge, seat}))
-        u.send(ReplyCode::Notice, "There is no play for you to challenge");
+        tell(u, ReplyCode::Notice, "There is no play for you to challenge");
 }
 
 // The tiles the user has not seen, in alphabetical order (a blank last): to
 // a player the bag and the others' racks, to a watcher every rack too.
 void Room::unseen(User& u, const QByteArray&) {
     if (phase_ != Phase::Playing)
-        return u.send(ReplyCode::Notice, "No game is in play");
+        return tell(u, ReplyCode::Notice, "No game is in play");
     const QByteArray tiles = QByteArray::fromStdString(game_->unseenBy(seatOf(u)));
-    u.send(ReplyCode::Notice, "Unseen " + QByteArray::number(tiles.size()) + ": " + tiles);
+    tell(u, ReplyCode::Notice, "Unseen " + QByteArray::number(tiles.size()) + ": " + tiles);
 }
 
 QByteArray Room::nameOf(int seat) const {

@@ -22,17 +22,17 @@ void Room::robot(User& u, const QByteArray& arg) {
         !ask || ask->level.isEmpty() ? lobby_.options().robotLevel
                                      : robot::parseLevel(ask->level.toStdString());
     if (!ask || !level)
-        return u.send(ReplyCode::Notice,
+        return tell(u, ReplyCode::Notice,
                       "robot seats a computer player (robot casual, greedy, strong or champion "
                       "for that level), robot off takes one away");
     if (phase_ == Phase::Playing)
-        return u.send(ReplyCode::Notice, "Robots come and go only before the game begins");
+        return tell(u, ReplyCode::Notice, "Robots come and go only before the game begins");
     if (!isSeated(u))
-        return u.send(ReplyCode::Notice, "Only a player of this game seats or sends away a robot");
+        return tell(u, ReplyCode::Notice, "Only a player of this game seats or sends away a robot");
     if (!ask->seat)
         return removeRobot(u);
     if (seated_.size() >= kMostSeats)
-        return u.send(ReplyCode::Notice, "The game has four players already");
+        return tell(u, ReplyCode::Notice, "The game has four players already");
     addRobot(*level);
     maybeStart(nullptr);
 }
@@ -68,7 +68,7 @@ void Room::removeRobot(User& u) {
     const auto last = std::find_if(seated_.rbegin(), seated_.rend(),
                                    [this](const User* seated) { return robotOf(seated); });
     if (last == seated_.rend())
-        return u.send(ReplyCode::Notice, "No robot sits in this game");
+        return tell(u, ReplyCode::Notice, "No robot sits in this game");
     User* robot = *last;
     seated_.erase(std::next(last).base());
     ready_.erase(robot);
@@ -162,12 +162,12 @@ void Room::robotAnswered(const Ticket& ticket, const robot::Move& move) {
 void Room::hint(User& u, const QByteArray&) {
     const int seat = seatOf(u);
     if (phase_ != Phase::Playing || seat < 0)
-        return u.send(ReplyCode::Notice, "You are not playing in a game in play");
+        return tell(u, ReplyCode::Notice, "You are not playing in a game in play");
     for (int other = 0; other < int(holders_.size()); ++other)
         if (other != seat && game_->seats()[other].present && !robotOf(holders_[other]))
-            return u.send(ReplyCode::Notice, "Hints are only for a game against robots");
+            return tell(u, ReplyCode::Notice, "Hints are only for a game against robots");
     if (game_->turn() != seat || game_->pending())
-        return u.send(ReplyCode::Notice, "A hint is only for the player on turn");
+        return tell(u, ReplyCode::Notice, "A hint is only for the player on turn");
     lobby_.think(requestFor(seat, robot::Level::Champion, std::uint64_t(game_->turnNumber())),
                  number_, [ticket = ticketFor(0, seat)](Room& room, const robot::Move& move) {
                      room.hintAnswered(ticket, move);

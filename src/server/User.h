@@ -45,10 +45,9 @@ public:
     // when it chooses a game the list shows as in play).
     std::optional<bool> watching = false;
 
-    // A membership reply: the client's role in its game as the server holds
-    // it. Every way into or out of a seat says it with one of these.
-    void sendRole(ReplyCode code) {
-        send(code);
+    // Notes what a membership reply sent to it makes of its client's
+    // observer flag. Every way into or out of a seat says it with one of them.
+    void noteRole(ReplyCode code) {
         if (code == ReplyCode::BecameObserver || code == ReplyCode::CannotPlay ||
             code == ReplyCode::WatchingGameInPlay)
             watching = true;

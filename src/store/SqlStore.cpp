@@ -475,11 +475,20 @@ bool writeLines(QSqlQuery& query, const LiveKey& key, int from,
 bool SqlStore::writeLive(const std::vector<LiveWrite>& writes) {
     QSqlDatabase db = QSqlDatabase::database(connection_);
     QSqlQuery query(db);
-    db.transaction();
+    if (!db.transaction())
+        return failed(db.lastError());
     for (const LiveWrite& w : writes)
-        if ((w.begins && !dropJournal(query, w.key)) || !writeLines(query, w.key, w.from, w.lines))
-            return db.rollback(), false;
-    return db.commit();
+        if ((w.begins && !dropJournal(query, w.key)) || !writeLines(query, w.key, w.from, w.lines)) {
+            const QSqlError error = query.lastError();
+            db.rollback();
+            return failed(error);
+        }
+    return db.commit() || failed(db.lastError());
+}
+
+bool SqlStore::failed(const QSqlError& error) {
+    lastError_ = why(error);
+    return false;
 }
 
 void SqlStore::endLive(const LiveKey& key) {

@@ -4,6 +4,8 @@
 
 #include <QSqlDatabase>
 
+class QSqlError;
+
 namespace wordmoot::store {
 
 // The store in SQL, for SQLite ("FILE", or "none" in memory) and PostgreSQL
@@ -22,6 +24,7 @@ public:
     ~SqlStore() override;
 
     bool reachable() override;
+    QString lastError() const override { return lastError_; }
     std::optional<QByteArray> passwordHash(const QByteArray& name) override;
     bool createAccount(const QByteArray& name, const QByteArray& hash) override;
     bool setPasswordHash(const QByteArray& name, const QByteArray& hash) override;
@@ -48,8 +51,11 @@ private:
     explicit SqlStore(QString connection);
     bool prepare(QString& error);
     bool upgrade(QString& error);
+    // Notes why a call failed; false.
+    bool failed(const QSqlError& error);
 
     const QString connection_; // the name of its QSqlDatabase connection
+    QString lastError_;
 };
 
 } // namespace wordmoot::store

@@ -83,6 +83,8 @@ public:
     // Whether the database answers at all: a call that found nothing may
     // have found nothing because it could not ask.
     virtual bool reachable() = 0;
+    // Why the last call that failed failed, in the database's words.
+    virtual QString lastError() const = 0;
 
     // The name's password hash; nullopt when the name is not registered.
     virtual std::optional<QByteArray> passwordHash(const QByteArray& name) = 0;

@@ -150,6 +150,25 @@ ScriptedUser& onTurn(ScriptedUser& a, ScriptedUser& b) {
     return hasTurn(a) ? a : b;
 }
 
+QByteArray passToTheEnd(ScriptedUser& a, ScriptedUser& b) {
+    const auto count = [](const ScriptedUser& u, const char* prefix) {
+        return std::count_if(u.lines.begin(), u.lines.end(),
+                             [prefix](const QByteArray& l) { return l.startsWith(prefix); });
+    };
+    const auto over = [&] { return count(a, "2017 ") + count(a, "2018 ") > 0; };
+    for (int pass = 0; pass < wordmoot::Game::kScorelessTurnsToEnd && !over(); ++pass) {
+        const auto turns = count(a, "1020") + count(b, "1020");
+        onTurn(a, b).send("FORFEIT");
+        (void)QTest::qWaitFor([&] { return over() || count(a, "1020") + count(b, "1020") > turns; },
+                        a.waitMs);
+    }
+    if (!QTest::qWaitFor(over, a.waitMs)) {
+        qWarning() << "no end of the game after" << a.pending();
+        return "(nothing)";
+    }
+    return lastLine(a, count(a, "2017 ") ? "2017 " : "2018 ");
+}
+
 QByteArray lastLine(const ScriptedUser& user, const QByteArray& prefix) {
     for (auto line = user.lines.crbegin(); line != user.lines.crend(); ++line)
         if (line->startsWith(prefix))

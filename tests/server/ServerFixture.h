@@ -105,6 +105,9 @@ wordmoot::server::ServerOptions testOptions(wordmoot::server::ServerOptions opti
 
 // The user whose turn it is, of two, by the 1020 line each has or has not.
 ScriptedUser& onTurn(ScriptedUser& a, ScriptedUser& b);
+// Both pass until six scoreless turns end the game; the game over line
+// (2017 or 2018) a was sent, "(nothing)" when none came in time.
+QByteArray passToTheEnd(ScriptedUser& a, ScriptedUser& b);
 // The last line the user received that starts with the prefix; empty for none.
 QByteArray lastLine(const ScriptedUser& user, const QByteArray& prefix);
 // Where an in-process user seems to connect from.
