@@ -108,9 +108,11 @@ void LocalServer::start(const QString& address, quint16 port) {
         return;
     }
     logPath_ = path;
+    // A hall of its own per port: two local servers never share live games.
     QStringList arguments = {QStringLiteral("--listen"), address, QStringLiteral("--port"),
                              QString::number(port), QStringLiteral("--idle-exit"),
-                             QString::number(kIdleExitSeconds)};
+                             QString::number(kIdleExitSeconds), QStringLiteral("--hall"),
+                             QStringLiteral("local-%1").arg(port)};
     // Without its folder of records the server still plays, keeping none.
     if (const QString records = recordsFolder(); QDir().mkpath(records))
         arguments << QStringLiteral("--records") << records;

@@ -4,6 +4,7 @@
 #include "accounts/PasswordHash.h"
 #include "protocol/ReplyCode.h"
 #include "server/CommandTable.h"
+#include "server/EventLog.h"
 #include "server/Halls.h"
 #include "server/Lobby.h"
 #include "server/RobotSeat.h"
@@ -28,6 +29,13 @@ bool isPassword(const QByteArray& word) {
 }
 
 const QByteArray kUnreachable = "The accounts cannot be reached now: try again later";
+
+// A store failure on an account, as the log has it.
+void logStoreFailure(const char* operation, const QByteArray& name, const QString& why) {
+    logLine(field("event", "store-failed") + ' ' + field("operation", operation) + ' ' +
+            field("account", name) + ' ' +
+            field("reason", why.isEmpty() ? QByteArray("the store cannot say") : why.toUtf8()));
+}
 
 const QByteArray kPasswordRule = "A password is one word of " +
                                  QByteArray::number(accounts::kShortestPassword) +
@@ -206,24 +214,43 @@ void Accounts::registerName(User& u, const QByteArray& arg) {
         if (!hash)
             return u.send(ReplyCode::Notice, "No account can be made now: try again later");
         // The new account is this hall's at once, in the same job: no other
-        // hall can take the name in between.
-        // Empty when the store could not be asked.
-        onStore<std::optional<bool>>(
+        // hall can take the name in between. A name is "registered already"
+        // only when the store says it holds it: a store that fails says so.
+        enum class Made { Registered, Taken, Unclaimed, Failed };
+        onStore<Made>(
             u,
             [name = u.name, hash = *hash, hall = lobby_.halls().name(),
-             since = Halls::now() - Halls::kAliveSeconds](Store& store) -> std::optional<bool> {
-                if (store.createAccount(name, hash))
-                    return !store.claim(name, hall, since);
-                return store.reachable() ? std::optional(false) : std::nullopt;
+             since = Halls::now() - Halls::kAliveSeconds](Store& store) {
+                if (!store.createAccount(name, hash)) {
+                    const QString why = store.lastError();
+                    if (store.passwordHash(name))
+                        return Made::Taken;
+                    logStoreFailure("register", name, why);
+                    return Made::Failed;
+                }
+                switch (store.claim(name, hall, since).outcome) {
+                case store::Claim::Outcome::Claimed:
+                    return Made::Registered;
+                case store::Claim::Outcome::Held:
+                    return Made::Taken;
+                case store::Claim::Outcome::Failed:
+                    break;
+                }
+                logStoreFailure("claim", name, store.lastError());
+                return Made::Unclaimed;
             },
-            [this](User& u, std::optional<bool> created) {
-                if (!created)
+            [this](User& u, Made made) {
+                if (made == Made::Failed)
                     return u.send(ReplyCode::Notice, kUnreachable);
-                if (!*created)
+                if (made == Made::Taken)
                     return u.send(ReplyCode::Notice, u.name + " is registered already");
+                registered_.insert(accounts::lookOf(u.name), u.name);
+                if (made == Made::Unclaimed)
+                    return u.send(ReplyCode::Notice,
+                                  u.name + " is registered, but the store cannot hold it for "
+                                           "this hall now: IDENTIFY with its password in a moment");
                 u.identified = true;
                 unproved_.erase(u.serial);
-                registered_.insert(accounts::lookOf(u.name), u.name);
                 u.send(ReplyCode::Notice, u.name + " is registered to you: IDENTIFY with its "
                                                    "password when you come back");
             });
@@ -237,13 +264,17 @@ void Accounts::identify(User& u, const QByteArray& arg) {
         return u.send(ReplyCode::Notice, "IDENTIFY password proves the name is yours");
     verify(u, arg, [this](User& u) {
         lobby_.halls().claim(u.name, [this, serial = u.serial,
-                                      name = u.name](std::optional<QByteArray> elsewhere) {
+                                      name = u.name](const store::Claim& claim) {
             User* u = current(serial, name);
             if (!u || u->identified)
                 return;
-            if (elsewhere)
+            if (claim.outcome == store::Claim::Outcome::Failed) {
+                logStoreFailure("claim", name, {});
+                return u->send(ReplyCode::Notice, kUnreachable);
+            }
+            if (claim.outcome == store::Claim::Outcome::Held)
                 return u->send(ReplyCode::Notice,
-                               name + " is in hall " + *elsewhere + " now: it cannot be here too");
+                               name + " is in hall " + claim.hall + " now: it cannot be here too");
             u->identified = true;
             unproved_.erase(serial);
             u->send(ReplyCode::Notice, "You are identified as " + name);

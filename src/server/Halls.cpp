@@ -63,8 +63,8 @@ bool Halls::command(User& u, const QByteArray& word) {
     return true;
 }
 
-void Halls::claim(const QByteArray& name, std::function<void(std::optional<QByteArray>)> then) {
-    lobby_.store().ask<std::optional<QByteArray>>(
+void Halls::claim(const QByteArray& name, std::function<void(store::Claim)> then) {
+    lobby_.store().ask<store::Claim>(
         this,
         [name, hall = name_, since = now() - kAliveSeconds](Store& store) {
             return store.claim(name, hall, since);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Store.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QTimer>
@@ -31,9 +33,9 @@ public:
     // HALLS.
     bool command(User& u, const QByteArray& word);
 
-    // Holds the name for this hall; `then` gets the name of the hall alive
-    // that holds it instead, or nullopt when it is this hall's now.
-    void claim(const QByteArray& name, std::function<void(std::optional<QByteArray>)> then);
+    // Holds the name for this hall; `then` hears whether it is this hall's
+    // now, another hall's, or not known.
+    void claim(const QByteArray& name, std::function<void(store::Claim)> then);
     // The hall alive, other than this one, that holds the name, if any.
     void holder(const QByteArray& name, std::function<void(std::optional<QByteArray>)> then);
     void release(const QByteArray& name);

@@ -113,6 +113,14 @@ std::unique_ptr<Lobby> Lobby::open(const ServerOptions& options, QString& error)
                 ": " + why;
         return nullptr;
     }
+    // One hall, one server: two would journal the same games.
+    const QByteArray hall = options.hall.toUtf8();
+    if (const QString held = store->wait<QString>([hall](store::Store& s) { return s.holdHall(hall); });
+        !held.isEmpty()) {
+        error = "the hall " + options.hall + " is in use: " + held +
+                ". Start this server with --hall NAME, a hall of its own";
+        return nullptr;
+    }
     auto lobby = std::make_unique<Lobby>(options, std::move(words), std::move(*leaves),
                                          std::move(store));
     lobby->restoreGames();

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
@@ -135,6 +136,7 @@ std::unique_ptr<SqlStore> SqlStore::open(const QString& where, QString& error) {
         }
         QDir().mkpath(QFileInfo(where).absolutePath()); // the user's data folder may be new
         db.setDatabaseName(where);
+        store->file_ = QFileInfo(where).absoluteFilePath();
         db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=5000");
     }
     if (!db.open()) {
@@ -395,6 +397,41 @@ std::optional<FinishedGame> SqlStore::game(qint64 id) {
     return game;
 }
 
+// A PostgreSQL store holds the hall with an advisory lock of its session,
+// which the server's end or crash lets go; a SQLite store with a lock file
+// beside its file, which a crashed process leaves stale and the next takes.
+QString SqlStore::holdHall(const QByteArray& hall) {
+    if (!hall_.isEmpty())
+        return hall_ == hall ? QString() : "this store holds the hall " + QString::fromUtf8(hall_);
+    QSqlDatabase db = QSqlDatabase::database(connection_);
+    if (db.driverName() == "QPSQL") {
+        QSqlQuery query(db);
+        if (!run(query, "SELECT pg_try_advisory_lock(7096, hashtext(?))", {text(hall)}) ||
+            !query.next())
+            return "cannot lock the hall: " + why(query.lastError());
+        if (!query.value(0).toBool())
+            return "another server on this store holds it";
+    } else if (!file_.isEmpty()) {
+        const QString name = file_ + ".hall-" +
+                             QString::fromLatin1(hall.toPercentEncoding("-_.")) + ".lock";
+        auto lock = std::make_unique<QLockFile>(name);
+        lock->setStaleLockTime(0); // stale only when its process is gone
+        if (!lock->tryLock(0)) {
+            qint64 pid = 0;
+            QString host, program;
+            lock->getLockInfo(&pid, &host, &program);
+            return lock->error() == QLockFile::LockFailedError
+                       ? QString("another server on this store holds it (process %1 on %2)")
+                             .arg(pid)
+                             .arg(host)
+                       : "cannot make its lock file " + name;
+        }
+        hallLock_ = std::move(lock);
+    }
+    hall_ = hall;
+    return {};
+}
+
 void SqlStore::beat(const Hall& hall) {
     QSqlQuery query(QSqlDatabase::database(connection_));
     run(query,
@@ -429,19 +466,22 @@ std::vector<Hall> SqlStore::halls(qint64 since) {
 
 // One statement, so that two halls claiming the name at once cannot both
 // have it: the row is taken over only from a hall no longer alive.
-std::optional<QByteArray> SqlStore::claim(const QByteArray& name, const QByteArray& hall,
-                                          qint64 since) {
+Claim SqlStore::claim(const QByteArray& name, const QByteArray& hall, qint64 since) {
+    using enum Claim::Outcome;
     QSqlQuery query(QSqlDatabase::database(connection_));
-    if (run(query,
-            "INSERT INTO presence (folded, hall) VALUES (?, ?) ON CONFLICT (folded) DO UPDATE "
-            "SET hall = excluded.hall WHERE presence.hall = excluded.hall OR NOT EXISTS "
-            "(SELECT 1 FROM halls WHERE halls.name = presence.hall AND halls.seen >= ?)",
-            {folded(name), text(hall), since}) &&
-        query.numRowsAffected() == 1)
-        return std::nullopt;
+    if (!run(query,
+             "INSERT INTO presence (folded, hall) VALUES (?, ?) ON CONFLICT (folded) DO UPDATE "
+             "SET hall = excluded.hall WHERE presence.hall = excluded.hall OR NOT EXISTS "
+             "(SELECT 1 FROM halls WHERE halls.name = presence.hall AND halls.seen >= ?)",
+             {folded(name), text(hall), since})) {
+        failed(query.lastError());
+        return {Failed, {}};
+    }
+    if (query.numRowsAffected() == 1)
+        return {Claimed, {}};
     if (auto held = holder(name, since))
-        return held;
-    return QByteArray("another hall"); // the store cannot say: not claimed
+        return {Held, *held};
+    return {Failed, {}}; // neither taken nor held by a hall alive: the store cannot say
 }
 
 std::optional<QByteArray> SqlStore::holder(const QByteArray& name, qint64 since) {

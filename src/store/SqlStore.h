@@ -4,6 +4,7 @@
 
 #include <QSqlDatabase>
 
+class QLockFile;
 class QSqlError;
 
 namespace wordmoot::store {
@@ -39,11 +40,11 @@ public:
     bool writeLive(const std::vector<LiveWrite>& writes) override;
     void endLive(const LiveKey& key) override;
     std::vector<LiveGame> liveGames(const QByteArray& hall) override;
+    QString holdHall(const QByteArray& hall) override;
     void beat(const Hall& hall) override;
     void closeHall(const QByteArray& hall) override;
     std::vector<Hall> halls(qint64 since) override;
-    std::optional<QByteArray> claim(const QByteArray& name, const QByteArray& hall,
-                                    qint64 since) override;
+    Claim claim(const QByteArray& name, const QByteArray& hall, qint64 since) override;
     void release(const QByteArray& name, const QByteArray& hall) override;
     std::optional<QByteArray> holder(const QByteArray& name, qint64 since) override;
 
@@ -56,6 +57,9 @@ private:
 
     const QString connection_; // the name of its QSqlDatabase connection
     QString lastError_;
+    QString file_; // a SQLite store's file; empty for PostgreSQL and memory
+    std::unique_ptr<QLockFile> hallLock_; // a SQLite store's hall, held
+    QByteArray hall_;
 };
 
 } // namespace wordmoot::store

@@ -76,6 +76,15 @@ struct FinishedGame {
     std::optional<LiveKey> journal;
 };
 
+// A name claimed for a hall: the hall's now, held by another hall alive, or
+// not known, the store failing.
+struct Claim {
+    enum class Outcome { Claimed, Held, Failed };
+    Outcome outcome = Outcome::Failed;
+    QByteArray hall; // the hall that holds it, when held
+    bool operator==(const Claim&) const = default;
+};
+
 class Store {
 public:
     virtual ~Store() = default;
@@ -122,6 +131,10 @@ public:
     // The journals of the hall's games in play, by number.
     virtual std::vector<LiveGame> liveGames(const QByteArray& hall) = 0;
 
+    // Takes the hall for this store's process, for as long as the store is
+    // open: one hall, one server. Empty when taken; else why it cannot be
+    // (another live process holds it, or the store cannot say).
+    virtual QString holdHall(const QByteArray& hall) = 0;
     // The hall says it is alive, with its address, players and games.
     virtual void beat(const Hall& hall) = 0;
     // The hall is gone: its row and the names identified in it.
@@ -129,9 +142,8 @@ public:
     // The halls seen alive at `since` or later, by name.
     virtual std::vector<Hall> halls(qint64 since) = 0;
     // Marks the name as identified in the hall, unless another hall seen at
-    // `since` or later holds it: then that hall's name. Empty when claimed.
-    virtual std::optional<QByteArray> claim(const QByteArray& name, const QByteArray& hall,
-                                            qint64 since) = 0;
+    // `since` or later holds it.
+    virtual Claim claim(const QByteArray& name, const QByteArray& hall, qint64 since) = 0;
     virtual void release(const QByteArray& name, const QByteArray& hall) = 0;
     // The hall seen at `since` or later that holds the name, if any.
     virtual std::optional<QByteArray> holder(const QByteArray& name, qint64 since) = 0;
