@@ -228,7 +228,8 @@ void Accounts::registerName(User& u, const QByteArray& arg) {
                     logStoreFailure("register", name, why);
                     return Made::Failed;
                 }
-                switch (store.claim(name, hall, since).outcome) {
+                const store::Claim claim = store.claim(name, hall, since);
+                switch (claim.outcome) {
                 case store::Claim::Outcome::Claimed:
                     return Made::Registered;
                 case store::Claim::Outcome::Held:
@@ -236,7 +237,7 @@ void Accounts::registerName(User& u, const QByteArray& arg) {
                 case store::Claim::Outcome::Failed:
                     break;
                 }
-                logStoreFailure("claim", name, store.lastError());
+                logStoreFailure("claim", name, claim.why);
                 return Made::Unclaimed;
             },
             [this](User& u, Made made) {
@@ -269,7 +270,7 @@ void Accounts::identify(User& u, const QByteArray& arg) {
             if (!u || u->identified)
                 return;
             if (claim.outcome == store::Claim::Outcome::Failed) {
-                logStoreFailure("claim", name, {});
+                logStoreFailure("claim", name, claim.why);
                 return u->send(ReplyCode::Notice, kUnreachable);
             }
             if (claim.outcome == store::Claim::Outcome::Held)

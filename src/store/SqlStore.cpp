@@ -252,7 +252,8 @@ bool SqlStore::createAccount(const QByteArray& name, const QByteArray& hash) {
     return run(query,
                "INSERT INTO accounts (folded, name, password_hash, created) VALUES (?, ?, ?, ?)",
                {folded(name), text(name), text(hash),
-                QDateTime::currentDateTimeUtc().toString(Qt::ISODate)});
+                QDateTime::currentDateTimeUtc().toString(Qt::ISODate)}) ||
+           failed(query.lastError());
 }
 
 std::vector<QByteArray> SqlStore::accountNames() {
@@ -266,9 +267,10 @@ std::vector<QByteArray> SqlStore::accountNames() {
 
 bool SqlStore::setPasswordHash(const QByteArray& name, const QByteArray& hash) {
     QSqlQuery query(QSqlDatabase::database(connection_));
-    return run(query, "UPDATE accounts SET password_hash = ? WHERE folded = ?",
-               {text(hash), folded(name)}) &&
-           query.numRowsAffected() == 1;
+    if (!run(query, "UPDATE accounts SET password_hash = ? WHERE folded = ?",
+             {text(hash), folded(name)}))
+        return failed(query.lastError());
+    return query.numRowsAffected() == 1;
 }
 
 bool SqlStore::dropAccount(const QByteArray& name) {
@@ -475,13 +477,13 @@ Claim SqlStore::claim(const QByteArray& name, const QByteArray& hall, qint64 sin
              "(SELECT 1 FROM halls WHERE halls.name = presence.hall AND halls.seen >= ?)",
              {folded(name), text(hall), since})) {
         failed(query.lastError());
-        return {Failed, {}};
+        return {Failed, {}, lastError_};
     }
     if (query.numRowsAffected() == 1)
-        return {Claimed, {}};
+        return {Claimed, {}, {}};
     if (auto held = holder(name, since))
-        return {Held, *held};
-    return {Failed, {}}; // neither taken nor held by a hall alive: the store cannot say
+        return {Held, *held, {}};
+    return {Failed, {}, "neither taken nor held by a hall alive"};
 }
 
 std::optional<QByteArray> SqlStore::holder(const QByteArray& name, qint64 since) {
@@ -526,8 +528,19 @@ bool SqlStore::writeLive(const std::vector<LiveWrite>& writes) {
     return db.commit() || failed(db.lastError());
 }
 
+// A connection the server lost (PostgreSQL restarted, a network gone) is
+// opened again, and the hall taken again, so that the next try may keep.
 bool SqlStore::failed(const QSqlError& error) {
     lastError_ = why(error);
+    if (!reachable()) {
+        QSqlDatabase db = QSqlDatabase::database(connection_, false);
+        db.close();
+        if (db.open() && !hall_.isEmpty() && db.driverName() == "QPSQL") {
+            const QByteArray hall = std::exchange(hall_, {});
+            if (const QString lost = holdHall(hall); !lost.isEmpty())
+                lastError_ += "; the hall is lost: " + lost;
+        }
+    }
     return false;
 }
 

@@ -82,6 +82,7 @@ struct Claim {
     enum class Outcome { Claimed, Held, Failed };
     Outcome outcome = Outcome::Failed;
     QByteArray hall; // the hall that holds it, when held
+    QString why;     // the store's reason, when failed
     bool operator==(const Claim&) const = default;
 };
 

@@ -42,16 +42,24 @@ PostgresCluster::PostgresCluster()
     const QString data = folder_.filePath("data");
     if (!run(bin_ + "initdb", {"-D", data, "-U", kUser, "-A", "trust", "-E", "UTF8", "--no-sync"}))
         return;
+    start();
+}
+
+bool PostgresCluster::start() {
     const QString options = QString("-k %1 -h '' -p %2 -F").arg(folder_.path()).arg(kPort);
-    if (!run(bin_ + "pg_ctl",
-             {"-D", data, "-o", options, "-l", folder_.filePath("log"), "-w", "-t", "60", "start"}))
-        return;
-    started_ = true;
+    started_ = run(bin_ + "pg_ctl", {"-D", folder_.filePath("data"), "-o", options, "-l",
+                                     folder_.filePath("log"), "-w", "-t", "60", "start"});
+    return started_;
+}
+
+bool PostgresCluster::stop() {
+    started_ = !run(bin_ + "pg_ctl", {"-D", folder_.filePath("data"), "-m", "immediate", "-w", "stop"});
+    return !started_;
 }
 
 PostgresCluster::~PostgresCluster() {
     if (started_)
-        run(bin_ + "pg_ctl", {"-D", folder_.filePath("data"), "-m", "immediate", "-w", "stop"});
+        stop();
 }
 
 QString PostgresCluster::newDatabase() {

@@ -20,6 +20,10 @@ public:
     QString newDatabase();
     // Runs SQL in the database of that address, outside the store.
     bool sql(const QString& address, const QString& statement);
+    // Stops the server at once, as a crash or a pulled cable would, and
+    // starts it again; false when it could not.
+    bool stop();
+    bool start();
 
 private:
     bool run(const QString& program, const QStringList& arguments);

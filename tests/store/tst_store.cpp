@@ -19,9 +19,9 @@ using namespace wordmoot::store;
 
 namespace {
 
-const Claim kClaimed{Claim::Outcome::Claimed, {}};
+const Claim kClaimed{Claim::Outcome::Claimed, {}, {}};
 Claim heldBy(const QByteArray& hall) {
-    return {Claim::Outcome::Held, hall};
+    return {Claim::Outcome::Held, hall, {}};
 }
 
 FinishedGame gameOf(QByteArray a, int scoreA, QByteArray b, int scoreB) {
