@@ -3,7 +3,7 @@
 // or watching (200 users unless a third argument says otherwise). Prints the lines per second, the
 // slowest answer and the server's memory, then the line rate through one session.
 //
-//   wordmoot-loadtest [server] [seconds] [users] [champions] [identifiers]
+//   wordmoot-loadtest [server] [seconds] [users] [champions] [identifiers] [busy]
 //
 // With champions (up to 8), that many more users each play a game against a
 // champion robot that thinks 2 s a move, passing at once on every turn of
@@ -15,6 +15,9 @@
 // server hashes passwords all the while (each hash a tenth of a second and
 // 64 MB), and the others' answers are timed as before. The server keeps its
 // store in a temporary SQLite file.
+//
+// With busy, that many processes spin beside the server the whole time, as
+// other programs on a shared host would: each wants a core of its own.
 #include "SanitizedBuild.h"
 
 #include <QCoreApplication>
@@ -230,7 +233,13 @@ int main(int argc, char* argv[]) {
     const int champions = std::clamp(args.value(4, "0").toInt(), 0, 8);
     const int playerGames = 9 - champions;
     const int identifiers = std::clamp(args.value(5, "0").toInt(), 0, 500);
+    const int busy = std::clamp(args.value(6, "0").toInt(), 0, 16);
     wordmoot::bench::noteSanitizedBuild();
+    std::vector<std::unique_ptr<QProcess>> spinners;
+    for (int i = 0; i < busy; ++i) {
+        spinners.push_back(std::make_unique<QProcess>());
+        spinners.back()->start("/bin/sh", {"-c", "while :; do :; done"});
+    }
 
     QProcess server;
     QTemporaryDir storeFolder;
@@ -247,8 +256,9 @@ int main(int argc, char* argv[]) {
     }
     const QByteArray listening = server.readLine().trimmed();
     const quint16 port = quint16(listening.mid(listening.lastIndexOf(':') + 1).toUInt());
-    std::printf("%s; %d users for %d s, %d playing champions, %d identifying\n",
-                listening.constData(), users, seconds, champions, identifiers);
+    std::printf("%s; %d users for %d s, %d playing champions, %d identifying, %d busy "
+                "processes beside\n",
+                listening.constData(), users, seconds, champions, identifiers, busy);
 
     Totals totals;
     std::vector<std::unique_ptr<User>> all;
@@ -303,5 +313,9 @@ int main(int argc, char* argv[]) {
     std::printf("server memory after: %s\n", memoryOf(server.processId()).constData());
     server.terminate();
     server.waitForFinished(5000);
+    for (auto& spinner : spinners) {
+        spinner->kill();
+        spinner->waitForFinished(5000);
+    }
     return 0;
 }

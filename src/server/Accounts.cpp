@@ -13,7 +13,7 @@
 
 #include <QTimer>
 
-#include <sched.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace wordmoot::server {
@@ -41,15 +41,16 @@ const QByteArray kPasswordRule = "A password is one word of " +
                                  QByteArray::number(accounts::kShortestPassword) +
                                  " bytes or more";
 
-// A hash takes a tenth of a second of a core and the memory bus on purpose:
-// it runs only when the cores have nothing else to do, so a busy server's
-// users are answered first and the hash waits.
+// A hash takes a tenth of a second of a core and the memory bus on purpose.
+// Its thread runs a little below the thread that answers users (nice 5: a
+// third of its share of a busy core), so the users are answered first, and
+// yet it is never starved: beside other busy programs a login still takes a
+// second or two, where at the idle class it waited as long as they ran.
 void yieldToUsers() {
+    constexpr int kNiceness = 5;
     thread_local bool lowered = false;
-    if (!std::exchange(lowered, true)) {
-        const sched_param none{};
-        ::sched_setscheduler(::gettid(), SCHED_IDLE, &none); // where it may not, as it was
-    }
+    if (!std::exchange(lowered, true))
+        ::setpriority(PRIO_PROCESS, id_t(::gettid()), kNiceness); // where it may not, as it was
 }
 } // namespace
 
@@ -264,8 +265,10 @@ void Accounts::identify(User& u, const QByteArray& arg) {
     if (arg.isEmpty())
         return u.send(ReplyCode::Notice, "IDENTIFY password proves the name is yours");
     verify(u, arg, [this](User& u) {
+        claiming_.insert(u.serial);
         lobby_.halls().claim(u.name, [this, serial = u.serial,
                                       name = u.name](const store::Claim& claim) {
+            claiming_.erase(serial);
             User* u = current(serial, name);
             if (!u || u->identified)
                 return;
@@ -366,8 +369,9 @@ void Accounts::named(User& u, const QByteArray& old) {
 }
 
 // Once the time is up, a user that has not proved its name is renamed. A
-// password still being checked is waited for, and for a while a store answer
-// (the password's hash may be on its way).
+// proof under way is waited for to its end (the password's check, then the
+// store's claim of the name for this hall), and the user is told so once;
+// for a while too a store answer (the password's hash may be on its way).
 void Accounts::deadline(quint64 serial, const QByteArray& name, quint64 ticket, int ms,
                         int postponed) {
     QTimer::singleShot(ms, this, [this, serial, name, ticket, postponed] {
@@ -375,7 +379,12 @@ void Accounts::deadline(quint64 serial, const QByteArray& name, quint64 ticket, 
         const auto at = unproved_.find(serial);
         if (!u || u->identified || at == unproved_.end() || at->second != ticket)
             return;
-        if (checking_.contains(serial) || (u->storeAsks > 0 && postponed < 20))
+        const bool proving = checking_.contains(serial) || claiming_.contains(serial);
+        if (proving && postponed == 0)
+            u->send(ReplyCode::Notice, "Your password for " + name +
+                                           " is still being checked: the name stays yours "
+                                           "until the check ends");
+        if (proving || (u->storeAsks > 0 && postponed < 20))
             return deadline(serial, name, ticket, 500, postponed + 1);
         unproved_.erase(at);
         u->send(ReplyCode::Notice, name + " was not proved in time");
@@ -393,6 +402,7 @@ void Accounts::renameToGuest(User& u) {
 
 void Accounts::gone(User& u) {
     unproved_.erase(u.serial);
+    claiming_.erase(u.serial);
     if (u.identified)
         lobby_.halls().release(u.name);
 }

@@ -47,6 +47,8 @@ public:
     // The registered name the name could be taken for, if it is not that
     // name itself: "Ian" when "lan" is wanted.
     std::optional<QByteArray> registeredLike(QByteArrayView name) const;
+    // Where passwords are hashed and checked: a test may hold it up.
+    QThreadPool& hashers() { return hashers_; }
 
 private:
     void registerName(User& u, const QByteArray& arg);
@@ -93,6 +95,7 @@ private:
     std::unordered_map<quint64, quint64> unproved_;
     quint64 tickets_ = 0;
     std::unordered_set<quint64> checking_; // users whose password is being checked
+    std::unordered_set<quint64> claiming_; // users whose proved name the store is claiming
     int guests_ = 0;
     Looks registered_;
     QTimer refresh_;

@@ -6,8 +6,11 @@
 
 #include "rating/Glicko2.h"
 #include "rules/RecordReader.h"
+#include "server/Accounts.h"
 #include "server/Standings.h"
 
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QTest>
 
 #include <cmath>
@@ -119,6 +122,28 @@ private slots:
     // A registered player's seat, kept through a drop, goes back to whoever
     // proves the name, from anywhere, and only then: watching till then.
     // The operator, identified, is told the server's health.
+    // The time to prove a name runs out while the password is still being
+    // checked, on a host too busy to check it at once: the user is told, and
+    // the check's end decides.
+    void aProofUnderWayOutlastsTheDeadline() {
+        AccountsFixture fixture(storedIn("none"));
+        registered(fixture, "ann", "correct-horse")->vanish();
+        auto ann = fixture.logOn("ann");
+        ann->expect("2014 ann is registered: IDENTIFY");
+        QThreadPool& hashers = fixture.lobby->accounts().hashers();
+        const auto held = std::make_shared<QSemaphore>();
+        for (int i = 0; i < hashers.maxThreadCount(); ++i)
+            hashers.start([held] { held->acquire(); });
+        const auto letGo = qScopeGuard([&] { held->release(hashers.maxThreadCount()); });
+        ann->send("IDENTIFY correct-horse");
+        QCOMPARE(ann->expect("2014 Your password"),
+                 QByteArray("2014 Your password for ann is still being checked: the name stays "
+                            "yours until the check ends"));
+        held->release(hashers.maxThreadCount());
+        QCOMPARE(ann->expect("2014 You are"), QByteArray("2014 You are identified as ann"));
+        QVERIFY(!ann->lines.join('\n').contains("not proved in time"));
+    }
+
     void aProvedNameTakesItsSeatBack() {
         ServerOptions options = storedIn("none");
         options.identifySeconds = 60;
