@@ -52,7 +52,7 @@ void Journal::skip() {
     flush();
 }
 
-void Journal::then(std::function<void(store::Store&)> job) {
+void Journal::then(std::function<Then(store::Store&)> job) {
     waiting_.jobs.push_back(std::move(job));
     flush();
 }
@@ -70,31 +70,47 @@ void Journal::flush() {
     send();
 }
 
-// The jobs run only once the writes are kept: a refused batch goes again
-// whole, jobs and all. Whether the writes were kept is answered before the
-// jobs run, so that what waited for them is said before what the jobs say.
+// The jobs run only once the writes are kept, in order, up to one the store
+// cannot do: what is not done goes again, and only that.
 void Journal::send() {
     since_.start();
     slow_.start();
-    store_.run([this, batch = std::make_shared<const Batch>(*sent_)](store::Store& store) {
-        QString why;
-        if (!batch->writes.empty() && !store.writeLive(batch->writes)) {
-            why = store.lastError();
-            if (why.isEmpty())
-                why = QStringLiteral("the store refused the write");
-        }
-        QMetaObject::invokeMethod(this, [this, why] { answered(why.isEmpty(), why); });
-        if (why.isEmpty())
-            for (const auto& job : batch->jobs)
-                job(store);
-    });
+    store_.ask<Outcome>(
+        this,
+        [batch = std::make_shared<const Batch>(*sent_)](store::Store& store) {
+            Outcome done;
+            done.written = batch->writes.empty() || store.writeLive(batch->writes);
+            for (const auto& job : batch->jobs) {
+                if (!done.written)
+                    break;
+                Then then = job(store);
+                if (!then)
+                    break;
+                ++done.jobsDone;
+                if (*then)
+                    done.then.push_back(std::move(*then));
+            }
+            if (!done.written || done.jobsDone < batch->jobs.size()) {
+                done.why = store.lastError();
+                if (done.why.isEmpty())
+                    done.why = QStringLiteral("the store refused the write");
+            }
+            return done;
+        },
+        [this](Outcome outcome) { answered(std::move(outcome)); });
 }
 
-void Journal::answered(bool kept, const QString& why) {
+void Journal::answered(Outcome outcome) {
     slow_.stop();
-    if (!kept) {
-        logFailure(why);
-        stall(why);
+    if (outcome.written)
+        sent_->writes.clear();
+    sent_->jobs.erase(sent_->jobs.begin(),
+                      sent_->jobs.begin() + std::ptrdiff_t(outcome.jobsDone));
+    for (auto& then : outcome.then)
+        done_.push_back(std::move(then));
+    if (!outcome.why.isEmpty()) {
+        logFailure(outcome.why);
+        stall(outcome.why);
         retry_.start(waitMs_);
         waitMs_ = std::min(2 * waitMs_, kLongestWaitMs);
         return;
@@ -111,6 +127,8 @@ void Journal::answered(bool kept, const QString& why) {
         emit resumed();
     }
     keep(ticket);
+    for (const auto& then : std::exchange(done_, {}))
+        then();
     flush();
 }
 
@@ -122,9 +140,11 @@ void Journal::stall(const QString& why) {
 }
 
 void Journal::logFailure(const QString& why) const {
-    logLine(field("event", "store-failed") + ' ' + field("operation", "journal") + ' ' +
-            field("games", gamesOf(sent_->writes)) + ' ' + field("reason", why.toUtf8()) + ' ' +
-            field("retry-ms", waitMs_));
+    const bool writing = !sent_->writes.empty();
+    logLine(field("event", "store-failed") + ' ' +
+            field("operation", writing ? "journal" : "keep-finished-game") + ' ' +
+            (writing ? field("games", gamesOf(sent_->writes)) + ' ' : QByteArray()) +
+            field("reason", why.toUtf8()) + ' ' + field("retry-ms", waitMs_));
 }
 
 void Journal::close() {
@@ -134,7 +154,8 @@ void Journal::close() {
         store_.run([writes = batch->writes, jobs = batch->jobs](store::Store& store) {
             if (writes.empty() || store.writeLive(writes))
                 for (const auto& job : jobs)
-                    job(store);
+                    if (!job(store))
+                        return;
         });
     }
     sent_.reset();

@@ -42,10 +42,14 @@ public:
     // The write opened has nothing to keep; what waits for it goes once the
     // writes before it are kept.
     void skip();
+    // What a job leaves to do on the server's thread once it and the writes
+    // before it are kept (empty for nothing); nullopt when the store could
+    // not do the job, which is then tried again.
+    using Then = std::optional<std::function<void()>>;
     // A store job that must follow the writes made so far, as keeping a
     // finished game follows its journal: it runs once they are kept, in their
-    // transaction's turn.
-    void then(std::function<void(store::Store&)> job);
+    // turn, and is tried again until done. A job is all or nothing.
+    void then(std::function<Then(store::Store&)> job);
     // Sends what waits to the store, kept or not: the server is stopping,
     // and the store's last jobs run before it closes.
     void close();
@@ -72,16 +76,23 @@ signals:
     void resumed();
 
 private:
-    using Jobs = std::vector<std::function<void(store::Store&)>>;
+    using Jobs = std::vector<std::function<Then(store::Store&)>>;
     // What one transaction writes and what follows it.
     struct Batch {
         std::vector<store::LiveWrite> writes;
         Jobs jobs;
         quint64 ticket = 0; // every write up to it is in this batch or kept
     };
+    // What the store made of a batch: its writes kept, its first jobs done.
+    struct Outcome {
+        QString why; // empty when all of it is done
+        bool written = false;
+        std::size_t jobsDone = 0;
+        std::vector<std::function<void()>> then;
+    };
     void flush();
     void send();
-    void answered(bool kept, const QString& why);
+    void answered(Outcome outcome);
     void stall(const QString& why);
     void keep(quint64 ticket);
     void logFailure(const QString& why) const;
@@ -91,6 +102,7 @@ private:
     quint64 kept_ = 0;
     Batch waiting_;                      // made since the batch on its way
     std::optional<Batch> sent_;          // on its way, or refused and to be sent again
+    std::vector<std::function<void()>> done_; // of its jobs done, once it is all kept
     QTimer retry_;                       // when a refused batch goes again
     int waitMs_ = kFirstWaitMs;          // before the next try
     QTimer slow_;                        // no answer for kSlowMs

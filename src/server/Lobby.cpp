@@ -6,6 +6,7 @@
 #include "protocol/ReplyCode.h"
 #include "protocol/WireLine.h"
 #include "server/Accounts.h"
+#include "server/EventLog.h"
 #include "server/Halls.h"
 #include "server/RobotSeat.h"
 #include "server/Room.h"
@@ -138,6 +139,17 @@ void Lobby::restoreGames() {
     for (const store::LiveGame& game : games) {
         if (game.number < 1 || game.number > options_.maxGames || rooms_.count(game.number))
             continue;
+        // What follows a gap cannot be applied: it goes, so that the game
+        // journals on from the last line it took.
+        if (game.skipsTo >= 0) {
+            const store::LiveKey key{hall, game.number};
+            const int from = int(game.lines.size());
+            const bool cut = store_->wait<bool>([key, from](store::Store& s) { return s.cutLive(key, from); });
+            logLine(field("event", "journal-gap") + ' ' + field("hall", hall) + ' ' +
+                    field("game", game.number) + ' ' + field("kept-to", from) + ' ' +
+                    field("skips-to", game.skipsTo) +
+                    (cut ? " what follows the gap is dropped" : " what follows cannot be dropped"));
+        }
         auto room = std::make_unique<Room>(*this, game.number);
         if (room->restore(game.lines))
             rooms_[game.number] = std::move(room), ++restored;

@@ -190,10 +190,15 @@ bool Room::restore(const std::vector<QByteArray>& lines) {
             keep_[seat].timeouts = w[3].toInt();
         } else if (const auto input = parseInput(lines[at].toStdString(), int(names.size()))) {
             if (const auto refused = apply(*game_, *input))
-                qWarning("game %d: the journal's line %d is refused (%s): the game is back as it "
-                         "was before it", number_, int(at), refused->reason.c_str());
+                logLine(field("event", "journal-refused") + ' ' +
+                        field("hall", lobby_.options().hall.toUtf8()) + ' ' + field("game", number_) +
+                        ' ' + field("sequence", qint64(at)) + ' ' +
+                        field("reason", QByteArray::fromStdString(refused->reason)) +
+                        " the game is back as it was before this line");
         } else {
-            qWarning("game %d: the journal's line %d is no input: skipped", number_, int(at));
+            logLine(field("event", "journal-skipped") + ' ' +
+                    field("hall", lobby_.options().hall.toUtf8()) + ' ' + field("game", number_) +
+                    ' ' + field("sequence", qint64(at)) + " the line is no input");
         }
     }
     holders_.assign(names.size(), nullptr);
@@ -234,7 +239,7 @@ bool Room::restore(const std::vector<QByteArray>& lines) {
         wakeRobots(game_->turn(), lobby_.options().robotDelayMs);
     }
     updateClock();
-    logEvent("restored");
+    logEvent("restored", field("lines", journaled_));
     return true;
 }
 

@@ -99,10 +99,11 @@ void Standings::gameFinished(std::vector<Seat> seats, QByteArray result, QByteAr
     // Ratings are read, worked out and written on the store's thread, so that
     // two games ending at once each start from the other's result.
     using Told = std::vector<std::pair<quint64, QByteArrayList>>;
-    // After the game's journal, whose lines it drops.
-    lobby_.journal().then(store::StoreThread::answered<Told>(
-        this,
-        [seats = std::move(seats), game = std::move(game)](Store& store) mutable {
+    // After the game's journal, whose lines it drops. Not kept, it is tried
+    // again with the journal's writes, so that no finished game is lost; once
+    // kept, its players hear of it after the game's last lines.
+    auto keep = [seats = std::move(seats), game = std::move(game)](Store& store)
+        -> std::optional<Told> {
             std::map<std::size_t, StoredRating> before;
             for (std::size_t i = 0; i < seats.size(); ++i)
                 if (seats[i].identified)
@@ -143,24 +144,24 @@ void Standings::gameFinished(std::vector<Seat> seats, QByteArray result, QByteAr
                 told.push_back({seats[i].serial, lines});
             }
             const qint64 id = store.addGame(game, rated);
-            if (!id) { // nothing was kept: no rating changed
-                told.clear();
-                for (const Seat& seat : seats)
-                    told.push_back({seat.serial, {"This game could not be kept: the store cannot "
-                                                  "be reached, and no rating changed"}});
-            } else {
-                for (const Seat& seat : seats)
-                    if (!seat.identified)
-                        told.push_back({seat.serial, {}});
-                for (auto& [serial, lines] : told)
-                    lines.push_back("This game is kept as game " + QByteArray::number(id));
-            }
+            if (!id) // nothing was kept: no rating changed
+                return std::nullopt;
+            for (const Seat& seat : seats)
+                if (!seat.identified)
+                    told.push_back({seat.serial, {}});
+            for (auto& [serial, lines] : told)
+                lines.push_back("This game is kept as game " + QByteArray::number(id));
             return told;
-        },
-        [this](Told told) {
+    };
+    lobby_.journal().then([this, keep = std::move(keep)](Store& store) -> Journal::Then {
+        std::optional<Told> told = keep(store);
+        if (!told)
+            return std::nullopt;
+        return [this, told = std::move(*told)] {
             for (const auto& [serial, lines] : told)
                 tell(serial, lines);
-        }));
+        };
+    });
 }
 
 void Standings::rating(User& u, const QByteArray& arg) {

@@ -334,13 +334,18 @@ std::vector<RatedName> SqlStore::top(int count) {
 qint64 SqlStore::addGame(const FinishedGame& game, const std::vector<RatedName>& rated) {
     QSqlDatabase db = QSqlDatabase::database(connection_);
     QSqlQuery query(db);
-    db.transaction();
+    const auto undo = [&] {
+        const QSqlError error = query.lastError();
+        db.rollback();
+        failed(error);
+        return 0;
+    };
+    if (!db.transaction())
+        return failed(db.lastError());
     if (!run(query, "INSERT INTO games (finished, result, record) VALUES (?, ?, ?) RETURNING id",
              {game.finished.toUTC().toString(Qt::ISODate), text(game.result), text(game.record)}) ||
-        !query.next()) {
-        db.rollback();
-        return 0;
-    }
+        !query.next())
+        return undo();
     const qint64 id = query.value(0).toLongLong();
     query.finish();
     for (std::size_t seat = 0; seat < game.players.size(); ++seat) {
@@ -348,21 +353,15 @@ qint64 SqlStore::addGame(const FinishedGame& game, const std::vector<RatedName>&
         if (!run(query,
                  "INSERT INTO game_players (game_id, seat, name, folded, score) "
                  "VALUES (?, ?, ?, ?, ?)",
-                 {id, int(seat), text(p.name), folded(p.name), p.score})) {
-            db.rollback();
-            return 0;
-        }
+                 {id, int(seat), text(p.name), folded(p.name), p.score}))
+            return undo();
     }
     for (const RatedName& r : rated)
-        if (!writeRating(query, r.name, r.rating)) {
-            db.rollback();
-            return 0;
-        }
-    if (game.journal && !dropJournal(query, *game.journal)) {
-        db.rollback();
-        return 0;
-    }
-    return db.commit() ? id : 0;
+        if (!writeRating(query, r.name, r.rating))
+            return undo();
+    if (game.journal && !dropJournal(query, *game.journal))
+        return undo();
+    return db.commit() ? id : failed(db.lastError());
 }
 
 std::vector<FinishedGame> SqlStore::history(const QByteArray& name, int count) {
@@ -549,17 +548,31 @@ void SqlStore::endLive(const LiveKey& key) {
     dropJournal(query, key);
 }
 
+bool SqlStore::cutLive(const LiveKey& key, int from) {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    return run(query, "DELETE FROM live_lines WHERE hall = ? AND number = ? AND seq >= ?",
+               {text(key.hall), key.number, from}) ||
+           failed(query.lastError());
+}
+
 std::vector<LiveGame> SqlStore::liveGames(const QByteArray& hall) {
     QSqlQuery query(QSqlDatabase::database(connection_));
     std::vector<LiveGame> games;
-    if (!run(query, "SELECT number, line FROM live_lines WHERE hall = ? ORDER BY number, seq",
+    if (!run(query, "SELECT number, seq, line FROM live_lines WHERE hall = ? ORDER BY number, seq",
              {text(hall)}))
         return games;
     while (query.next()) {
         const int number = query.value(0).toInt();
         if (games.empty() || games.back().number != number)
-            games.push_back({number, {}});
-        games.back().lines.push_back(bytes(query.value(1)));
+            games.push_back({number, {}, -1});
+        LiveGame& game = games.back();
+        const int seq = query.value(1).toInt();
+        if (game.skipsTo >= 0)
+            continue;
+        if (seq != int(game.lines.size()))
+            game.skipsTo = seq;
+        else
+            game.lines.push_back(bytes(query.value(2)));
     }
     return games;
 }

@@ -39,6 +39,7 @@ public:
     std::optional<FinishedGame> game(qint64 id) override;
     bool writeLive(const std::vector<LiveWrite>& writes) override;
     void endLive(const LiveKey& key) override;
+    bool cutLive(const LiveKey& key, int from) override;
     std::vector<LiveGame> liveGames(const QByteArray& hall) override;
     QString holdHall(const QByteArray& hall) override;
     void beat(const Hall& hall) override;

@@ -59,10 +59,12 @@ struct LiveWrite {
     bool begins = false;
 };
 
-// The journal of a game in play: its lines, in the order they were kept.
+// The journal of a game in play: its lines, in the order they were kept,
+// from sequence number 0. A journal with a gap stops before it.
 struct LiveGame {
     int number = 0;
     std::vector<QByteArray> lines;
+    int skipsTo = -1; // the sequence number after the gap, if there is one
 };
 
 struct FinishedGame {
@@ -129,6 +131,9 @@ public:
     }
     // The game is over without being kept (nobody played it to an end).
     virtual void endLive(const LiveKey& key) = 0;
+    // Drops the journal's lines from sequence number `from` on: those past
+    // a gap, which no position can take.
+    virtual bool cutLive(const LiveKey& key, int from) = 0;
     // The journals of the hall's games in play, by number.
     virtual std::vector<LiveGame> liveGames(const QByteArray& hall) = 0;
 

@@ -221,6 +221,32 @@ private slots:
         QCOMPARE(afterRestart(store), told);
     }
 
+    // A journal with a gap (as an older server could leave one) comes back
+    // as far as the gap, and what follows it is dropped, so that the game
+    // journals on from there and comes back the same again.
+    void aJournalWithAGapComesBackToItsGap() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("store.sqlite");
+        Position beforeGap;
+        {
+            Table t(file);
+            t.move();
+            beforeGap = position(*t.ann);
+            t.move();
+        }
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "damage");
+            db.setDatabaseName(file);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec("UPDATE live_lines SET seq = seq + 5 WHERE seq = "
+                               "(SELECT max(seq) FROM live_lines)"));
+        }
+        QSqlDatabase::removeDatabase("damage");
+        QCOMPARE(afterRestart(file), beforeGap);
+        QCOMPARE(afterRestart(file), beforeGap);
+    }
+
     // With SQLite's write lock held elsewhere, accounts say the store failed:
     // a new name is not "registered already", a proved one is not "in
     // another hall", and nobody is renamed for it.
