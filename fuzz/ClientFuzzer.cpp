@@ -5,9 +5,9 @@
 #include "FuzzSupport.h"
 #include "UserGestures.h"
 
-#include "app/MessageLog.h"
-#include "app/WordmootForm.h"
-#include "protocol/WireLine.h"
+#include "client/app/MessageLog.h"
+#include "client/app/WordmootForm.h"
+#include "shared/protocol/WireLine.h"
 
 #include <QApplication>
 #include <QTcpServer>

@@ -1,7 +1,7 @@
 #include "UserGestures.h"
 
-#include "app/GameSelectForm.h"
-#include "app/WordmootForm.h"
+#include "client/app/GameSelectForm.h"
+#include "client/app/WordmootForm.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -21,7 +21,7 @@ write() {
 }
 
 rm -rf seeds && mkdir -p seeds/client seeds/server
-for source in ../tests/tst_*.cpp ../tests/e2e/*.cpp; do
+for source in ../tests/client/tst_*.cpp ../tests/client/e2e/*.cpp; do
   [ -e "$source" ] && write seeds/client "$source" '[0-9][0-9][0-9][0-9]'
 done
 words='\(NAME\|VERSION\|QUIT\|GLIST\|GINFO\|NEWGAME\|JOIN\|LEAVE\|SAY\|TELL\|EMOTE\|WHO\|BEEP'
@@ -33,7 +33,7 @@ done
 # The dictionaries: every reply code for the client, every command word for
 # the server, and the line end for both.
 {
-  grep -o '= [0-9]\{4\}' ../src/protocol/ReplyCode.h | sed 's/= \(.*\)/"\1 "/'
+  grep -o '= [0-9]\{4\}' ../src/shared/protocol/ReplyCode.h | sed 's/= \(.*\)/"\1 "/'
   printf '"\\x0d\\x0a"\n'
 } >client.dict
 {

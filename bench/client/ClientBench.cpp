@@ -11,10 +11,10 @@
 #include "FullBoard.h"
 #include "OfflineClient.h"
 #include "SanitizedBuild.h"
-#include "app/MessageLog.h"
-#include "board/BoardGeometry.h"
-#include "protocol/LineFramer.h"
-#include "protocol/WireLine.h"
+#include "client/app/MessageLog.h"
+#include "client/board/BoardGeometry.h"
+#include "shared/protocol/LineFramer.h"
+#include "shared/protocol/WireLine.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 #include "Bench.h"
 #include "ScriptedDialogs.h"
-#include "app/MessageLog.h"
-#include "app/WordmootForm.h"
-#include "protocol/LineFramer.h"
+#include "client/app/MessageLog.h"
+#include "client/app/WordmootForm.h"
+#include "shared/protocol/LineFramer.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -1,6 +1,6 @@
 #include "GameTrace.h"
 
-#include "protocol/LineFramer.h"
+#include "shared/protocol/LineFramer.h"
 #include "server/GameServer.h"
 
 #include <QEventLoop>

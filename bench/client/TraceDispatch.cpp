@@ -1,8 +1,8 @@
 #include "Bench.h"
 #include "GameTrace.h"
 #include "OfflineClient.h"
-#include "protocol/WireLine.h"
-#include "rules/WordList.h"
+#include "shared/protocol/WireLine.h"
+#include "shared/rules/WordList.h"
 
 #include <cstdio>
 

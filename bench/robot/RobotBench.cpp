@@ -22,7 +22,7 @@
 #include "robot/Choice.h"
 #include "robot/Endgame.h"
 #include "robot/Simulation.h"
-#include "rules/Game.h"
+#include "shared/rules/Game.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -6,8 +6,8 @@
 //   wordmoot-dispatchbench [lines]
 #include "SanitizedBuild.h"
 
-#include "protocol/LineFramer.h"
-#include "protocol/WireLine.h"
+#include "shared/protocol/LineFramer.h"
+#include "shared/protocol/WireLine.h"
 #include "server/Lobby.h"
 #include "server/User.h"
 

@@ -8,8 +8,8 @@
 //   wordmoot-judgebench [phonies] [word-file]
 #include "SanitizedBuild.h"
 
-#include "rules/Scoring.h"
-#include "rules/WordList.h"
+#include "shared/rules/Scoring.h"
+#include "shared/rules/WordList.h"
 #include "server/GameServer.h"
 
 #include <QCoreApplication>

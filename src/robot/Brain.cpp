@@ -1,6 +1,6 @@
 #include "robot/Brain.h"
 
-#include "rules/Scoring.h"
+#include "shared/rules/Scoring.h"
 
 #include <utility>
 

@@ -2,9 +2,9 @@
 
 #include "robot/LeaveTable.h"
 
-#include "rules/MoveGenerator.h"
-#include "rules/WordGraph.h"
-#include "rules/WordList.h"
+#include "robot/MoveGenerator.h"
+#include "robot/WordGraph.h"
+#include "shared/rules/WordList.h"
 
 namespace wordmoot::robot {
 

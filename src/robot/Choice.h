@@ -2,8 +2,8 @@
 
 #include "robot/Brain.h"
 #include "robot/Deadline.h"
-#include "rules/Game.h"
-#include "rules/GameInput.h"
+#include "shared/rules/Game.h"
+#include "shared/rules/GameInput.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "robot/Endgame.h"
 
-#include "rules/Game.h"
-#include "rules/TileBag.h"
+#include "shared/rules/Game.h"
+#include "shared/rules/TileBag.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 
 #include "robot/Deadline.h"
 
-#include "rules/MoveGenerator.h"
+#include "robot/MoveGenerator.h"
 
 #include <optional>
 #include <string_view>

@@ -2,7 +2,7 @@
 
 #include "robot/LeaveTable.h"
 
-#include "rules/MoveGenerator.h"
+#include "robot/MoveGenerator.h"
 
 #include <array>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "robot/SelfPlay.h"
 
-#include "rules/Game.h"
-#include "rules/StoodScore.h"
+#include "shared/rules/Game.h"
+#include "shared/rules/StoodScore.h"
 
 #include <optional>
 #include <utility>

@@ -2,8 +2,8 @@
 
 #include "robot/Equity.h"
 
-#include "rules/Game.h"
-#include "rules/TileBag.h"
+#include "shared/rules/Game.h"
+#include "shared/rules/TileBag.h"
 
 #include <algorithm>
 #include <cmath>

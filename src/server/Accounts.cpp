@@ -1,8 +1,8 @@
 #include "server/Accounts.h"
 
-#include "accounts/Names.h"
-#include "accounts/PasswordHash.h"
-#include "protocol/ReplyCode.h"
+#include "server/accounts/Names.h"
+#include "server/accounts/PasswordHash.h"
+#include "shared/protocol/ReplyCode.h"
 #include "server/CommandTable.h"
 #include "server/EventLog.h"
 #include "server/Halls.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "accounts/Throttle.h"
-#include "store/Store.h"
+#include "server/accounts/Throttle.h"
+#include "server/store/Store.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "server/Connection.h"
 
-#include "protocol/WireLine.h"
+#include "shared/protocol/WireLine.h"
 
 #include <QTcpSocket>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/LineFramer.h"
+#include "shared/protocol/LineFramer.h"
 #include "server/Allowance.h"
 #include "server/User.h"
 

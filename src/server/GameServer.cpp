@@ -1,7 +1,7 @@
 #include "server/GameServer.h"
 
-#include "protocol/ReplyCode.h"
-#include "protocol/WireLine.h"
+#include "shared/protocol/ReplyCode.h"
+#include "shared/protocol/WireLine.h"
 #include "server/Connection.h"
 #include "server/Halls.h"
 #include "server/Lobby.h"

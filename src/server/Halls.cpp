@@ -1,6 +1,6 @@
 #include "server/Halls.h"
 
-#include "protocol/ReplyCode.h"
+#include "shared/protocol/ReplyCode.h"
 #include "server/Lobby.h"
 #include "server/User.h"
 

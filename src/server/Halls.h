@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/Store.h"
+#include "server/store/Store.h"
 
 #include <QByteArray>
 #include <QObject>

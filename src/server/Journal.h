@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/StoreThread.h"
+#include "server/store/StoreThread.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "protocol/ReplyCode.h"
+#include "shared/protocol/ReplyCode.h"
 #include "robot/Brain.h"
 #include "robot/Choice.h"
-#include "rules/WordList.h"
+#include "shared/rules/WordList.h"
 #include "server/Journal.h"
 #include "server/ServerOptions.h"
 #include "server/User.h"
-#include "store/StoreThread.h"
+#include "server/store/StoreThread.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 // What the server's operator asks of its health: STATS.
-#include "accounts/Names.h"
-#include "protocol/ReplyCode.h"
+#include "server/accounts/Names.h"
+#include "shared/protocol/ReplyCode.h"
 #include "server/Journal.h"
 #include "server/Lobby.h"
 #include "server/Room.h"

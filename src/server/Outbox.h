@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/ReplyCode.h"
+#include "shared/protocol/ReplyCode.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

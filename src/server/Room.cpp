@@ -1,7 +1,7 @@
 #include "server/Room.h"
 
-#include "accounts/Names.h"
-#include "protocol/ReplyCode.h"
+#include "server/accounts/Names.h"
+#include "shared/protocol/ReplyCode.h"
 #include "server/Lobby.h"
 #include "server/RobotSeat.h"
 #include "server/User.h"

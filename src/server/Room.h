@@ -1,12 +1,12 @@
 #pragma once
 
-#include "protocol/Replies.h"
+#include "shared/protocol/Replies.h"
 #include "server/Outbox.h"
-#include "protocol/ReplyCode.h"
+#include "shared/protocol/ReplyCode.h"
 #include "robot/Choice.h"
-#include "rules/Game.h"
-#include "rules/GameInput.h"
-#include "store/Store.h"
+#include "shared/rules/Game.h"
+#include "shared/rules/GameInput.h"
+#include "server/store/Store.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>

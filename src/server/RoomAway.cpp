@@ -4,8 +4,8 @@
 // takes it back by joining the game under the name: from the same address,
 // or identified where the player had proved the name. Once the time is up the
 // seat counts as left, and goes to a watcher as any seat left does.
-#include "accounts/Names.h"
-#include "protocol/ReplyCode.h"
+#include "server/accounts/Names.h"
+#include "shared/protocol/ReplyCode.h"
 #include "server/EventLog.h"
 #include "server/Lobby.h"
 #include "server/RobotSeat.h"

@@ -5,7 +5,7 @@
 // whole game, and each minute begun over it costs 10 points at the end. A
 // clock runs only for the seat on turn, while no play waits for the vote and
 // its player is there.
-#include "protocol/ReplyCode.h"
+#include "shared/protocol/ReplyCode.h"
 #include "server/EventLog.h"
 #include "server/Lobby.h"
 #include "server/Room.h"

@@ -4,7 +4,7 @@
 // READY with only robots beside them, so that one person plays the computer
 // without a further word. A game nobody is ready to play closes after a
 // while.
-#include "protocol/ReplyCode.h"
+#include "shared/protocol/ReplyCode.h"
 #include "server/Lobby.h"
 #include "server/Room.h"
 #include "server/User.h"

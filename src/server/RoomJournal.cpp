@@ -5,7 +5,7 @@
 // changes hands, "clock S USED-MS TIMEOUTS" when a turn is charged to the
 // clock. The same seed gives the same bag, so the inputs done again give the
 // same game. What the room says of each input waits until its line is kept.
-#include "protocol/ReplyCode.h"
+#include "shared/protocol/ReplyCode.h"
 #include "server/EventLog.h"
 #include "server/Journal.h"
 #include "server/Lobby.h"
@@ -13,7 +13,7 @@
 #include "server/Room.h"
 #include "server/User.h"
 
-#include "rules/GameRecord.h"
+#include "shared/rules/GameRecord.h"
 
 #include <QDeadlineTimer>
 #include <QRandomGenerator>

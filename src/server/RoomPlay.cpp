@@ -1,5 +1,5 @@
-#include "protocol/Commands.h"
-#include "protocol/ReplyCode.h"
+#include "shared/protocol/Commands.h"
+#include "shared/protocol/ReplyCode.h"
 #include "server/EventLog.h"
 #include "server/Lobby.h"
 #include "server/RobotSeat.h"

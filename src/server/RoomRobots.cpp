@@ -1,10 +1,10 @@
-#include "protocol/Commands.h"
-#include "protocol/ReplyCode.h"
+#include "shared/protocol/Commands.h"
+#include "shared/protocol/ReplyCode.h"
 #include "server/Lobby.h"
 #include "server/RobotSeat.h"
 #include "server/Room.h"
 
-#include "rules/GameRecord.h"
+#include "shared/rules/GameRecord.h"
 
 #include <QRandomGenerator>
 

@@ -1,10 +1,10 @@
 // What the room is told when a play stands, is put to the others or comes
 // off the board again, and why.
-#include "protocol/ReplyCode.h"
+#include "shared/protocol/ReplyCode.h"
 #include "server/Lobby.h"
 #include "server/Room.h"
 
-#include "rules/Scoring.h"
+#include "shared/rules/Scoring.h"
 
 namespace wordmoot::server {
 

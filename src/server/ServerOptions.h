@@ -1,8 +1,8 @@
 #pragma once
 
 #include "robot/Choice.h"
-#include "rules/Game.h"
-#include "rules/WordList.h"
+#include "shared/rules/Game.h"
+#include "shared/rules/WordList.h"
 
 #include <QHostAddress>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "server/Standings.h"
 
-#include "protocol/ReplyCode.h"
+#include "shared/protocol/ReplyCode.h"
 #include "server/CommandTable.h"
 #include "server/Lobby.h"
 #include "server/User.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "rating/Glicko2.h"
+#include "server/rating/Glicko2.h"
 #include "robot/Choice.h"
-#include "store/Store.h"
+#include "server/store/Store.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "accounts/Names.h"
-#include "protocol/ReplyCode.h"
+#include "server/accounts/Names.h"
+#include "shared/protocol/ReplyCode.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,6 +1,6 @@
 #include "server/WordCheck.h"
 
-#include "rules/Board.h"
+#include "shared/rules/Board.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rules/WordList.h"
+#include "shared/rules/WordList.h"
 
 #include <QByteArray>
 #include <QStringList>

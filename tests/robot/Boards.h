@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rules/Tiles.h"
+#include "shared/rules/Tiles.h"
 
 #include <initializer_list>
 #include <string_view>

@@ -1,9 +1,9 @@
 // The endgame search against every line played out without pruning, on
 // small endgames, and its answer when it has no time at all.
 #include "robot/Endgame.h"
-#include "rules/Game.h"
-#include "rules/TileBag.h"
-#include "rules/WordGraph.h"
+#include "shared/rules/Game.h"
+#include "shared/rules/TileBag.h"
+#include "robot/WordGraph.h"
 
 #include "Boards.h"
 

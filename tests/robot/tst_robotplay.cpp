@@ -1,7 +1,7 @@
 // Robots at the rules level: whole games the game never refuses a move of,
 // each level's choice on small hand-made positions, and the leave table.
 #include "robot/SelfPlay.h"
-#include "rules/Game.h"
+#include "shared/rules/Game.h"
 
 #include <QTest>
 

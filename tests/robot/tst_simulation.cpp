@@ -4,8 +4,8 @@
 #include "robot/Equity.h"
 #include "robot/Simulation.h"
 
-#include "rules/Game.h"
-#include "rules/TileBag.h"
+#include "shared/rules/Game.h"
+#include "shared/rules/TileBag.h"
 
 #include "Boards.h"
 

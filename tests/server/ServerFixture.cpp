@@ -1,6 +1,6 @@
 #include "ServerFixture.h"
 
-#include "protocol/WireLine.h"
+#include "shared/protocol/WireLine.h"
 
 #include <QFile>
 #include <QTest>

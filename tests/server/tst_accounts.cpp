@@ -4,8 +4,8 @@
 #include "PostgresCluster.h"
 #include "ServerFixture.h"
 
-#include "rating/Glicko2.h"
-#include "rules/RecordReader.h"
+#include "server/rating/Glicko2.h"
+#include "shared/rules/RecordReader.h"
 #include "server/Accounts.h"
 #include "server/Standings.h"
 

@@ -1,6 +1,6 @@
 #include "ServerFixture.h"
 
-#include "rules/Game.h"
+#include "shared/rules/Game.h"
 
 #include <QTest>
 

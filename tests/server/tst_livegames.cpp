@@ -3,7 +3,7 @@
 // the games in play brought back by a server started again on the store.
 #include "ServerFixture.h"
 
-#include "store/SqlStore.h"
+#include "server/store/SqlStore.h"
 
 #include <QTest>
 
