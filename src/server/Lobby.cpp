@@ -20,8 +20,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace wordmoot::server {
 
@@ -42,17 +40,6 @@ const WordList& noWords() {
     static const WordList none;
     return none;
 }
-// A think gives way to the thread that answers users when the cores are
-// busy: on Linux each thread has a nice value of its own, and the pool's
-// threads only ever think.
-void yieldToUsers() {
-    thread_local bool lowered = false;
-    if (!lowered) {
-        ::setpriority(PRIO_PROCESS, id_t(::gettid()), 10); // where it may not, as it was
-        lowered = true;
-    }
-}
-
 } // namespace
 
 Lobby::Lobby(ServerOptions options, std::optional<WordList> words, robot::LeaveTable leaves,
@@ -61,7 +48,8 @@ Lobby::Lobby(ServerOptions options, std::optional<WordList> words, robot::LeaveT
     , options_(std::move(options))
     , words_(std::move(words))
     , brain_(words_ ? *words_ : noWords(), std::move(leaves))
-    , store_(std::move(store)) {
+    , store_(std::move(store))
+    , thinkPool_(std::make_unique<robot::ThinkPool>(brain_)) {
     upSince_.start();
     journal_ = std::make_unique<Journal>(*store_);
     connect(journal_.get(), &Journal::kept, this, [this](quint64 kept) {
@@ -82,7 +70,7 @@ Lobby::Lobby(ServerOptions options, std::optional<WordList> words, robot::LeaveT
 }
 
 Lobby::~Lobby() {
-    closing_ = true;
+    thinkPool_.reset(); // a think answers at once, to nobody
     journal_->close();
     halls_->close(); // before the store's last jobs run
 }
@@ -263,22 +251,6 @@ void Lobby::roomEmptied(Room* room) {
                 rooms_.erase(at);
         },
         Qt::QueuedConnection);
-}
-
-void Lobby::think(robot::ThinkRequest request, int room, Answered answered) {
-    ++thinksAsked_;
-    request.stop = &closing_;
-    thinkers_.start([this, request = std::move(request), room, answered = std::move(answered)] {
-        yieldToUsers();
-        robot::Move move = robot::think(brain_, request);
-        QMetaObject::invokeMethod(
-            this,
-            [this, room, answered, move = std::move(move)] {
-                if (const auto at = rooms_.find(room); at != rooms_.end())
-                    answered(*at->second, move);
-            },
-            Qt::QueuedConnection);
-    });
 }
 
 void Lobby::name(User& u, const QByteArray& arg) {

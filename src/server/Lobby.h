@@ -3,6 +3,7 @@
 #include "shared/protocol/ReplyCode.h"
 #include "robot/Brain.h"
 #include "robot/Choice.h"
+#include "robot/ThinkPool.h"
 #include "shared/rules/WordList.h"
 #include "server/Journal.h"
 #include "server/ServerOptions.h"
@@ -94,17 +95,10 @@ public:
     // A room nobody is in any more goes, and its number is free again.
     void roomEmptied(Room* room);
 
-    // Thinks on a worker thread, so that no think holds up the users; the
-    // move comes back on the lobby's thread to `answered`, if the room of
-    // that number is still there. The room decides whether it still applies.
-    using Answered = std::function<void(Room&, const robot::Move&)>;
-    void think(robot::ThinkRequest request, int room, Answered answered);
-    // How many thinks robots have asked for so far.
-    int thinksAsked() const { return thinksAsked_; }
+    // Where the robots think, and the champion's hints.
+    robot::ThinkPool& thinkPool() { return *thinkPool_; }
     // A number no other robot on the server has had.
     int newRobotId() { return ++robotIds_; }
-    // Where the robots think: a test may hold it up.
-    QThreadPool& thinkers() { return thinkers_; }
 
 signals:
     // The last user has gone.
@@ -152,8 +146,6 @@ private:
     quint64 serials_ = 0;
     std::map<int, std::unique_ptr<Room>> rooms_; // by game number
     int robotIds_ = 0;
-    int thinksAsked_ = 0;
-    std::atomic<bool> closing_{false}; // set as the lobby goes: thinks answer at once
     QElapsedTimer upSince_;
     std::array<int, 60> linesPerSecond_{}; // the last minute's, by second
     qint64 lineSecond_ = 0;                // the second the last line came in
@@ -163,8 +155,9 @@ private:
     std::unique_ptr<Accounts> accounts_;
     std::unique_ptr<Standings> standings_;
     std::unique_ptr<store::StoreThread> store_;
-    // Last, so that it goes first: it waits for the thinks that read brain_.
-    QThreadPool thinkers_;
+    // Last, so that it goes first: it stops and waits for the thinks that
+    // read brain_.
+    std::unique_ptr<robot::ThinkPool> thinkPool_;
 };
 
 template <class Result>

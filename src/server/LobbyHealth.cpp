@@ -57,7 +57,7 @@ void Lobby::stats(User& u, const QByteArray&) {
             QByteArray::number(named) + " with a name",
         "Stats: " + counted(int(rooms_.size()), "room", "rooms") + ", " +
             counted(inPlay, "game in play", "games in play") + ", " +
-            counted(thinksAsked_, "robot think", "robot thinks") + " so far",
+            counted(thinkPool_->asked(), "robot think", "robot thinks") + " so far",
         "Stats: " + QByteArray::number(double(linesLastMinute()) / 60.0, 'f', 1) +
             " lines a second over the last minute",
         "Stats: store writes took " + milliseconds(store.last) + " last, " +

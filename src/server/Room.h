@@ -259,6 +259,7 @@ private:
     std::vector<std::unique_ptr<RobotSeat>> robots_;
     Outbox outbox_;
     bool stallTold_ = false; // the members know the game waits for the store
+    QObject answers_; // where thinks answer: gone with the room, they answer nobody
 };
 
 } // namespace wordmoot::server

@@ -117,9 +117,8 @@ void Room::robotActs(RobotSeat& robot) {
     if (offeredTo_ && game_->presentSeats() < 2)
         return; // alone, it waits to see whether someone takes the seat on offer
     const Ticket ticket = ticketFor(robot.id(), seat);
-    lobby_.think(
-        requestFor(seat, robot.level(), robot.random()()), number_,
-        [ticket](Room& room, const robot::Move& move) { room.robotAnswered(ticket, move); });
+    lobby_.thinkPool().think(requestFor(seat, robot.level(), robot.random()()), &answers_,
+                             [this, ticket](const robot::Move& move) { robotAnswered(ticket, move); });
 }
 
 Room::Ticket Room::ticketFor(int robot, int seat) const {
@@ -168,10 +167,9 @@ void Room::hint(User& u, const QByteArray&) {
             return tell(u, ReplyCode::Notice, "Hints are only for a game against robots");
     if (game_->turn() != seat || game_->pending())
         return tell(u, ReplyCode::Notice, "A hint is only for the player on turn");
-    lobby_.think(requestFor(seat, robot::Level::Champion, std::uint64_t(game_->turnNumber())),
-                 number_, [ticket = ticketFor(0, seat)](Room& room, const robot::Move& move) {
-                     room.hintAnswered(ticket, move);
-                 });
+    lobby_.thinkPool().think(
+        requestFor(seat, robot::Level::Champion, std::uint64_t(game_->turnNumber())), &answers_,
+        [this, ticket = ticketFor(0, seat)](const robot::Move& move) { hintAnswered(ticket, move); });
 }
 
 // "Hint: 8D VAL.T for 24", as a record writes the play; dropped once the

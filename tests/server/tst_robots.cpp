@@ -78,7 +78,7 @@ bool awaitTurn(ScriptedUser& user) {
 struct HeldThink {
     explicit HeldThink(Judging judging)
         : fixture(robotOptions(judging, 1)) {
-        QThreadPool& thinkers = fixture.lobby->thinkers();
+        QThreadPool& thinkers = fixture.lobby->thinkPool().threads();
         thinkers.setMaxThreadCount(1);
         thinkers.start([held = held] { held->acquire(); }); // every think waits behind this
         ann = fixture.logOn("ann");
@@ -94,7 +94,7 @@ struct HeldThink {
             ann->expect("1020");
             ann->send("FORFEIT");
         }
-        thinking = QTest::qWaitFor([this] { return fixture.lobby->thinksAsked() == 1; }, 5000);
+        thinking = QTest::qWaitFor([this] { return fixture.lobby->thinkPool().asked() == 1; }, 5000);
     }
     ~HeldThink() { letGo(); }
     void letGo() { held->release(); }
@@ -206,7 +206,7 @@ private slots:
         cy->expect("2017 Robot");
         const qsizetype seen = cy->lines.size();
         game.letGo();
-        QVERIFY(fixture.lobby->thinkers().waitForDone(5000));
+        QVERIFY(fixture.lobby->thinkPool().threads().waitForDone(5000));
         QCoreApplication::sendPostedEvents();
         QCOMPARE(cy->lines.size(), seen);
     }
@@ -238,11 +238,11 @@ private slots:
         QVERIFY2(!score.startsWith("2008 Robot 0 0"), score);
         QCOMPARE(cy->expect("2002 "), QByteArray("2002 Robot to play"));
         QCoreApplication::sendPostedEvents();
-        QCOMPARE(fixture.lobby->thinksAsked(), 1); // alone, it waits
+        QCOMPARE(fixture.lobby->thinkPool().asked(), 1); // alone, it waits
         if (taken) {
             cy->send("APPROVE");
             cy->expect("2021");
-            QTRY_COMPARE(fixture.lobby->thinksAsked(), 2);
+            QTRY_COMPARE(fixture.lobby->thinkPool().asked(), 2);
             return;
         }
         cy->send("OBSERVER");
@@ -276,7 +276,7 @@ private slots:
         ann->send("HINT");
         QCOMPARE(ann->expect("2014 A hint"),
                  QByteArray("2014 A hint is only for the player on turn"));
-        QVERIFY(fixture.lobby->thinkers().waitForDone(5000));
+        QVERIFY(fixture.lobby->thinkPool().threads().waitForDone(5000));
         QCoreApplication::sendPostedEvents();
         QVERIFY(!ann->pending().join('\n').contains("Hint:"));
 
