@@ -3,7 +3,7 @@
 #include "server/accounts/Names.h"
 #include "server/accounts/PasswordHash.h"
 #include "shared/protocol/ReplyCode.h"
-#include "server/CommandTable.h"
+#include "server/CommandRegistry.h"
 #include "server/EventLog.h"
 #include "server/Halls.h"
 #include "server/Lobby.h"
@@ -111,14 +111,14 @@ bool Accounts::isUnregistrable(QByteArrayView name) {
     return accounts::isRobotName(name);
 }
 
-bool Accounts::command(User& u, const QByteArray& word, const QByteArray& arg) {
-    static const CommandTable<Accounts> kCommands = {
-        {"REGISTER", &Accounts::registerName},
-        {"IDENTIFY", &Accounts::identify},
-        {"PASSWORD", &Accounts::changePassword},
-        {"DROP", &Accounts::dropAccount},
-    };
-    return dispatch(*this, kCommands, u, word, arg);
+void Accounts::addCommands(CommandRegistry& commands) {
+    using From = CommandRegistry::From;
+    commands.add<Accounts>(*this, {
+        {"REGISTER", From::Named, "", &Accounts::registerName},
+        {"IDENTIFY", From::Named, "", &Accounts::identify},
+        {"PASSWORD", From::Named, "", &Accounts::changePassword},
+        {"DROP", From::Named, "", &Accounts::dropAccount},
+    });
 }
 
 User* Accounts::current(quint64 serial, const QByteArray& name) const {

@@ -17,6 +17,8 @@
 
 namespace wordmoot::server {
 
+class CommandRegistry;
+
 class Lobby;
 class User;
 
@@ -37,7 +39,8 @@ public:
     explicit Accounts(Lobby& lobby);
     ~Accounts() override;
 
-    bool command(User& u, const QByteArray& word, const QByteArray& arg);
+    // REGISTER, IDENTIFY, PASSWORD and DROP.
+    void addCommands(CommandRegistry& commands);
     // The user has taken its name; `old` is the one it had, empty for none.
     void named(User& u, const QByteArray& old);
     void gone(User& u);

@@ -1,6 +1,7 @@
 #include "server/Halls.h"
 
 #include "shared/protocol/ReplyCode.h"
+#include "server/CommandRegistry.h"
 #include "server/Lobby.h"
 #include "server/User.h"
 
@@ -44,9 +45,11 @@ void Halls::beat() {
     lobby_.store().run([hall](Store& store) { store.beat(hall); });
 }
 
-bool Halls::command(User& u, const QByteArray& word) {
-    if (word != "HALLS")
-        return false;
+void Halls::addCommands(CommandRegistry& commands) {
+    commands.add<Halls>(*this, {{"HALLS", CommandRegistry::From::Named, "", &Halls::list}});
+}
+
+void Halls::list(User& u, const QByteArray&) {
     lobby_.askFor<std::vector<store::Hall>>(
         u, [since = now() - kAliveSeconds](Store& store) { return store.halls(since); },
         [this](User& asker, std::vector<store::Hall> halls) {
@@ -60,7 +63,6 @@ bool Halls::command(User& u, const QByteArray& word) {
                                 counted(hall.players, "user") + ", " +
                                 counted(hall.games, "game"));
         });
-    return true;
 }
 
 void Halls::claim(const QByteArray& name, std::function<void(store::Claim)> then) {

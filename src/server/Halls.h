@@ -11,6 +11,7 @@
 
 namespace wordmoot::server {
 
+class CommandRegistry;
 class Lobby;
 class User;
 
@@ -31,7 +32,7 @@ public:
     // Where players reach this hall, once the server listens.
     void setAddress(const QByteArray& address);
     // HALLS.
-    bool command(User& u, const QByteArray& word);
+    void addCommands(CommandRegistry& commands);
 
     // Holds the name for this hall; `then` hears whether it is this hall's
     // now, another hall's, or not known.
@@ -47,6 +48,7 @@ public:
 
 private:
     void beat();
+    void list(User& u, const QByteArray& arg);
 
     Lobby& lobby_;
     const QByteArray name_;

@@ -23,17 +23,6 @@
 
 namespace wordmoot::server {
 
-const Lobby::Command Lobby::kCommands[] = {
-    {"NAME", &Lobby::name, false},     {"VERSION", &Lobby::version, false},
-    {"QUIT", &Lobby::quit, false},     {"GLIST", &Lobby::gameList, true},
-    {"GINFO", &Lobby::gameInfo, true}, {"NEWGAME", &Lobby::newGame, true},
-    {"JOIN", &Lobby::join, true},      {"LEAVE", &Lobby::leave, true},
-    {"SAY", &Lobby::say, true},        {"TELL", &Lobby::tell, true},
-    {"EMOTE", &Lobby::emote, true},    {"WHO", &Lobby::who, true},
-    {"BEEP", &Lobby::beep, true},      {"CHECK", &Lobby::check, true},
-    {"STATS", &Lobby::stats, true},
-};
-
 namespace {
 // What the robots know when the server judges no words.
 const WordList& noWords() {
@@ -67,6 +56,32 @@ Lobby::Lobby(ServerOptions options, std::optional<WordList> words, robot::LeaveT
     halls_ = std::make_unique<Halls>(*this);
     accounts_ = std::make_unique<Accounts>(*this);
     standings_ = std::make_unique<Standings>(*this);
+    addCommands();
+}
+
+void Lobby::addCommands() {
+    using From = CommandRegistry::From;
+    commands_.add<Lobby>(*this, {
+        {"NAME", From::Anyone, "", &Lobby::name},
+        {"VERSION", From::Anyone, "", &Lobby::version},
+        {"QUIT", From::Anyone, "", &Lobby::quit},
+        {"GLIST", From::Named, "", &Lobby::gameList},
+        {"GINFO", From::Named, "", &Lobby::gameInfo},
+        {"NEWGAME", From::Named, "", &Lobby::newGame},
+        {"JOIN", From::Named, "", &Lobby::join},
+        {"LEAVE", From::Named, "", &Lobby::leave},
+        {"SAY", From::Named, "SAY", &Lobby::say},
+        {"TELL", From::Named, "TELL", &Lobby::tell},
+        {"EMOTE", From::Named, "EMOTE", &Lobby::emote},
+        {"WHO", From::Named, "who", &Lobby::who},
+        {"BEEP", From::Named, "beep NAME", &Lobby::beep},
+        {"CHECK", From::Named, "check WORD", &Lobby::check},
+        {"STATS", From::Named, "", &Lobby::stats},
+    });
+    accounts_->addCommands(commands_);
+    standings_->addCommands(commands_);
+    halls_->addCommands(commands_);
+    Room::addCommands(commands_);
 }
 
 Lobby::~Lobby() {
@@ -167,7 +182,7 @@ double Lobby::price(const User& u, QByteArrayView line) const {
     const QByteArray word = command::split(line.toByteArray()).word;
     if (kHeardByMany.contains(word))
         return 2;
-    if (u.room && Room::isCommand(word) && u.room->isOnTurn(u))
+    if (u.room && commands_.isGameCommand(word) && u.room->isOnTurn(u))
         return 0;
     return 1;
 }
@@ -187,36 +202,8 @@ void Lobby::remove(User& user) {
 void Lobby::receive(User& user, const QByteArray& line) {
     countLine();
     const command::Line command = command::split(line);
-    if (command.word.isEmpty())
-        return; // an empty line asks nothing
-    for (const Command& known : kCommands) {
-        if (command.word != known.word)
-            continue;
-        if (known.needsName && user.name.isEmpty()) {
-            if (command.word == "GLIST")
-                user.listWanted = true;
-            return user.send(ReplyCode::Notice, "Take a name first: NAME yourname");
-        }
-        return (this->*known.handler)(user, command.argument);
-    }
-    if (user.name.isEmpty())
-        return user.send(ReplyCode::Notice, "Take a name first: NAME yourname");
-    if (accounts_->command(user, command.word, command.argument) ||
-        standings_->command(user, command.word, command.argument) ||
-        halls_->command(user, command.word))
-        return;
-    if (user.room && user.room->command(user, command.word, command.argument))
-        return;
-    inGame(user, command.word);
-}
-
-// A game command outside a game, or a word nobody knows.
-void Lobby::inGame(User& u, const QByteArray& word) {
-    if (Room::isCommand(word))
-        return u.send(ReplyCode::Notice, word + " works only in a game: JOIN one first");
-    u.send(ReplyCode::Notice, "Unknown command " + word.left(40) +
-                                  ": try SAY, TELL, EMOTE, who, beep NAME, check WORD, refresh, "
-                                  "approve, challenge, unseen, hint, start");
+    if (!command.word.isEmpty()) // an empty line asks nothing
+        commands_.dispatch(user, command.word, command.argument);
 }
 
 std::vector<User*> Lobby::in(const Room* room) const {

@@ -5,6 +5,7 @@
 #include "robot/Choice.h"
 #include "robot/ThinkPool.h"
 #include "shared/rules/WordList.h"
+#include "server/CommandRegistry.h"
 #include "server/Journal.h"
 #include "server/ServerOptions.h"
 #include "server/User.h"
@@ -105,14 +106,9 @@ signals:
     void deserted();
 
 private:
-    using Handler = void (Lobby::*)(User&, const QByteArray&);
-    struct Command {
-        const char* word;
-        Handler handler;
-        bool needsName;
-    };
-    static const Command kCommands[];
-
+    // The lobby's own commands, then those of the accounts, the standings,
+    // the halls and the rooms.
+    void addCommands();
     void name(User& u, const QByteArray& arg);
     void version(User& u, const QByteArray& arg);
     void gameList(User& u, const QByteArray& arg);
@@ -136,9 +132,9 @@ private:
     void countLine();
     int linesLastMinute();
     std::size_t lineSecondNow();
-    void inGame(User& u, const QByteArray& line);
 
     ServerOptions options_;
+    CommandRegistry commands_;
     std::optional<WordList> words_;
     robot::Brain brain_; // on words_, so declared after it
     std::vector<User*> users_;

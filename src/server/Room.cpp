@@ -2,6 +2,7 @@
 
 #include "server/accounts/Names.h"
 #include "shared/protocol/ReplyCode.h"
+#include "server/CommandRegistry.h"
 #include "server/Lobby.h"
 #include "server/RobotSeat.h"
 #include "server/User.h"
@@ -10,17 +11,29 @@
 
 namespace wordmoot::server {
 
-const Room::Command Room::kCommands[] = {
-    {"READY", &Room::ready},       {"OBSERVER", &Room::observe},    {"REFRESH", &Room::refresh},
-    {"PLAY", &Room::play},         {"EXCHANGE", &Room::exchange},   {"FORFEIT", &Room::forfeit},
-    {"WITHDRAW", &Room::withdraw}, {"APPROVE", &Room::approve},     {"ROBOT", &Room::robot},
-    {"START", &Room::start},       {"CHALLENGE", &Room::challenge}, {"UNSEEN", &Room::unseen},
-    {"HINT", &Room::hint},
-};
-
-bool Room::isCommand(const QByteArray& word) {
-    return std::any_of(std::begin(kCommands), std::end(kCommands),
-                       [&](const Command& command) { return word == command.word; });
+// The commands of a game, answered by the user's room, whose forming clock
+// then looks again at who is ready.
+void Room::addCommands(CommandRegistry& commands) {
+    const struct {
+        const char* word;
+        const char* help;
+        Handler handler;
+    } game[] = {
+        {"READY", "", &Room::ready},         {"OBSERVER", "", &Room::observe},
+        {"REFRESH", "refresh", &Room::refresh}, {"PLAY", "", &Room::play},
+        {"EXCHANGE", "", &Room::exchange},   {"FORFEIT", "", &Room::forfeit},
+        {"WITHDRAW", "", &Room::withdraw},   {"APPROVE", "approve", &Room::approve},
+        {"ROBOT", "", &Room::robot},         {"CHALLENGE", "challenge", &Room::challenge},
+        {"UNSEEN", "unseen", &Room::unseen}, {"HINT", "hint", &Room::hint},
+        {"START", "start", &Room::start},
+    };
+    for (const auto& [word, help, handler] : game)
+        commands.add(word, CommandRegistry::From::InGame, help,
+                     [handler](User& u, const QByteArray& arg) {
+                         Room& room = *u.room;
+                         (room.*handler)(u, arg);
+                         room.updateFormClock();
+                     });
 }
 
 Room::Room(Lobby& lobby, int number)
@@ -59,17 +72,6 @@ reply::GameInfo Room::info() const {
 bool Room::isEmpty() const {
     return members_.empty() &&
            std::none_of(keep_.begin(), keep_.end(), [](const Keep& k) { return k.away; });
-}
-
-bool Room::command(User& user, const QByteArray& word, const QByteArray& arg) {
-    for (const Command& command : kCommands) {
-        if (word == command.word) {
-            (this->*command.handler)(user, arg);
-            updateFormClock();
-            return true;
-        }
-    }
-    return false;
 }
 
 void Room::join(User& u) {

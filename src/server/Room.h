@@ -19,6 +19,7 @@
 
 namespace wordmoot::server {
 
+class CommandRegistry;
 class User;
 class Lobby;
 class RobotSeat;
@@ -76,19 +77,12 @@ public:
     void storeResumed();
     // The time left on the clock, as REFRESH says it; empty without a clock.
     QByteArray clockText() const;
-    // READY, OBSERVER, PLAY and the other commands of a game; false for a
-    // word that is none of them.
-    bool command(User& user, const QByteArray& word, const QByteArray& arg);
-    // Whether the word is one of those commands.
-    static bool isCommand(const QByteArray& word);
+    // READY, OBSERVER, PLAY and the other commands of a game, each answered
+    // by the room of the user who sends it.
+    static void addCommands(CommandRegistry& commands);
 
 private:
     using Handler = void (Room::*)(User&, const QByteArray&);
-    struct Command {
-        const char* word;
-        Handler handler;
-    };
-    static const Command kCommands[];
 
     // Room.cpp: who is in the room and where they sit.
     void ready(User& u, const QByteArray& arg);

@@ -1,7 +1,7 @@
 #include "server/Standings.h"
 
 #include "shared/protocol/ReplyCode.h"
-#include "server/CommandTable.h"
+#include "server/CommandRegistry.h"
 #include "server/Lobby.h"
 #include "server/User.h"
 
@@ -76,14 +76,14 @@ rating::Rating Standings::robotRating(robot::Level level) {
     return {2000, 50, 0.06};
 }
 
-bool Standings::command(User& u, const QByteArray& word, const QByteArray& arg) {
-    static const CommandTable<Standings> kCommands = {
-        {"RATING", &Standings::rating},
-        {"TOP", &Standings::top},
-        {"HISTORY", &Standings::history},
-        {"RECORD", &Standings::record},
-    };
-    return dispatch(*this, kCommands, u, word, arg);
+void Standings::addCommands(CommandRegistry& commands) {
+    using From = CommandRegistry::From;
+    commands.add<Standings>(*this, {
+        {"RATING", From::Named, "", &Standings::rating},
+        {"TOP", From::Named, "", &Standings::top},
+        {"HISTORY", From::Named, "", &Standings::history},
+        {"RECORD", From::Named, "", &Standings::record},
+    });
 }
 
 void Standings::tell(quint64 serial, const QByteArrayList& lines) {

@@ -12,6 +12,8 @@
 
 namespace wordmoot::server {
 
+class CommandRegistry;
+
 class Lobby;
 class User;
 
@@ -39,7 +41,8 @@ public:
 
     explicit Standings(Lobby& lobby);
 
-    bool command(User& u, const QByteArray& word, const QByteArray& arg);
+    // RATING, TOP, HISTORY and RECORD.
+    void addCommands(CommandRegistry& commands);
     // Keeps the game and rates it; each identified player is told its new
     // rating.
     // The game's journal goes in the same transaction.
