@@ -27,13 +27,15 @@ void Room::addCommands(CommandRegistry& commands) {
         {"UNSEEN", "unseen", &Room::unseen}, {"HINT", "hint", &Room::hint},
         {"START", "start", &Room::start},
     };
-    for (const auto& [word, help, handler] : game)
-        commands.add(word, CommandRegistry::From::InGame, help,
+    for (const auto& command : game) {
+        const Handler handler = command.handler;
+        commands.add(command.word, CommandRegistry::From::InGame, command.help,
                      [handler](User& u, const QByteArray& arg) {
                          Room& room = *u.room;
                          (room.*handler)(u, arg);
                          room.updateFormClock();
                      });
+    }
 }
 
 Room::Room(Lobby& lobby, int number)

@@ -26,14 +26,83 @@ QString defaultStore() {
            "/wordmoot/server.sqlite";
 }
 
+namespace {
+
+// A whole-number option: where it goes, what it may be, and how many of the
+// field's units one of the option's is (--form-minutes fills seconds). Its
+// default is the field's own in ServerOptions, written there once.
+struct Whole {
+    const char* name;
+    const char* valueName;
+    const char* help;
+    int ServerOptions::*field;
+    int low, high;
+    int scale = 1;
+    const char* zero = nullptr; // what 0 means, for the help
+};
+
+constexpr Whole kWholes[] = {
+    {"vote-seconds", "N", "How long a vote lasts", &ServerOptions::voteSeconds, 1, 3600},
+    {"max-games", "N", "Games at once, 1 to 9", &ServerOptions::maxGames, 1, 9},
+    {"robots", "N", "Robots seated in every new game, up to 3", &ServerOptions::robots, 0, 3},
+    {"robot-delay-ms", "MS", "How long a robot waits before it acts",
+     &ServerOptions::robotDelayMs, 0, 60000},
+    {"robot-think-ms", "MS", "The most a champion robot thinks over a move",
+     &ServerOptions::robotThinkMs, 1, 600000},
+    {"idle-exit", "SECONDS", "Ends the server once it has had no client for this long",
+     &ServerOptions::idleExitSeconds, 0, 86400, 1, "never"},
+    {"identify-seconds", "N", "How long a registered name may be used unproved",
+     &ServerOptions::identifySeconds, 1, 3600},
+    {"seat-grace-seconds", "N", "How long the seat of a player whose connection drops waits for them",
+     &ServerOptions::seatGraceSeconds, 0, 86400, 1, "not at all"},
+    {"turn-seconds", "N", "Each turn's time; at its end the turn passes", &ServerOptions::turnSeconds,
+     0, 86400, 1, "no clock"},
+    {"game-minutes", "M",
+     "Each player's time for the whole game; past it, 10 points lost a minute begun",
+     &ServerOptions::gameMinutes, 0, 1440, 1, "none"},
+    {"flood-lines", "N", "Lines a client may send at once before it is held back",
+     &ServerOptions::floodLines, 1, 1000},
+    {"flood-rate", "N", "Lines a client may send a second after those", &ServerOptions::floodRate, 0,
+     100000, 1, "no limit"},
+    {"per-address", "N", "Connections from one address at once", &ServerOptions::perAddress, 0,
+     100000, 1, "no limit"},
+    {"name-seconds", "N", "How long a connection may stay without taking a name",
+     &ServerOptions::nameSeconds, 1, 3600},
+    {"form-minutes", "M", "How long a game not in play stays open with nobody ready",
+     &ServerOptions::formSeconds, 0, 1440, 60, "always"},
+};
+
+QString defaultText(const Whole& w) {
+    return QString::number(ServerOptions{}.*w.field / w.scale);
+}
+
+// "How long a vote lasts (30).", "... (0: never).", "... (120; 0: not at all)."
+QCommandLineOption optionOf(const Whole& w) {
+    const QString value = defaultText(w);
+    QString help = QString(w.help) + " (" + value;
+    if (w.zero)
+        help += (value == "0" ? ": " : "; 0: ") + QString(w.zero);
+    return {w.name, help + ").", w.valueName, value};
+}
+
+// "(127.0.0.1)": a text option's default, for the help.
+QString shown(const QString& value) {
+    return " (" + value + ").";
+}
+
+} // namespace
+
 OptionsParsed parseOptions(const QStringList& arguments) {
+    const ServerOptions defaults;
     QCommandLineParser parser;
     parser.setApplicationDescription("The Wordmoot game server.");
     const QCommandLineOption help({"h", "help"}, "Shows this help.");
     const QCommandLineOption showVersion({"v", "version"}, "Shows the version.");
-    const QCommandLineOption listen("listen", "Address to listen on (127.0.0.1).", "ADDR",
-                                    "127.0.0.1");
-    const QCommandLineOption port("port", "Port to listen on (7096).", "N", "7096");
+    const QString listenDefault = defaults.listen.toString();
+    const QCommandLineOption listen("listen", "Address to listen on" + shown(listenDefault),
+                                    "ADDR", listenDefault);
+    const QCommandLineOption port("port", "Port to listen on" + shown(QString::number(defaults.port)),
+                                  "N", QString::number(defaults.port));
     const QCommandLineOption words(
         "words", "Word list, one word a line (the game's own, share/wordmoot/words.txt).", "FILE");
     const QCommandLineOption judge("judge",
@@ -42,66 +111,35 @@ OptionsParsed parseOptions(const QStringList& arguments) {
                                    "HOW");
     const QCommandLineOption check(
         "check", "Says of each WORD whether it is valid under the word list, and ends.");
-    const QCommandLineOption vote("vote-seconds", "How long a vote lasts (30).", "N", "30");
     const QCommandLineOption seed("seed", "Seed for the bag: the same seed, the same draws.", "N");
-    const QCommandLineOption games("max-games", "Games at once, 1 to 9 (9).", "N", "9");
     const QCommandLineOption clientVersion("client-version", "Newest client version to announce.",
                                            "TEXT");
-    const QCommandLineOption robots("robots", "Robots seated in every new game, up to 3 (0).", "N",
-                                    "0");
-    const QCommandLineOption delay("robot-delay-ms", "How long a robot waits before it acts (800).",
-                                   "MS", "800");
-    const QCommandLineOption level("robot-level", "casual, greedy, strong or champion (casual).",
-                                   "LEVEL", "casual");
-    const QCommandLineOption think(
-        "robot-think-ms", "The most a champion robot thinks over a move (2000).", "MS", "2000");
+    const QString levelDefault = robot::levelName(defaults.robotLevel);
+    const QCommandLineOption level("robot-level",
+                                   "casual, greedy, strong or champion" + shown(levelDefault),
+                                   "LEVEL", levelDefault);
     const QCommandLineOption leaves("leaves", "Leave table for strong robots (the built-in one).",
                                     "FILE");
     const QCommandLineOption records("records", "Folder to save finished games in as .gcg.", "DIR");
-    const QCommandLineOption idleExit(
-        "idle-exit", "Ends the server once it has had no client for this long (0: never).",
-        "SECONDS", "0");
     const QCommandLineOption store(
         "store",
         "Where accounts, ratings and games are kept: a SQLite FILE, "
         "postgresql://USER@HOST:PORT/DB (the password in PGPASSWORD or PGPASSFILE), or none "
         "to keep them in memory (" + defaultStore() + ").",
         "WHERE");
-    const QCommandLineOption hall("hall", "This server's name among those sharing a store (main).",
-                                  "NAME", "main");
+    const QCommandLineOption hall("hall",
+                                  "This server's name among those sharing a store" +
+                                      shown(defaults.hall),
+                                  "NAME", defaults.hall);
     const QCommandLineOption hallAddress(
         "hall-address", "Where players reach this server, as other halls list it (HOST:PORT).",
         "ADDR");
-    const QCommandLineOption identify(
-        "identify-seconds", "How long a registered name may be used unproved (60).", "N", "60");
-    const QCommandLineOption grace(
-        "seat-grace-seconds",
-        "How long the seat of a player whose connection drops waits for them (120; 0: not at all).",
-        "N", "120");
-    const QCommandLineOption turnClock(
-        "turn-seconds", "Each turn's time; at its end the turn passes (0: no clock).", "N", "0");
-    const QCommandLineOption gameClock(
-        "game-minutes",
-        "Each player's time for the whole game; past it, 10 points lost a minute begun (0: none).",
-        "M", "0");
     const QCommandLineOption operatorName(
         "operator", "The registered name that may ask for STATS, once identified.", "NAME");
-    const QCommandLineOption floodLines(
-        "flood-lines", "Lines a client may send at once before it is held back (10).", "N", "10");
-    const QCommandLineOption floodRate(
-        "flood-rate", "Lines a client may send a second after those (2; 0: no limit).", "N", "2");
-    const QCommandLineOption perAddress(
-        "per-address", "Connections from one address at once (10; 0: no limit).", "N", "10");
-    const QCommandLineOption nameSeconds(
-        "name-seconds", "How long a connection may stay without taking a name (30).", "N", "30");
-    const QCommandLineOption formMinutes(
-        "form-minutes", "How long a game not in play stays open with nobody ready (10; 0: always).",
-        "M", "10");
-    parser.addOptions({help, showVersion, listen, port, words, judge, vote, seed, games,
-                       clientVersion, robots, records, delay, level, think, leaves, idleExit,
-                       store, hall, hallAddress, identify, grace, turnClock, gameClock,
-                       operatorName, floodLines, floodRate, perAddress, nameSeconds, formMinutes,
-                       check});
+    parser.addOptions({help, showVersion, listen, port, words, judge, seed, clientVersion, records,
+                       level, leaves, store, hall, hallAddress, operatorName, check});
+    for (const Whole& whole : kWholes)
+        parser.addOption(optionOf(whole));
     parser.addPositionalArgument("WORD", "With --check: the words to judge.", "[WORD...]");
     if (!parser.parse(arguments))
         return failure(parser.errorText());
@@ -120,40 +158,16 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     ServerOptions o;
     if (!o.listen.setAddress(parser.value(listen)))
         return failure("--listen: not an address: " + parser.value(listen));
-    // The whole-number options: where each goes and what it may be.
-    struct Whole {
-        const QCommandLineOption& option;
-        int* value;
-        int low, high;
-    };
-    int portNumber = 0;
-    int formWait = 0;
-    const Whole wholes[] = {
-        {port, &portNumber, 0, 65535},
-        {vote, &o.voteSeconds, 1, 3600},
-        {games, &o.maxGames, 1, 9},
-        {robots, &o.robots, 0, 3},
-        {delay, &o.robotDelayMs, 0, 60000},
-        {think, &o.robotThinkMs, 1, 600000},
-        {idleExit, &o.idleExitSeconds, 0, 86400},
-        {identify, &o.identifySeconds, 1, 3600},
-        {grace, &o.seatGraceSeconds, 0, 86400},
-        {turnClock, &o.turnSeconds, 0, 86400},
-        {gameClock, &o.gameMinutes, 0, 1440},
-        {floodLines, &o.floodLines, 1, 1000},
-        {floodRate, &o.floodRate, 0, 100000},
-        {perAddress, &o.perAddress, 0, 100000},
-        {nameSeconds, &o.nameSeconds, 1, 3600},
-        {formMinutes, &formWait, 0, 1440},
-    };
-    for (const Whole& whole : wholes) {
-        const auto value = number(parser.value(whole.option), whole.low, whole.high);
+    const auto portNumber = number(parser.value(port), 0, 65535);
+    if (!portNumber)
+        return failure("--port: a number from 0 to 65535");
+    o.port = quint16(*portNumber);
+    for (const Whole& whole : kWholes) {
+        const auto value = number(parser.value(whole.name), whole.low, whole.high);
         if (!value)
-            return failure(QString("--%1: a number from %2 to %3")
-                               .arg(whole.option.names().constFirst())
-                               .arg(whole.low)
-                               .arg(whole.high));
-        *whole.value = *value;
+            return failure(
+                QString("--%1: a number from %2 to %3").arg(whole.name).arg(whole.low).arg(whole.high));
+        o.*whole.field = *value * whole.scale;
     }
     const auto robotLevel = robot::parseLevel(parser.value(level).toStdString());
     if (!robotLevel)
@@ -163,8 +177,6 @@ OptionsParsed parseOptions(const QStringList& arguments) {
     const QByteArray hallName = parser.value(hall).toUtf8();
     if (hallName.isEmpty() || hallName.size() > 40 || hallName.contains(' '))
         return failure("--hall: 1 to 40 characters, no blanks");
-    o.port = quint16(portNumber);
-    o.formSeconds = formWait * 60;
     o.robotLevel = *robotLevel;
     o.operatorName = parser.value(operatorName).toUtf8();
     o.hall = parser.value(hall);
