@@ -6,7 +6,8 @@ the wire can be compared byte for byte before and after a change:
     diff before.txt after.txt
 
 A player (ann) and a watcher (cy) meet a robot on a local server started
-for the purpose, once for each judging rule and seed. Ann tries a play of
+for the purpose, once for each judging rule and seed; the server keeps
+nothing (--store none), so no game kept before changes what it says. Ann tries a play of
 her first two tiles on each turn, exchanges or passes when it is refused,
 answers the robot's plays, and sends a few odd lines along the way. Every
 line she sends is a reply to one she got, so the record is the same on every
@@ -70,7 +71,7 @@ def play_game(judge, seed, server):
     log = []
     proc = subprocess.Popen([server, "--port", str(PORT), "--seed", str(seed), "--judge", judge,
                              "--robot-delay-ms", "0", "--vote-seconds", "5",
-                             "--client-version", "0.9"],
+                             "--client-version", "0.9", "--store", "none"],
                             stderr=subprocess.DEVNULL)
     try:
         for _ in range(100):

@@ -1,16 +1,18 @@
 #pragma once
 
-#include "shared/protocol/Replies.h"
-#include "server/Outbox.h"
-#include "shared/protocol/ReplyCode.h"
 #include "robot/Choice.h"
+#include "server/Announcer.h"
+#include "server/Forming.h"
+#include "server/Outbox.h"
+#include "server/SeatClock.h"
+#include "server/Seats.h"
+#include "server/store/Store.h"
+#include "shared/protocol/Replies.h"
+#include "shared/protocol/ReplyCode.h"
 #include "shared/rules/Game.h"
 #include "shared/rules/GameInput.h"
-#include "server/store/Store.h"
 
 #include <QByteArray>
-#include <QDeadlineTimer>
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include <memory>
@@ -24,12 +26,15 @@ class User;
 class Lobby;
 class RobotSeat;
 
-// One numbered game and the users in it: the seats while it forms, the game
-// in play with its vote and its seat offers, the last game's board once it is
-// over. The game reports what happens; the room turns that into lines.
-class Room : public GameListener {
+// One numbered game and the users in it. Its parts own their state: who
+// sits while it forms (Forming), the seats of the game in play (Seats), the
+// clock (SeatClock), what is said of the game's events (Announcer) and the
+// journal's text (journal::); the room takes the commands, changes the game
+// through act() alone, and ties the parts together: seat offers, robots,
+// the journal and the store.
+class Room : public GameListener, private Announcer::Sink {
 public:
-    static constexpr int kMostSeats = 4;
+    static constexpr int kMostSeats = Forming::kMostSeats;
     enum class Phase { Forming, Playing, Over };
 
     Room(Lobby& lobby, int number);
@@ -42,7 +47,7 @@ public:
     // Nobody is in it, and no seat waits for a player who dropped.
     bool isEmpty() const;
     // Whether the user holds a seat in the game in play.
-    bool isPlaying(const User& u) const { return phase_ == Phase::Playing && seatOf(u) >= 0; }
+    bool isPlaying(const User& u) const { return playingSeat(u) >= 0; }
     // Whether it is the user's turn in the game in play.
     bool isOnTurn(const User& u) const;
 
@@ -50,7 +55,7 @@ public:
     // The user made the game. Until it is first played, it counts as made
     // from the user's address: one address makes one such game at a time.
     void madeBy(const User& user);
-    const QByteArray& madeFrom() const { return madeFrom_; }
+    const QByteArray& madeFrom() const { return forming_.madeFrom(); }
     void leave(User& user, bool dropped);
     void renamed(User& user);
     // Whether a seat of the game in play, other than the user's own, bears
@@ -84,40 +89,74 @@ public:
 private:
     using Handler = void (Room::*)(User&, const QByteArray&);
 
-    // Room.cpp: who is in the room and where they sit.
+    // Room.cpp: who is in the room, where they sit, and when a game begins.
     void ready(User& u, const QByteArray& arg);
     void observe(User& u, const QByteArray& arg);
     void refresh(User& u, const QByteArray& arg);
+    void start(User& u, const QByteArray& arg);
+    void robot(User& u, const QByteArray& arg);
     void sendPosition(User& u);
     void sendScores(User* only);
-
-    // RoomForming.cpp: when a game begins.
-    void start(User& u, const QByteArray& arg);
-    const User* starter() const;
-    QByteArray notReady() const;
-    bool mayStart() const;
+    // After someone sat down, got ready or left; `readied` is who said READY.
     void maybeStart(const User* readied);
     void startGame();
-    // A game not in play closes once no person has been ready in it for
-    // --form-minutes: its number is free for a game someone will play.
     void updateFormClock();
     void formTimeUp();
+    // A seat without a player goes to the first observer who has not said no.
     void offerSeat();
     void offerRefused();
     void takeSeat(User& u);
+    // With fewer than two players and no seat on offer the game cannot go on.
     void endIfTooFew();
+    // Whether the seat waits for the user who dropped from it; false when
+    // the seat is let go as before: a robot's, a player who said QUIT, no
+    // game in play, or no grace at all.
+    bool keepSeat(User& u, int seat);
+    int awaySeatFor(const User& u) const;
+    void rejoin(User& u, int seat);
+    void graceEnds();
+    // The seat counts as left: it goes to a watcher, or the game ends.
+    void seatLost(int seat);
+    void addRobot(robot::Level level);
+    // A robot of the room, not yet in a seat.
+    User* newRobot(QByteArray name, robot::Level level, std::uint64_t seed);
+    void removeRobot(User& u);
+    // The robot in that seat, if the room plays it.
+    RobotSeat* robotOf(const User* u) const;
+    // The user's seat in the game in play, or -1.
+    int playingSeat(const User& u) const;
     int seatOf(const User& u) const;
-    bool isSeated(const User& u) const;
-    void toAll(ReplyCode code, QByteArrayView text);
-    void toSeat(int seat, ReplyCode code, QByteArrayView text);
+    QByteArray nameOf(int seat) const;
+    std::vector<QByteArray> seatNames() const;
     // Every line the room says goes through its outbox, in order, and waits
     // there while a write of the game's journal is on its way.
     void tell(User& u, ReplyCode code, QByteArrayView text = {}) { outbox_.send(u, code, text); }
     // A membership reply, noted as the client's role.
     void tellRole(User& u, ReplyCode code);
+    void toAll(ReplyCode code, QByteArrayView text) override;
+    void toSeat(int seat, ReplyCode code, QByteArrayView text) override;
 
-    // RoomRobots.cpp: the seats the server plays itself, and hints from
-    // the same engine.
+    // RoomGame.cpp: the game in play, its journal, its clock and its robots.
+    void play(User& u, const QByteArray& arg);
+    void exchange(User& u, const QByteArray& arg);
+    void forfeit(User& u, const QByteArray& arg);
+    void withdraw(User& u, const QByteArray& arg);
+    void approve(User& u, const QByteArray& arg);
+    void challenge(User& u, const QByteArray& arg);
+    void unseen(User& u, const QByteArray& arg);
+    void hint(User& u, const QByteArray& arg);
+    // Every change to the game goes through act(), which journals it (after
+    // `lines` of the room's own) once the game takes it.
+    std::optional<Refused> act(const GameInput& input, std::vector<QByteArray> lines = {});
+    void beginJournal(std::uint64_t seed);
+    QByteArray seatLine(int seat, const QByteArray& name) const;
+    store::LiveKey journalKey() const;
+    void logEvent(const QByteArray& event, const QByteArray& fields = {}) const;
+    // The mover's time is charged before its move; lines for the journal.
+    std::vector<QByteArray> chargeClock(const GameInput& input);
+    // Starts or stops the clock of the seat on turn, as the game now stands.
+    void updateClock();
+    void clockRings(int seat, SeatClock::Ring ring, int warningMs);
     // Which think an answer is for: the robot (0 for a hint), the seat, the
     // game of the room and the turn it was asked on.
     struct Ticket {
@@ -130,64 +169,15 @@ private:
     // Whether the game is still at the seat's turn the ticket was made on.
     bool isCurrent(const Ticket& ticket) const;
     robot::ThinkRequest requestFor(int seat, robot::Level level, std::uint64_t seed) const;
-    void robotAnswered(const Ticket& ticket, const robot::Move& move);
-    void hint(User& u, const QByteArray& arg);
-    void hintAnswered(const Ticket& ticket, const robot::Move& move);
-    void robot(User& u, const QByteArray& arg);
-    void addRobot(robot::Level level);
-    // A robot of the room, not yet in a seat.
-    User* newRobot(QByteArray name, robot::Level level, std::uint64_t seed);
-    void removeRobot(User& u);
     void robotActs(RobotSeat& robot);
-    // The robot in that seat, if the room plays it.
-    RobotSeat* robotOf(const User* u) const;
+    void robotAnswered(const Ticket& ticket, const robot::Move& move);
+    void hintAnswered(const Ticket& ticket, const robot::Move& move);
     void wakeRobots(int seat, int delayMs);
-
-    // RoomJournal.cpp: every change to the game goes through act(), which
-    // journals it (after `lines` of the room's own) once the game takes it.
-    std::optional<Refused> act(const GameInput& input, std::vector<QByteArray> lines = {});
-    void beginJournal(std::uint64_t seed);
-    QByteArray seatLine(int seat, const QByteArray& name) const;
-    store::LiveKey journalKey() const;
-    QByteArray stallText(const QString& why) const;
-    void logEvent(const QByteArray& event, const QByteArray& fields = {}) const;
-
-    // RoomAway.cpp: seats kept for players whose connection dropped.
-    bool keepSeat(User& u, int seat);
-    int awaySeatFor(const User& u) const;
-    void rejoin(User& u, int seat);
-    void armGrace();
-    void graceEnds();
-    // The seat counts as left: it goes to a watcher, or the game ends.
-    void seatLost(int seat);
-    bool isAway(int seat) const { return keep_[seat].away.has_value(); }
-
-    // RoomClock.cpp: the turn's or the game's clock.
-    bool hasClock() const;
-    // The mover's time is charged before its move; lines for the journal.
-    std::vector<QByteArray> chargeClock(const GameInput& input);
-    // The time the running clock has run since it was last charged.
-    void chargeRunning();
-    // Starts or stops the clock of the seat on turn, as the game now stands.
-    void updateClock();
-    void clockRings();
-    qint64 clockLeftMs(int seat) const;
-
-    // RoomPlay.cpp: the turn's commands and the game's events.
-    void play(User& u, const QByteArray& arg);
-    void exchange(User& u, const QByteArray& arg);
-    void forfeit(User& u, const QByteArray& arg);
-    void withdraw(User& u, const QByteArray& arg);
-    void approve(User& u, const QByteArray& arg);
-    void challenge(User& u, const QByteArray& arg);
-    void unseen(User& u, const QByteArray& arg);
-    void sendRows(const Play& play);
     // The game's record, in the --records folder.
     void saveRecord(const QByteArray& record) const;
     // `names`: the winners, as the game over line says them.
     void keepGame(const std::vector<int>& winners, const QByteArray& names,
                   const QByteArray& record) const;
-    QByteArray nameOf(int seat) const;
 
     void startingTileDrawn(int seat, char tile, bool redraw) override;
     void rackChanged(int seat) override;
@@ -197,8 +187,6 @@ private:
     void passed(int seat) override;
     void turnLost(int seat) override;
     void tilesDrawn(int bagSize) override;
-
-    // RoomVerdicts.cpp: plays standing, put to the others and taken back.
     void playStands(int seat, const Play& play, int score, const Settlement* settled) override;
     void playPutToVote(int seat, const Play& play, int score) override;
     void playTakenBack(int seat, const Play& play, const Settlement& settled) override;
@@ -207,44 +195,17 @@ private:
 
     Lobby& lobby_;
     const int number_;
-    const User* maker_ = nullptr; // who made the game, while in the room
-    const User* startWantedBy_ = nullptr; // the starter said START before it could begin
-    QByteArray madeFrom_;         // the maker's address, until the game is played
-    QTimer formTimer_;            // runs while nobody waits to play
     Phase phase_ = Phase::Forming;
     std::vector<User*> members_; // everyone in the room, in order of joining
-    std::vector<User*> seated_;  // who sits while the game forms
-    std::set<const User*> ready_;
+    Forming forming_;
     std::unique_ptr<Game> game_; // the game in play, or the last one
-    std::vector<User*> holders_; // per seat of the game: its player, or none
-    // Per seat: the name its player had proved when the game began, or none.
-    // The seat is rated for that name if nobody else has taken it over.
-    std::vector<QByteArray> identifiedAtStart_;
-    int moverSeat_ = -1;         // whose score changed last
+    Seats seats_;
+    SeatClock clock_;
+    Announcer announcer_{*this};
+    int moverSeat_ = -1; // whose score changed last
     int gamesStarted_ = 0;
-    // Per seat of the game in play: what its journal and its clock keep.
-    struct Keep {
-        explicit Keep(QByteArray from = {}, bool proved = false)
-            : address(std::move(from))
-            , identified(proved) {}
-        QByteArray address;                 // where its player connects from
-        bool identified = false;            // its player had proved the name
-        std::optional<QDeadlineTimer> away; // until when it waits for its player
-        int timeouts = 0;                   // turns in a row the clock ran out
-        qint64 usedMs = 0;                  // on the game's clock
-    };
-    std::vector<Keep> keep_;
     int journaled_ = 0; // lines in the game's journal
-    QTimer graceTimer_;
-    QTimer clockTimer_;
-    int clockSeat_ = -1;       // whose clock runs; -1 for none
-    QElapsedTimer clockSince_; // since it was last charged
-    qint64 turnUsedMs_ = 0;    // of the turn, on the turn's clock
-    int clockTurn_ = 0;        // the turn the clock was charged for
-    int ringsFor_ = 0;         // the warning the clock rings for, in ms left; 0: time up
-    bool timingOut_ = false;   // the pass under way is the clock's
-    int warnedAt_ = 0;         // the last warning the turn had, in ms left; 0: none
-    QByteArray overWinners_;   // as the game over line says them, for the log
+    QByteArray overWinners_; // as the game over line says them, for the log
     QTimer voteTimer_;
     QTimer offerTimer_;
     User* offeredTo_ = nullptr;
