@@ -50,9 +50,19 @@ void Halls::addCommands(CommandRegistry& commands) {
 }
 
 void Halls::list(User& u, const QByteArray&) {
-    lobby_.askFor<std::vector<store::Hall>>(
-        u, [since = now() - kAliveSeconds](Store& store) { return store.halls(since); },
-        [this](User& asker, std::vector<store::Hall> halls) {
+    using Open = std::optional<std::vector<store::Hall>>;
+    lobby_.askFor<Open>(
+        u,
+        [since = now() - kAliveSeconds](Store& store) -> Open {
+            std::vector<store::Hall> halls = store.halls(since);
+            if (halls.empty() && !store.reachable())
+                return std::nullopt;
+            return halls;
+        },
+        [this](User& asker, Open open) {
+            if (!open)
+                return asker.send(ReplyCode::Notice, Lobby::kStoreUnreachable);
+            const std::vector<store::Hall>& halls = *open;
             asker.send(ReplyCode::Notice,
                         QByteArray::number(qsizetype(halls.size())) +
                             (halls.size() == 1 ? " hall is open:" : " halls are open:"));

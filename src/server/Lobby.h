@@ -81,6 +81,10 @@ public:
     // user is still there. A user waits for no more than kMostStoreAsks
     // answers at once: beyond, it is told to wait, and false comes back.
     static constexpr int kMostStoreAsks = 4;
+    // What a user who asked is told when the store fails: never an empty
+    // answer, as if it had nothing.
+    static constexpr const char* kStoreUnreachable =
+        "The store cannot be reached now: try again later";
     template <class Result>
     bool askFor(User& u, std::function<Result(store::Store&)> job,
                 std::function<void(User&, Result)> answer);

@@ -89,7 +89,8 @@ public:
 private:
     using Handler = void (Room::*)(User&, const QByteArray&);
 
-    // Room.cpp: who is in the room, where they sit, and when a game begins.
+    // Room.cpp: who is in the room, where they sit (seats offered, kept
+    // through a drop, robots seated), and when a game begins.
     void ready(User& u, const QByteArray& arg);
     void observe(User& u, const QByteArray& arg);
     void refresh(User& u, const QByteArray& arg);
@@ -149,6 +150,9 @@ private:
     // `lines` of the room's own) once the game takes it.
     std::optional<Refused> act(const GameInput& input, std::vector<QByteArray> lines = {});
     void beginJournal(std::uint64_t seed);
+    // What the room says from now on waits for the journal's next write; a
+    // store in trouble is said at once.
+    void holdForJournal();
     QByteArray seatLine(int seat, const QByteArray& name) const;
     store::LiveKey journalKey() const;
     void logEvent(const QByteArray& event, const QByteArray& fields = {}) const;

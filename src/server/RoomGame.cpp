@@ -172,14 +172,14 @@ void Room::beginJournal(std::uint64_t seed) {
     for (int seat = 0; seat < seats_.size(); ++seat)
         lines.push_back(seatLine(seat, nameOf(seat)));
     journaled_ = int(lines.size());
-    outbox_.holdUntil(lobby_.journal().open());
+    holdForJournal();
     lobby_.journal().begin(journalKey(), std::move(lines));
     logEvent("begin", field("players", QByteArray::fromStdString(spokenList(game_->names()))));
 }
 
 std::optional<Refused> Room::act(const GameInput& input, std::vector<QByteArray> lines) {
     Journal& journal = lobby_.journal();
-    outbox_.holdUntil(journal.open());
+    holdForJournal();
     for (QByteArray& line : chargeClock(input))
         lines.push_back(std::move(line));
     const bool named = input.kind == GameInput::Kind::TakeSeat || input.kind == GameInput::Kind::Rename;
@@ -212,12 +212,20 @@ std::optional<Refused> Room::act(const GameInput& input, std::vector<QByteArray>
     return std::nullopt;
 }
 
+void Room::holdForJournal() {
+    Journal& journal = lobby_.journal();
+    outbox_.holdUntil(journal.open());
+    if (!journal.trouble().isEmpty())
+        storeStalled(journal.trouble());
+}
+
 void Room::journalKept(quint64 kept) {
     outbox_.kept(kept);
 }
 
 // Said at once, past the lines that wait: the players know why the game
-// stands still, and that it goes on by itself.
+// stands still, and that it goes on by itself. Its clock stops meanwhile:
+// nobody's time runs out on a turn they have not been told of.
 void Room::storeStalled(const QString& why) {
     if (!outbox_.holding() || std::exchange(stallTold_, true))
         return;
@@ -226,6 +234,7 @@ void Room::storeStalled(const QString& why) {
                                        why.toUtf8().left(200) +
                                        "): what happens in it is told once it is kept, and it "
                                        "goes on by itself");
+    updateClock();
 }
 
 void Room::storeResumed() {
@@ -234,6 +243,7 @@ void Room::storeResumed() {
     for (User* u : members_)
         u->send(ReplyCode::Notice,
                 "The store keeps game " + QByteArray::number(number_) + " again: it goes on");
+    updateClock();
 }
 
 void Room::logEvent(const QByteArray& event, const QByteArray& fields) const {
@@ -366,14 +376,14 @@ std::vector<QByteArray> Room::chargeClock(const GameInput& input) {
     return lines;
 }
 
-// The clock runs only for the seat on turn, while no play waits for the vote
-// and its player is there.
+// The clock runs only for the seat on turn, while no play waits for the vote,
+// its player is there and the game does not wait for the store.
 void Room::updateClock() {
     if (phase_ != Phase::Playing)
         return clock_.update(std::nullopt);
     const int turn = game_->turn();
     const bool runs = turn >= 0 && !game_->pending() && game_->seats()[turn].present &&
-                      seats_.holder(turn);
+                      seats_.holder(turn) && !stallTold_;
     clock_.update(SeatClock::Turn{turn, game_->turnNumber(), runs});
 }
 

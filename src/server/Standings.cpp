@@ -170,7 +170,9 @@ void Standings::rating(User& u, const QByteArray& arg) {
         u,
         [name](Store& store) {
             const auto r = store.rating(name);
-            return r ? described(name, *r) : name + " has no rating yet";
+            return r                    ? described(name, *r)
+                   : store.reachable() ? name + " has no rating yet"
+                                        : QByteArray(Lobby::kStoreUnreachable);
         },
         [](User& u, QByteArray line) { u.send(ReplyCode::Notice, line); });
 }
@@ -183,6 +185,8 @@ void Standings::top(User& u, const QByteArray&) {
             int place = 0;
             for (const store::RatedName& r : store.top(kListed))
                 lines.push_back(QByteArray::number(++place) + ". " + described(r.name, r.rating));
+            if (lines.isEmpty() && !store.reachable())
+                return QByteArrayList{Lobby::kStoreUnreachable};
             lines.prepend(lines.isEmpty() ? "Nobody is rated yet" : "The best rated players:");
             return lines;
         },
@@ -197,6 +201,8 @@ void Standings::history(User& u, const QByteArray& arg) {
             QByteArrayList lines;
             for (const store::FinishedGame& game : store.history(name, kListed))
                 lines.push_back(gameLine(game));
+            if (lines.isEmpty() && !store.reachable())
+                return QByteArrayList{Lobby::kStoreUnreachable};
             lines.prepend(lines.isEmpty() ? "No finished games of " + name
                                           : "The last games of " + name + ", the newest first:");
             return lines;
@@ -218,7 +224,8 @@ void Standings::record(User& u, const QByteArray& arg) {
             const auto game = store.game(id);
             const QByteArray which = "game " + QByteArray::number(id);
             if (!game)
-                return QByteArrayList{"No " + which};
+                return QByteArrayList{store.reachable() ? "No " + which
+                                                        : QByteArray(Lobby::kStoreUnreachable)};
             QByteArrayList lines{"The record of " + which + ":"};
             for (const QByteArray& line : game->record.split('\n'))
                 if (!line.trimmed().isEmpty())

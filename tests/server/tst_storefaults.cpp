@@ -213,10 +213,16 @@ private slots:
             QVERIFY(cluster.stop());
             t.move(false);
             checkWaiting(t, before);
+            t.cy->send("TOP"); // never an empty list, as if nobody were rated
+            QCOMPARE(t.cy->expect("2014 The store"),
+                     QByteArray("2014 The store cannot be reached now: try again later"));
             QVERIFY(cluster.start());
             checkResumed(t);
             t.move();
             told = position(*t.ann);
+            QString error; // the new session holds the hall again
+            QVERIFY(!server::Lobby::open(storedIn(store), error));
+            QVERIFY2(error.startsWith("the hall main is in use"), qPrintable(error));
         }
         QCOMPARE(afterRestart(store), told);
     }

@@ -92,6 +92,12 @@ bool run(QSqlQuery& query, const QString& sql, const QVariantList& values = {}) 
     return query.exec();
 }
 
+// How long a PostgreSQL server may take to let the store in, and a
+// statement to run (waiting on a lock another holds, say); a SQLite store
+// waits as long for another's write lock.
+constexpr int kConnectSeconds = 5;
+constexpr int kStatementMs = 5000;
+
 } // namespace
 
 SqlStore::SqlStore(QString connection)
@@ -127,6 +133,11 @@ std::unique_ptr<SqlStore> SqlStore::open(const QString& where, QString& error) {
             db.setPort(url.port());
         db.setUserName(url.userName());
         db.setDatabaseName(url.path().mid(1));
+        // Time limits: a server that cannot be reached, or a statement
+        // that waits on a lock, fails and is tried again.
+        db.setConnectOptions(QString("connect_timeout=%1;options=-cstatement_timeout=%2")
+                                 .arg(kConnectSeconds)
+                                 .arg(kStatementMs));
     } else if (where == "none") {
         db.setDatabaseName(":memory:");
     } else {
@@ -137,7 +148,7 @@ std::unique_ptr<SqlStore> SqlStore::open(const QString& where, QString& error) {
         QDir().mkpath(QFileInfo(where).absolutePath()); // the user's data folder may be new
         db.setDatabaseName(where);
         store->file_ = QFileInfo(where).absoluteFilePath();
-        db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=5000");
+        db.setConnectOptions(QString("QSQLITE_BUSY_TIMEOUT=%1").arg(kStatementMs));
     }
     if (!db.open()) {
         error = why(db.lastError());
@@ -406,12 +417,8 @@ QString SqlStore::holdHall(const QByteArray& hall) {
         return hall_ == hall ? QString() : "this store holds the hall " + QString::fromUtf8(hall_);
     QSqlDatabase db = QSqlDatabase::database(connection_);
     if (db.driverName() == "QPSQL") {
-        QSqlQuery query(db);
-        if (!run(query, "SELECT pg_try_advisory_lock(7096, hashtext(?))", {text(hall)}) ||
-            !query.next())
-            return "cannot lock the hall: " + why(query.lastError());
-        if (!query.value(0).toBool())
-            return "another server on this store holds it";
+        if (const QString lost = lockHall(hall); !lost.isEmpty())
+            return lost;
     } else if (!file_.isEmpty()) {
         const QString name = file_ + ".hall-" +
                              QString::fromLatin1(hall.toPercentEncoding("-_.")) + ".lock";
@@ -433,7 +440,38 @@ QString SqlStore::holdHall(const QByteArray& hall) {
     return {};
 }
 
+// The advisory lock, taken by this session, which is noted: a session
+// opened again (PostgreSQL restarted) has lost it.
+QString SqlStore::lockHall(const QByteArray& hall) {
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    if (!run(query, "SELECT pg_try_advisory_lock(7096, hashtext(?)), pg_backend_pid()",
+             {text(hall)}) ||
+        !query.next())
+        return "cannot lock the hall: " + why(query.lastError());
+    if (!query.value(0).toBool())
+        return "another server on this store holds it";
+    hallSession_ = query.value(1).toLongLong();
+    return {};
+}
+
+bool SqlStore::holdsHall() {
+    if (hall_.isEmpty() || !hallSession_)
+        return true;
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    if (!run(query, "SELECT pg_backend_pid()") || !query.next())
+        return failed(query.lastError());
+    if (query.value(0).toLongLong() == hallSession_)
+        return true;
+    if (const QString lost = lockHall(hall_); !lost.isEmpty()) {
+        lastError_ = "the hall " + QString::fromUtf8(hall_) + " is lost: " + lost;
+        return false;
+    }
+    return true;
+}
+
 void SqlStore::beat(const Hall& hall) {
+    if (!holdsHall())
+        return;
     QSqlQuery query(QSqlDatabase::database(connection_));
     run(query,
         "INSERT INTO halls (name, address, players, games, seen) VALUES (?, ?, ?, ?, ?) "
@@ -514,6 +552,8 @@ bool writeLines(QSqlQuery& query, const LiveKey& key, int from,
 } // namespace
 
 bool SqlStore::writeLive(const std::vector<LiveWrite>& writes) {
+    if (!holdsHall())
+        return false; // no journal is written beside another server's
     QSqlDatabase db = QSqlDatabase::database(connection_);
     QSqlQuery query(db);
     if (!db.transaction())
@@ -528,17 +568,14 @@ bool SqlStore::writeLive(const std::vector<LiveWrite>& writes) {
 }
 
 // A connection the server lost (PostgreSQL restarted, a network gone) is
-// opened again, and the hall taken again, so that the next try may keep.
+// opened again, so that the next try may keep; the next write takes the
+// hall again before it writes (holdsHall).
 bool SqlStore::failed(const QSqlError& error) {
     lastError_ = why(error);
     if (!reachable()) {
         QSqlDatabase db = QSqlDatabase::database(connection_, false);
         db.close();
-        if (db.open() && !hall_.isEmpty() && db.driverName() == "QPSQL") {
-            const QByteArray hall = std::exchange(hall_, {});
-            if (const QString lost = holdHall(hall); !lost.isEmpty())
-                lastError_ += "; the hall is lost: " + lost;
-        }
+        db.open();
     }
     return false;
 }

@@ -55,12 +55,17 @@ private:
     bool upgrade(QString& error);
     // Notes why a call failed; false.
     bool failed(const QSqlError& error);
+    QString lockHall(const QByteArray& hall);
+    // Whether this PostgreSQL session still holds the hall: one opened again
+    // takes it again, unless another server has it by then (false).
+    bool holdsHall();
 
     const QString connection_; // the name of its QSqlDatabase connection
     QString lastError_;
     QString file_; // a SQLite store's file; empty for PostgreSQL and memory
     std::unique_ptr<QLockFile> hallLock_; // a SQLite store's hall, held
     QByteArray hall_;
+    qint64 hallSession_ = 0; // the PostgreSQL session holding the hall
 };
 
 } // namespace wordmoot::store
