@@ -29,7 +29,7 @@ void Room::addCommands(CommandRegistry& commands) {
         {"WITHDRAW", "", &Room::withdraw},   {"APPROVE", "approve", &Room::approve},
         {"ROBOT", "", &Room::robot},         {"CHALLENGE", "challenge", &Room::challenge},
         {"UNSEEN", "unseen", &Room::unseen}, {"HINT", "hint", &Room::hint},
-        {"START", "start", &Room::start},
+        {"START", "start", &Room::start},    {"PREVIEW", "preview", &Room::preview},
     };
     for (const auto& command : game) {
         const Handler handler = command.handler;
@@ -259,6 +259,7 @@ void Room::sendPosition(User& u) {
     sendScores(&u);
     if (seatOf(u) < 0 && !forming_.isSeated(u))
         tell(u, ReplyCode::Rack, reply::rack(""));
+    sendTable(&u);
     if (phase_ != Phase::Playing)
         return;
     const int turn = game_->turn();
@@ -337,6 +338,8 @@ void Room::startGame() {
     for (int row = 0; row < kBoardCells; ++row)
         toAll(ReplyCode::BoardRow, reply::boardRow(Grid(), row));
     game_->start();
+    movesTold_ = 0;
+    sendTable(nullptr);
     updateClock();
 }
 

@@ -98,6 +98,13 @@ private:
     void robot(User& u, const QByteArray& arg);
     void sendPosition(User& u);
     void sendScores(User* only);
+    // The game panel's state (TableReplies): the bag, the tiles each has
+    // not seen, the clock and the moves, to one user or to everyone.
+    void sendTable(User* only);
+    // After the game took an input: the moves not yet told, the bag, the
+    // tiles unseen.
+    void tellTable();
+    void sendClock(User* only);
     // After someone sat down, got ready or left; `readied` is who said READY.
     void maybeStart(const User* readied);
     void startGame();
@@ -145,6 +152,7 @@ private:
     void approve(User& u, const QByteArray& arg);
     void challenge(User& u, const QByteArray& arg);
     void unseen(User& u, const QByteArray& arg);
+    void preview(User& u, const QByteArray& arg);
     void hint(User& u, const QByteArray& arg);
     // Every change to the game goes through act(), which journals it (after
     // `lines` of the room's own) once the game takes it.
@@ -209,6 +217,7 @@ private:
     int moverSeat_ = -1; // whose score changed last
     int gamesStarted_ = 0;
     int journaled_ = 0; // lines in the game's journal
+    std::size_t movesTold_ = 0; // of the game's record, sent as MOVE lines
     QByteArray overWinners_; // as the game over line says them, for the log
     QTimer voteTimer_;
     QTimer offerTimer_;

@@ -11,6 +11,7 @@
 #include "server/User.h"
 #include "shared/protocol/Commands.h"
 #include "shared/protocol/ReplyCode.h"
+#include "shared/protocol/TableReplies.h"
 #include "shared/rules/GameRecord.h"
 
 #include <QDateTime>
@@ -124,6 +125,87 @@ void Room::unseen(User& u, const QByteArray&) {
     tell(u, ReplyCode::Notice, "Unseen " + QByteArray::number(tiles.size()) + ": " + tiles);
 }
 
+// What the tiles would score and the words they form, or why PLAY would
+// refuse them, to the sender alone; the game does not change.
+void Room::preview(User& u, const QByteArray& arg) {
+    table::Preview answer;
+    const int seat = playingSeat(u);
+    const std::optional<Play> tiles = command::parsePlay(arg);
+    if (seat < 0) {
+        answer.refusedCode = int(ReplyCode::PlayNotYours);
+        answer.reason = kNotPlaying;
+    } else if (!tiles) {
+        answer.refusedCode = int(ReplyCode::PlayBadTiles);
+        answer.reason = "A play is up to seven tiles as column,row,LETTER";
+    } else {
+        const PlayPreview seen = game_->preview(seat, *tiles);
+        if (seen.refused) {
+            answer.refusedCode = int(refusalCode(seen.refused->kind));
+            answer.reason = QString::fromStdString("Refused: " + seen.refused->reason);
+        }
+        answer.score = seen.score;
+        answer.words = QString::fromStdString(seen.words);
+    }
+    tell(u, ReplyCode::Quiet2028, table::preview(answer));
+}
+
+// --- The game panel ---
+
+namespace {
+table::Move moveOf(const Game& game, std::size_t index) {
+    const RecordedMove& m = game.record()[index];
+    return {int(index) + 1,
+            QString::fromStdString(game.seats()[m.seat].name),
+            m.score,
+            m.total,
+            QString::fromStdString(m.notation),
+            QString::fromStdString(m.words),
+            QString::fromStdString(m.note)};
+}
+} // namespace
+
+void Room::sendTable(User* only) {
+    if (!game_)
+        return;
+    const QByteArray bag = table::bag(game_->bagSize());
+    const auto& record = game_->record();
+    for (User* u : only ? std::vector<User*>{only} : members_) {
+        tell(*u, ReplyCode::Quiet2028, bag);
+        tell(*u, ReplyCode::Quiet2028,
+             table::unseen(QString::fromStdString(game_->unseenBy(seatOf(*u)))));
+        tell(*u, ReplyCode::Quiet2028, table::moves(int(record.size())));
+        for (std::size_t i = 0; i < record.size(); ++i)
+            tell(*u, ReplyCode::Quiet2028, table::move(moveOf(*game_, i)));
+    }
+    sendClock(only);
+}
+
+void Room::tellTable() {
+    const auto& record = game_->record();
+    for (; movesTold_ < record.size(); ++movesTold_)
+        toAll(ReplyCode::Quiet2028, table::move(moveOf(*game_, movesTold_)));
+    toAll(ReplyCode::Quiet2028, table::bag(game_->bagSize()));
+    for (User* u : members_)
+        tell(*u, ReplyCode::Quiet2028,
+             table::unseen(QString::fromStdString(game_->unseenBy(seatOf(*u)))));
+}
+
+// Each player's time left, and whose runs: the client counts it down.
+void Room::sendClock(User* only) {
+    if (!clock_.exists() || phase_ != Phase::Playing)
+        return;
+    table::Clock clock;
+    clock.gameClock = lobby_.options().turnSeconds <= 0;
+    if (clock_.isRunning())
+        clock.running = QString::fromStdString(game_->seats()[game_->turn()].name);
+    for (int seat = 0; seat < seats_.size(); ++seat)
+        clock.entries.push_back({QString::fromStdString(game_->seats()[seat].name),
+                                 clock_.leftMs(seat)});
+    const QByteArray line = table::clock(clock);
+    for (User* u : only ? std::vector<User*>{only} : members_)
+        tell(*u, ReplyCode::Quiet2028, line);
+}
+
 // The champion's move for the player on turn, in a game against robots
 // alone, where a hint helps nobody against another person.
 void Room::hint(User& u, const QByteArray&) {
@@ -207,6 +289,7 @@ std::optional<Refused> Room::act(const GameInput& input, std::vector<QByteArray>
     logEvent(QByteArray::fromStdString(inputText(input)).split(' ').first(), fields);
     if (game_->isOver())
         logEvent("over", field("winners", overWinners_));
+    tellTable();
     if (phase_ == Phase::Playing)
         updateClock();
     return std::nullopt;
@@ -317,6 +400,7 @@ bool Room::restore(const std::vector<QByteArray>& lines) {
     }
     ++gamesStarted_;
     journaled_ = int(lines.size());
+    movesTold_ = game_->record().size();
     game_->setListener(this);
     phase_ = Phase::Playing;
     updateFormClock();
@@ -385,6 +469,7 @@ void Room::updateClock() {
     const bool runs = turn >= 0 && !game_->pending() && game_->seats()[turn].present &&
                       seats_.holder(turn) && !stallTold_;
     clock_.update(SeatClock::Turn{turn, game_->turnNumber(), runs});
+    sendClock(nullptr);
 }
 
 // A player whose turn's time is up passes; three such turns in a row and the

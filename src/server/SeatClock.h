@@ -53,6 +53,7 @@ public:
     qint64 usedMs(int seat) const { return seats_[seat].usedMs; }
     int timeouts(int seat) const { return seats_[seat].timeouts; }
     qint64 leftMs(int seat) const;
+    bool isRunning() const { return seat_ >= 0; }
     // "Time left: ...", as REFRESH says it; `names` has each seat's.
     QByteArray text(const std::vector<QByteArray>& names) const;
 

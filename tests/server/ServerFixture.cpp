@@ -39,6 +39,10 @@ void LobbyUser::send(const QByteArray& line) {
         lobby_.receive(*this, line);
 }
 
+void ScriptedUser::received(QByteArray line) {
+    (line.startsWith("2028 ") ? table : lines).push_back(std::move(line));
+}
+
 void LobbyUser::vanish() {
     closing_ = true;
     if (!std::exchange(removed_, true))
@@ -48,7 +52,7 @@ void LobbyUser::vanish() {
 // Kept as the socket would carry it, without the line end.
 void LobbyUser::send(ReplyCode code, QByteArrayView text) {
     if (!closing_)
-        lines.push_back(replyLine(code, text).chopped(2));
+        received(replyLine(code, text).chopped(2));
 }
 
 void LobbyUser::close() {
@@ -60,7 +64,7 @@ SocketUser::SocketUser(quint16 port) {
     QObject::connect(&socket, &QTcpSocket::readyRead, [this] {
         buffer += socket.readAll();
         for (qsizetype end; (end = buffer.indexOf("\r\n")) >= 0; buffer.remove(0, end + 2))
-            lines.push_back(buffer.left(end));
+            received(buffer.left(end));
     });
     socket.connectToHost(QHostAddress::LocalHost, port);
 }

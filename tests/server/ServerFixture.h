@@ -28,8 +28,13 @@ public:
     // Every line received and not yet taken.
     QByteArrayList pending() const { return lines.mid(taken); }
 
+    // A line from the server: the game panel's 2028 lines go to `table`,
+    // apart from the rest, which the tests follow line by line.
+    void received(QByteArray line);
+
     QByteArrayList lines;
     qsizetype taken = 0;
+    QByteArrayList table;
 };
 
 // A user in the test's process: its lines go straight to the lobby, and the

@@ -125,12 +125,8 @@ std::optional<Refused> Game::checkTurn(int seat) const {
 std::optional<Refused> Game::play(int seat, const Play& laid) {
     if (auto refused = checkTurn(seat))
         return refused;
-    if (!rackHolds(seats_[seat].rack, rackTiles(laid)))
-        return Refused{Refusal::Tiles,
-                       "the tiles " + rackTiles(laid) + " are not all on your rack"};
-    const PlacementFault fault = checkPlacement(board_, laid);
-    if (fault != PlacementFault::None)
-        return Refused{isCellFault(fault) ? Refusal::Tiles : Refusal::Placement, describe(fault)};
+    if (auto refused = checkLaid(seat, laid))
+        return refused;
     const Play play = inBoardOrder(namedBlanks(laid));
     // Only the list and mixed rules judge a play before anyone sees it.
     const bool judgedNow = judging_ == Judging::List || judging_ == Judging::Mixed;
@@ -151,6 +147,34 @@ std::optional<Refused> Game::play(int seat, const Play& laid) {
     if (presentSeats() < 2) // nobody to vote: judged at once
         settleVote();
     return std::nullopt;
+}
+
+// The tiles are on the seat's rack and lie as a play may.
+std::optional<Refused> Game::checkLaid(int seat, const Play& laid) const {
+    if (!rackHolds(seats_[seat].rack, rackTiles(laid)))
+        return Refused{Refusal::Tiles,
+                       "the tiles " + rackTiles(laid) + " are not all on your rack"};
+    const PlacementFault fault = checkPlacement(board_, laid);
+    if (fault != PlacementFault::None)
+        return Refused{isCellFault(fault) ? Refusal::Tiles : Refusal::Placement, describe(fault)};
+    return std::nullopt;
+}
+
+PlayPreview Game::preview(int seat, const Play& laid) const {
+    if (seat < 0 || seat >= int(seats_.size()) || laid.empty())
+        return {Refused{Refusal::Tiles, "there are no tiles to play"}, 0, {}};
+    if (auto refused = checkLaid(seat, laid))
+        return {std::move(refused), 0, {}};
+    const Play play = inBoardOrder(namedBlanks(laid));
+    if (judging_ == Judging::List) {
+        if (const std::vector<std::string> unknown = unknownWords(play); !unknown.empty())
+            return {Refused{Refusal::Words, hasUnnamedBlank(laid)
+                                                ? "no letter for the blank makes every word valid"
+                                                : notListed(unknown)},
+                    0,
+                    {}};
+    }
+    return {std::nullopt, scorePlay(board_, play), playWords(board_, play)};
 }
 
 // The play with every blank named: a blank the mover named keeps its
@@ -190,10 +214,11 @@ void Game::stand(int seat, const Play& play, int score, const Settlement* settle
     Seat& mover = seats_[seat];
     const std::string rackBefore = mover.rack + (settled ? rackTiles(play) : "");
     const std::string notation = playNotation(board_, play);
+    std::string words = playWords(board_, play);
     for (const LaidTile& t : play)
         board_.at(t.column, t.row) = t.tile;
     mover.score += score;
-    record(seat, rackBefore, notation, score, mover.score);
+    record(seat, rackBefore, notation, score, mover.score, {}, std::move(words));
     if (!settled)
         mover.rack = rackWithout(mover.rack, rackTiles(play));
     listener_->playStands(seat, play, score, settled);
@@ -299,8 +324,9 @@ std::vector<std::string> Game::names() const {
 }
 
 void Game::record(int seat, const std::string& rack, std::string notation, int score, int total,
-                  std::string note) {
-    record_.push_back(RecordedMove{seat, rack, std::move(notation), score, total, std::move(note)});
+                  std::string note, std::string words) {
+    record_.push_back(RecordedMove{seat, rack, std::move(notation), score, total, std::move(note),
+                                   std::move(words)});
 }
 
 void Game::endTurn(bool scored) {

@@ -56,6 +56,14 @@ struct Refused {
     std::string reason;
 };
 
+// What a play would score and the words it would form, or why it would be
+// refused.
+struct PlayPreview {
+    std::optional<Refused> refused;
+    int score = 0;
+    std::string words; // "QAT, AX"
+};
+
 struct Seat {
     std::string name;
     std::string rack;
@@ -114,6 +122,10 @@ public:
 
     void start();
     std::optional<Refused> play(int seat, const Play& play);
+    // The play as PLAY would take it now, the game left as it is: refused
+    // for what PLAY would refuse it for, but whose turn it is, so that a
+    // player sees a play's worth while composing it before the turn comes.
+    PlayPreview preview(int seat, const Play& play) const;
     std::optional<Refused> exchange(int seat, std::string_view tiles);
     std::optional<Refused> pass(int seat);
     // Takes back the seat's play waiting for the vote; the turn stays. Refused
@@ -164,6 +176,7 @@ public:
 private:
     int drawFirst();
     std::optional<Refused> checkTurn(int seat) const;
+    std::optional<Refused> checkLaid(int seat, const Play& laid) const;
     Play namedBlanks(const Play& play) const;
     static Play inBoardOrder(Play play);
     std::vector<std::string> unknownWords(const Play& play) const;
@@ -178,7 +191,7 @@ private:
     void takeBack(const Settlement& settled);
 
     void record(int seat, const std::string& rack, std::string notation, int score, int total,
-                std::string note = {});
+                std::string note = {}, std::string words = {});
     void endTurn(bool scored);
     void advance();
     void finish(End end);

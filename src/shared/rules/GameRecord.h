@@ -19,6 +19,7 @@ struct RecordedMove {
     int score = 0;        // what the move changed the mover's score by
     int total = 0;        // the mover's score after it
     std::string note;     // written as a "#note" line after the move; empty for none
+    std::string words;    // a play's words, as playWords names them; empty for other moves
 };
 
 // The note on a turn passed because its player challenged a valid play: a

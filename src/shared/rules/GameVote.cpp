@@ -1,6 +1,7 @@
 // The play put to the other players: their approvals and challenges, the
 // list's judgement, and what becomes of the play.
 #include "shared/rules/Game.h"
+#include "shared/rules/Scoring.h"
 
 namespace wordmoot {
 
@@ -98,7 +99,7 @@ void Game::takeBack(const Settlement& settled) {
     mover.rack += rackTiles(taken.play);
     if (settled.verdict != Verdict::Withdrawn) {
         record(taken.seat, mover.rack, playNotation(board_, taken.play), taken.score,
-               mover.score + taken.score);
+               mover.score + taken.score, {}, playWords(board_, taken.play));
         record(taken.seat, mover.rack, "--", -taken.score, mover.score);
     }
     listener_->playTakenBack(taken.seat, taken.play, settled);
