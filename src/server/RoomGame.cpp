@@ -146,7 +146,7 @@ void Room::preview(User& u, const QByteArray& arg) {
         answer.score = seen.score;
         answer.words = QString::fromStdString(seen.words);
     }
-    tell(u, ReplyCode::Quiet2028, table::preview(answer));
+    tell(u, ReplyCode::Table, table::preview(answer));
 }
 
 // --- The game panel ---
@@ -170,12 +170,12 @@ void Room::sendTable(User* only) {
     const QByteArray bag = table::bag(game_->bagSize());
     const auto& record = game_->record();
     for (User* u : only ? std::vector<User*>{only} : members_) {
-        tell(*u, ReplyCode::Quiet2028, bag);
-        tell(*u, ReplyCode::Quiet2028,
+        tell(*u, ReplyCode::Table, bag);
+        tell(*u, ReplyCode::Table,
              table::unseen(QString::fromStdString(game_->unseenBy(seatOf(*u)))));
-        tell(*u, ReplyCode::Quiet2028, table::moves(int(record.size())));
+        tell(*u, ReplyCode::Table, table::moves(int(record.size())));
         for (std::size_t i = 0; i < record.size(); ++i)
-            tell(*u, ReplyCode::Quiet2028, table::move(moveOf(*game_, i)));
+            tell(*u, ReplyCode::Table, table::move(moveOf(*game_, i)));
     }
     sendClock(only);
 }
@@ -183,10 +183,10 @@ void Room::sendTable(User* only) {
 void Room::tellTable() {
     const auto& record = game_->record();
     for (; movesTold_ < record.size(); ++movesTold_)
-        toAll(ReplyCode::Quiet2028, table::move(moveOf(*game_, movesTold_)));
-    toAll(ReplyCode::Quiet2028, table::bag(game_->bagSize()));
+        toAll(ReplyCode::Table, table::move(moveOf(*game_, movesTold_)));
+    toAll(ReplyCode::Table, table::bag(game_->bagSize()));
     for (User* u : members_)
-        tell(*u, ReplyCode::Quiet2028,
+        tell(*u, ReplyCode::Table,
              table::unseen(QString::fromStdString(game_->unseenBy(seatOf(*u)))));
 }
 
@@ -203,7 +203,7 @@ void Room::sendClock(User* only) {
                                  clock_.leftMs(seat)});
     const QByteArray line = table::clock(clock);
     for (User* u : only ? std::vector<User*>{only} : members_)
-        tell(*u, ReplyCode::Quiet2028, line);
+        tell(*u, ReplyCode::Table, line);
 }
 
 // The champion's move for the player on turn, in a game against robots

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -70,9 +71,51 @@ private slots:
         QVERIFY(!form.isVisible());
         QVERIFY(form.isEnabled());
         QCOMPARE(form.windowTitle(), QStringLiteral("Wordmoot"));
-        QCOMPARE(form.size(), QSize(568, 519));
+        // The designed 568 x 519, and the game panel beside it.
+        QCOMPARE(form.size(), QSize(808, 519));
+        QCOMPARE(form.findChild<QWidget*>(QStringLiteral("gamepanel"))->geometry(),
+                 QRect(568, 0, 240, 519));
         QVERIFY(!form.windowIcon().isNull());
         QVERIFY(form.windowIcon().availableSizes().contains(QSize(32, 32)));
+    }
+
+    // The server's table lines reach the panel, and none of them the log.
+    void thePanelShowsTheTable() {
+        ClientFixture client;
+        QVERIFY(client.start());
+        QVERIFY(client.reply({"2028 BAG 86", "2028 UNSEEN AAB_", "2028 MOVES 1",
+                              "2028 MOVE 1 bob 24 24 8D VAL.T VALET", "2028 PREVIEW 12 ZA",
+                              "2028 CLOCK TURN - alice 60000 bob 60000"}));
+        const auto shown = [&](const char* name) {
+            return client.form->findChild<QLabel*>(QLatin1String(name))->text();
+        };
+        QCOMPARE(shown("lblbag"), QStringLiteral("86 tiles in the bag"));
+        QCOMPARE(shown("lblunseen"), QStringLiteral("A 2  B 1  ? 1"));
+        QCOMPARE(shown("lblpreview"), QStringLiteral("ZA: 12"));
+        QCOMPARE(shown("lblclocks"), QStringLiteral("alice 1:00\nbob 1:00"));
+        const auto* moves = client.form->findChild<QListWidget*>(QStringLiteral("lstmoves"));
+        QCOMPARE(moves->count(), 1);
+        QCOMPARE(moves->item(0)->text(), QStringLiteral("1  bob  8D VAL.T  VALET  24  24"));
+        QVERIFY(!client.log().contains(QStringLiteral("BAG")));
+    }
+
+    // F9 hides the panel, the window is its designed size again, and so it
+    // opens next time; F9 shows it again.
+    void thePanelHidesAndStaysHidden() {
+        ScriptedDialogs dialogs;
+        for (const QSize size : {QSize(568, 519), QSize(808, 519)}) {
+            {
+                WordmootForm form(dialogs);
+                form.show();
+                QVERIFY(QTest::qWaitForWindowActive(&form));
+                QTest::keyClick(&form, Qt::Key_F9);
+                QCOMPARE(form.size(), size);
+            }
+            WordmootForm again(dialogs);
+            QCOMPARE(again.size(), size);
+            QCOMPARE(again.findChild<QWidget*>(QStringLiteral("gamepanel"))->isVisibleTo(&again),
+                     size.width() > 568);
+        }
     }
 
     void controlsHaveTheirDesignedLayout_data() {

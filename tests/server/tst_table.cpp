@@ -19,8 +19,7 @@ std::optional<Kind> last(const ScriptedUser& u, const QByteArray& prefix) {
                         return *kind;
         return std::nullopt;
     };
-    QTest::qWaitFor([&] { return find().has_value(); }, 5000);
-    return find();
+    return QTest::qWaitFor([&] { return find().has_value(); }, 5000) ? find() : std::nullopt;
 }
 } // namespace
 
@@ -100,9 +99,8 @@ private slots:
         for (const auto& entry : clock->entries)
             QVERIFY(entry.leftMs > 590000 && entry.leftMs <= 600000);
         mover.send("FORFEIT");
-        QTest::qWaitFor([&] { return last<table::Clock>(*a, "CLOCK")->running != clock->running; },
-                        5000);
-        QVERIFY(last<table::Clock>(*a, "CLOCK")->running != clock->running);
+        QVERIFY(QTest::qWaitFor(
+            [&] { return last<table::Clock>(*a, "CLOCK")->running != clock->running; }, 5000));
     }
 };
 

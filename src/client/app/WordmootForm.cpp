@@ -1,6 +1,7 @@
 #include "client/app/WordmootForm.h"
 
 #include "client/app/BoardPainter.h"
+#include "client/app/GamePanel.h"
 #include "client/app/GameSelectForm.h"
 #include "client/app/LogoLabel.h"
 #include "client/app/MessageLog.h"
@@ -15,6 +16,7 @@
 #include <QListView>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <array>
 
@@ -65,6 +67,12 @@ void WordmootForm::wireControls() {
     connect(cmdsend_, &QPushButton::clicked, this, &WordmootForm::sendClicked);
     connect(ircinputbox_, &QLineEdit::textChanged, this, &WordmootForm::inputChanged);
     connect(imgwordmoot_, &LogoLabel::doubleClicked, this, &WordmootForm::logoDoubleClicked);
+    connect(new QShortcut(QKeySequence(Qt::Key_F9), this), &QShortcut::activated, this, [this] {
+        const bool shown = !panel_->isVisible();
+        showPanel(shown);
+        client_.settings.setText(setting::kClient, setting::kShowPanel,
+                                 shown ? QStringLiteral("1") : QStringLiteral("0"));
+    });
 }
 
 void WordmootForm::start() {

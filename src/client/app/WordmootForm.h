@@ -26,6 +26,8 @@ class MessageLog;
 // The main window: board, rack, scores, turn, chat and every button. It shows
 // what the session holds and forwards what the user does; the session owns
 // the connection and the client state.
+class GamePanel;
+
 class WordmootForm : public QWidget, public ClientView {
     Q_OBJECT
 public:
@@ -96,6 +98,9 @@ private:
     // tiles typed on the board are laid and taken back through the same
     // calls as dropped ones.
     void setUpKeyboardPlay();
+    // The game panel beside the board, and the window's width with it; F9
+    // shows or hides it, and the choice is kept.
+    void showPanel(bool shown);
     void wireInputHistory();
     void recall(const std::optional<QString>& line);
     // The tile shows the letter given, as composing::layTile has it.
@@ -132,6 +137,7 @@ private:
     QPushButton* cmdsubmitplay_ = nullptr;
     QLineEdit* ircinputbox_ = nullptr;
     LogoLabel* imgwordmoot_ = nullptr;
+    GamePanel* panel_ = nullptr;
     QLabel* lblturn_ = nullptr;
 };
 

@@ -1,6 +1,7 @@
 // The main window's controls, where they sit and how they look when the
 // window opens. Positions are in twips.
 #include "client/app/Artwork.h"
+#include "client/app/GamePanel.h"
 #include "client/app/LogoLabel.h"
 #include "client/app/MessageLog.h"
 #include "client/app/WordmootForm.h"
@@ -57,6 +58,11 @@ QFont designFont(const QString& family, double points) {
 }
 } // namespace
 
+void WordmootForm::showPanel(bool shown) {
+    panel_->setVisible(shown);
+    resize(twips::rect(0, 0, 8520 + (shown ? GamePanel::kWidthTwips : 0), 7785).size());
+}
+
 void WordmootForm::buildControls() {
     setObjectName(QStringLiteral("WordmootForm"));
     setWindowTitle(kAppTitle);
@@ -112,6 +118,11 @@ void WordmootForm::buildControls() {
     lblturn_->setTextFormat(Qt::PlainText);
     lblturn_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblturn_->setFont(designFont(QStringLiteral("MS Sans Serif"), 13.5));
+
+    // Beside the layout above, never over it.
+    panel_ = new GamePanel(replies().table(), this);
+    panel_->setGeometry(twips::rect(8520, 0, GamePanel::kWidthTwips, 7785));
+    showPanel(client_.settings.text(setting::kClient, setting::kShowPanel, QStringLiteral("1")) != u"0");
 
     describe({
         {irchistorybox_, "Messages", "what the server and the other users said"},

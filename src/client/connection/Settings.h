@@ -27,6 +27,7 @@ inline const QString kUsername = QStringLiteral("Username");
 inline const QString kPort = QStringLiteral("Port");
 inline const QString kAvailableVersion = QStringLiteral("AvailableVersion");
 inline const QString kRobotLevel = QStringLiteral("RobotLevel"); // the computer last played
+inline const QString kShowPanel = QStringLiteral("ShowPanel");   // "0": the game panel hidden
 } // namespace setting
 
 } // namespace wordmoot

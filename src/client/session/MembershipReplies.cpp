@@ -55,6 +55,7 @@ void ReplyHandlers::enterGame() {
 }
 
 void ReplyHandlers::leftgame() {
+    table_.clear();
     client_.state.ingame = false;
     client_.state.started = false;
     client_.state.seatAsked = false;

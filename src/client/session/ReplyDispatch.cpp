@@ -20,9 +20,9 @@ struct DispatchTable {
     static const std::vector<DispatchRow>& rows() {
         using enum ReplyCode;
         static const std::vector<DispatchRow> table = {
-            {{Quiet2999, Quiet1080, Quiet1070, Quiet1030, Quiet1040, Quiet1010, Quiet1090,
-              Quiet2028},
+            {{Quiet2999, Quiet1080, Quiet1070, Quiet1030, Quiet1040, Quiet1010, Quiet1090},
              &H::ignore},
+            {{Table}, &H::tableLine},
             {{RobotsOffered}, &H::robotsOffered},
             {{Greeting}, &H::greeting},
             {{YourTurn}, &H::yourTurn},

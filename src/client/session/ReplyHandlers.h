@@ -2,6 +2,7 @@
 
 #include "client/session/ClientView.h"
 #include "client/session/GameList.h"
+#include "client/session/GameTable.h"
 #include "client/session/ScoreList.h"
 
 #include <QString>
@@ -29,6 +30,7 @@ public:
 
     ScoreList& scores() { return scores_; }
     GameList& games() { return games_; }
+    GameTable& table() { return table_; }
 
     void joingame();
     void leftgame();
@@ -51,6 +53,8 @@ private:
     void nameInUse(QStringView argument);
     void newGameRefused(QStringView argument);
     void robotsOffered(QStringView argument);
+    // The game panel's lines.
+    void tableLine(QStringView argument) { table_.apply(argument); }
 
     // Board, rack and play.
     void yourTurn(QStringView argument);
@@ -92,6 +96,7 @@ private:
     ClientContext client_;
     ScoreList scores_;
     GameList games_;
+    GameTable table_;
 
     friend struct DispatchTable;
 };

@@ -47,6 +47,7 @@ enum class ReplyCode : int {
     // Replies a client of the first protocol takes no notice of, which this
     // one reads:
     RobotsOffered = 1140, // "ROBOT" and the levels: the game just made seats robots on request
+    Table = 2028,         // the game panel's lines, a keyword first (TableReplies)
 
     // Replies the client takes no notice of.
     Quiet1010 = 1010,
@@ -55,7 +56,6 @@ enum class ReplyCode : int {
     Quiet1070 = 1070,
     Quiet1080 = 1080,
     Quiet1090 = 1090,
-    Quiet2028 = 2028,
     Quiet2999 = 2999,
 };
 

@@ -66,9 +66,9 @@ private slots:
     // back as what it is, and neither weighed nor counted as a miss.
     void aLostTurnIsNobodysChoice() {
         const std::vector<RecordedMove> moves = {
-            {0, "CATSIEO", "8G CAT", 10, 10, {}},
-            {1, "XIZAEQU", "-", 0, 0, std::string(kLostTurnNote)},
-            {0, "SIEOTAE", "I8 .IE", 3, 13, {}}};
+            {0, "CATSIEO", "8G CAT", 10, 10, {}, "CAT"},
+            {1, "XIZAEQU", "-", 0, 0, std::string(kLostTurnNote), {}},
+            {0, "SIEOTAE", "I8 .IE", 3, 13, {}, "PIE"}};
         const std::string written = gcgText({"Ann", "Bob"}, moves);
         QVERIFY(written.find("\n#note lost turn") != std::string::npos);
         const RecordReading reading = readRecord(written);
