@@ -96,5 +96,5 @@ xdotool mousemove 260 500 click 1 type --delay 30 "/nice word, robot"
 xdotool key Return
 sleep 1.5
 xdotool mousemove 700 560 # the pointer off the window
-import -window root -crop 568x519+0+0 +repage "$out"
+import -window root -crop 808x519+0+0 +repage "$out" # the window and its game panel
 echo "screenshot: $out"

@@ -22,7 +22,7 @@ private slots:
             client.dispatch(QString::fromLatin1(line));
         QVERIFY(client.view.log.isEmpty()); // nothing of it in the message log
         QCOMPARE(table.bagText(), QStringLiteral("86 tiles in the bag"));
-        QCOMPARE(table.unseenText(), QStringLiteral("A 3  B 1  E 2  Z 1  ? 2"));
+        QCOMPARE(table.unseenText(), QStringLiteral("A  3  B  1  E  2  Z  1  ?  2"));
         QCOMPARE(table.clockTexts(5000),
                  (QStringList{QStringLiteral("ann 9:50 \u25C2"), QStringLiteral("bob 0:12 over")}));
         QVERIFY(table.clockRuns());

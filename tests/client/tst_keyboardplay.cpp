@@ -92,6 +92,27 @@ const QList<QByteArray> kCatOnRow7 = {"2012 7 ......CAT......"};
 class KeyboardPlayTest : public QObject {
     Q_OBJECT
 private slots:
+    // As tiles are laid, a server that keeps the game panel is asked what
+    // they would make, once for each change; one that sends no panel lines
+    // (a server of the first protocol) is never asked.
+    void laidTilesAreShownTheirWorth() {
+        for (const bool panelServer : {true, false}) {
+            Table table;
+            QVERIFY(table.open());
+            if (panelServer)
+                QVERIFY(table.client.reply({"2028 BAG 86"}));
+            table.client.server.clearReceived();
+            QTest::keyClick(table.form, Qt::Key_F2);
+            table.type(QStringLiteral("ca⌫"));
+            QVERIFY(table.client.settle());
+            const QByteArray asked = panelServer ? QByteArray("PREVIEW 7,7,C \r\n"
+                                                              "PREVIEW 8,7,A 7,7,C \r\n"
+                                                              "PREVIEW 7,7,C \r\n")
+                                                 : QByteArray();
+            QCOMPARE(table.client.server.received(), asked);
+        }
+    }
+
     void init() { ClientFixture::clearSettings(); }
 
     // The cursor starts on the centre cell and typing goes across until an

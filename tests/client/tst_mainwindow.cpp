@@ -90,7 +90,7 @@ private slots:
             return client.form->findChild<QLabel*>(QLatin1String(name))->text();
         };
         QCOMPARE(shown("lblbag"), QStringLiteral("86 tiles in the bag"));
-        QCOMPARE(shown("lblunseen"), QStringLiteral("A 2  B 1  ? 1"));
+        QCOMPARE(shown("lblunseen"), QStringLiteral("A  2  B  1  ?  1"));
         QCOMPARE(shown("lblpreview"), QStringLiteral("ZA: 12"));
         QCOMPARE(shown("lblclocks"), QStringLiteral("alice 1:00\nbob 1:00"));
         const auto* moves = client.form->findChild<QListWidget*>(QStringLiteral("lstmoves"));

@@ -3,6 +3,7 @@
 #include "client/app/BoardOverlay.h"
 #include "client/app/WordmootForm.h"
 #include "client/board/CellNames.h"
+#include "client/board/TurnActions.h"
 #include "client/board/Twips.h"
 
 #include <QApplication>
@@ -80,6 +81,7 @@ void WordmootForm::takeBackAll() {
 }
 
 void WordmootForm::boardShown() {
+    turn::previewPlay(client_, replies().table());
     if (!boardOverlay_)
         return;
     for (int column = 0; column < kBoardCells; ++column)

@@ -30,19 +30,35 @@ bool cellTaken(const ClientState& state, int column, int row, int slot) {
     return false;
 }
 
-QString takePlay(ClientState& state) {
+namespace {
+// The tiles laid on the board, as PLAY lists them.
+std::vector<TileEntry> laidTiles(const ClientState& state) {
     std::vector<TileEntry> tiles;
     for (int slot = 0; slot < kRackSlots; ++slot) {
-        Placement& laid = state.placement[slot];
+        const Placement& laid = state.placement[slot];
         if (laid.letter.isEmpty())
             continue;
         const bool blank = state.rack[slot].tile == QLatin1String("_");
         const QString letter = blank ? laid.letter : tileLetters(laid.letter);
         tiles.push_back({laid.column, laid.row, command::commandByte(letter.front())});
-        laid.submitted = true;
-        state.rack[slot].placed = true;
     }
+    return tiles;
+}
+} // namespace
+
+QString takePlay(ClientState& state) {
+    const std::vector<TileEntry> tiles = laidTiles(state);
+    for (int slot = 0; slot < kRackSlots; ++slot)
+        if (!state.placement[slot].letter.isEmpty()) {
+            state.placement[slot].submitted = true;
+            state.rack[slot].placed = true;
+        }
     return tiles.empty() ? QString() : command::play(tiles);
+}
+
+QString previewLine(const ClientState& state) {
+    const std::vector<TileEntry> tiles = laidTiles(state);
+    return tiles.empty() ? QString() : command::preview(tiles);
 }
 
 QString exchangeLine(const QString& boxText) {

@@ -25,6 +25,8 @@ bool cellTaken(const ClientState& state, int column, int row, int slot);
 // flagged as submitted until the server answers, and sent again if the user
 // submits again meanwhile.
 QString takePlay(ClientState& state);
+// "PREVIEW ..." for the tiles a Submit would send now; empty for none.
+QString previewLine(const ClientState& state);
 
 // The exchange command for the box's text, or empty when the box is empty.
 QString exchangeLine(const QString& boxText);

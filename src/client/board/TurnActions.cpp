@@ -20,6 +20,14 @@ bool exchange(ClientContext& client, const QString& boxText) {
     return true;
 }
 
+void previewPlay(ClientContext& client, GameTable& table) {
+    if (!table.keepsTable() || client.state.observer)
+        return;
+    const QString line = composing::previewLine(client.state);
+    if (table.asksPreview(line))
+        client.server.send(line);
+}
+
 void sortRack(ClientContext& client) {
     composing::sortRack(client.state);
     client.view.fill_rack();

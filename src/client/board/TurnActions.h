@@ -1,6 +1,7 @@
 #pragma once
 
 #include "client/session/ClientView.h"
+#include "client/session/GameTable.h"
 
 #include <QString>
 
@@ -16,5 +17,8 @@ void submitPlay(ClientContext& client);
 bool exchange(ClientContext& client, const QString& boxText);
 // Sorts the tiles in the rack; tiles laid on the board stay in the play.
 void sortRack(ClientContext& client);
+// Asks a server that keeps the game panel what the tiles laid would make
+// (PREVIEW), once for each change of them; with none laid, their worth goes.
+void previewPlay(ClientContext& client, GameTable& table);
 
 } // namespace wordmoot::turn

@@ -5,6 +5,8 @@
 namespace wordmoot {
 
 namespace {
+constexpr int kLettersALine = 6;
+
 // "9:55", "0:07": minutes and seconds, rounded up to the second.
 QString minutes(qint64 ms) {
     const qint64 seconds = (std::abs(ms) + 999) / 1000;
@@ -44,12 +46,22 @@ void GameTable::clear() {
     clock_.reset();
     moves_.clear();
     preview_.reset();
+    previewAsked_.clear();
     emit changed();
 }
 
 void GameTable::forgetPreview() {
     if (std::exchange(preview_, std::nullopt))
         emit changed();
+}
+
+bool GameTable::asksPreview(const QString& line) {
+    if (line == previewAsked_)
+        return false;
+    previewAsked_ = line;
+    if (line.isEmpty())
+        forgetPreview();
+    return !line.isEmpty();
 }
 
 QString GameTable::bagText() const {
@@ -63,10 +75,14 @@ QString GameTable::unseenText() const {
     QMap<QChar, int> counts; // in letter order, the blank's _ after Z
     for (const QChar tile : unseen_)
         ++counts[tile];
-    QStringList groups;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        groups << QStringLiteral("%1 %2").arg(it.key() == u'_' ? QChar(u'?') : it.key()).arg(it.value());
-    return groups.join(QStringLiteral("  "));
+    QString text;
+    int shown = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it, ++shown) {
+        if (shown > 0) // six letters a line, so that no count is parted from its letter
+            text += shown % kLettersALine == 0 ? QStringLiteral("\n") : QStringLiteral("  ");
+        text += QStringLiteral("%1 %2").arg(it.key() == u'_' ? QChar(u'?') : it.key()).arg(it.value(), 2);
+    }
+    return text;
 }
 
 QString GameTable::moveText(const table::Move& m) {

@@ -27,10 +27,16 @@ public:
     void clear();
     // The play being composed changed: its last worth is gone.
     void forgetPreview();
+    // Whether the server keeps the panel: it has sent its lines.
+    bool keepsTable() const { return bag_.has_value(); }
+    // Whether to ask for this PREVIEW line: not when it was the last asked;
+    // an empty one (no tiles laid) forgets the worth shown.
+    bool asksPreview(const QString& line);
 
     // "86 tiles in the bag"; empty before the server said.
     QString bagText() const;
-    // "A 3  B 1  E 2  ?  1": the tiles not seen, by letter, a blank as ? last.
+    // "A  3  B  1  E  2  ?  1": the tiles not seen, by letter, a blank as ? last,
+    // six letters a line.
     QString unseenText() const;
     const std::vector<table::Move>& moves() const { return moves_; }
     // "12  ann  8D VAL.T  VALET, AT  24  310".
@@ -53,6 +59,7 @@ private:
     QElapsedTimer clockSince_;
     std::vector<table::Move> moves_;
     std::optional<table::Preview> preview_;
+    QString previewAsked_; // the last PREVIEW line sent
 };
 
 } // namespace wordmoot

@@ -14,6 +14,10 @@ QString play(std::span<const TileEntry> tiles) {
     return QStringLiteral("PLAY ") + QString::fromLatin1(tileListText(tiles));
 }
 
+QString preview(std::span<const TileEntry> tiles) {
+    return QStringLiteral("PREVIEW ") + QString::fromLatin1(tileListText(tiles));
+}
+
 char commandByte(QChar c) {
     return c.unicode() < 256 ? char(c.unicode()) : '?';
 }

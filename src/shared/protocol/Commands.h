@@ -49,6 +49,8 @@ inline QString start() {
 // "PLAY 7,7,C 8,7,a ": the laid tiles, a blank after every one; a blank
 // the player names in lower case, one the server is to name as "_".
 QString play(std::span<const TileEntry> tiles);
+// "PREVIEW 7,7,C 8,7,a ": the same tiles, to learn what PLAY would make of them.
+QString preview(std::span<const TileEntry> tiles);
 // A character as one byte of a command: itself when it has one, else "?".
 char commandByte(QChar c);
 inline QString withdraw() {
