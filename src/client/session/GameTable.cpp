@@ -5,7 +5,7 @@
 namespace wordmoot {
 
 namespace {
-constexpr int kLettersALine = 6;
+constexpr int kLettersALine = 5;
 
 // "9:55", "0:07": minutes and seconds, rounded up to the second.
 QString minutes(qint64 ms) {
@@ -78,7 +78,7 @@ QString GameTable::unseenText() const {
     QString text;
     int shown = 0;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it, ++shown) {
-        if (shown > 0) // six letters a line, so that no count is parted from its letter
+        if (shown > 0) // five letters a line, so that no count is parted from its letter
             text += shown % kLettersALine == 0 ? QStringLiteral("\n") : QStringLiteral("  ");
         text += QStringLiteral("%1 %2").arg(it.key() == u'_' ? QChar(u'?') : it.key()).arg(it.value(), 2);
     }

@@ -36,7 +36,7 @@ public:
     // "86 tiles in the bag"; empty before the server said.
     QString bagText() const;
     // "A  3  B  1  E  2  ?  1": the tiles not seen, by letter, a blank as ? last,
-    // six letters a line.
+    // five letters a line.
     QString unseenText() const;
     const std::vector<table::Move>& moves() const { return moves_; }
     // "12  ann  8D VAL.T  VALET, AT  24  310".
