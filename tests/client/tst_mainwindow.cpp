@@ -6,6 +6,7 @@
 #include "client/app/MessageLog.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -97,6 +98,33 @@ private slots:
         QCOMPARE(moves->count(), 1);
         QCOMPARE(moves->item(0)->text(), QStringLiteral("1  bob  8D VAL.T  VALET  24  24"));
         QVERIFY(!client.log().contains(QStringLiteral("BAG")));
+    }
+
+    // Start, Hint and Seat robot send what is typed otherwise, in a game on
+    // a server that takes them; with a server of the first protocol they
+    // stay off.
+    void thePanelsButtonsSendTheirCommands() {
+        for (const bool panelServer : {true, false}) {
+            ClientFixture client;
+            QVERIFY(client.start());
+            const auto* start = client.form->findChild<QPushButton*>(QStringLiteral("cmdstart"));
+            QVERIFY(!start->isEnabled());
+            QList<QByteArray> join{"1180"}; // joined, and watching: the question's No
+            if (panelServer)
+                join.prepend("1140 ROBOT casual greedy strong champion");
+            QVERIFY(client.reply(join));
+            QCOMPARE(start->isEnabled(), panelServer);
+            if (!panelServer)
+                continue;
+            client.server.clearReceived();
+            client.form->findChild<QComboBox*>(QStringLiteral("cmbrobotlevel"))->setCurrentIndex(2);
+            for (const char* name : {"cmdrobot", "cmdstart", "cmdhint"})
+                client.form->findChild<QPushButton*>(QLatin1String(name))->click();
+            QVERIFY(client.settle());
+            QCOMPARE(client.server.received(), QByteArray("ROBOT strong\r\nSTART\r\nHINT\r\n"));
+            QVERIFY(client.reply({"1200"})); // left the game
+            QVERIFY(!start->isEnabled());
+        }
     }
 
     // F9 hides the panel, the window is its designed size again, and so it

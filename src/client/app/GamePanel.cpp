@@ -2,8 +2,11 @@
 
 #include "client/session/GameTable.h"
 
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace wordmoot {
@@ -37,6 +40,33 @@ GamePanel::GamePanel(const GameTable& table, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(3);
+    // What is typed otherwise (START, HINT, ROBOT level), a click away.
+    const auto button = [this](const char* name, const QString& caption, QLayout* row) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setFocusPolicy(Qt::TabFocus);
+        row->addWidget(b);
+        return b;
+    };
+    auto* actions = new QHBoxLayout;
+    start_ = button("cmdstart", QStringLiteral("St&art"), actions);
+    hint_ = button("cmdhint", QStringLiteral("&Hint"), actions);
+    layout->addLayout(actions);
+    auto* robots = new QHBoxLayout;
+    level_ = new QComboBox(this);
+    level_->setObjectName(QStringLiteral("cmbrobotlevel"));
+    level_->setAccessibleName(QStringLiteral("Robot strength"));
+    level_->addItems({QStringLiteral("casual"), QStringLiteral("greedy"), QStringLiteral("strong"),
+                      QStringLiteral("champion")});
+    level_->setCurrentIndex(3);
+    robots->addWidget(level_);
+    robot_ = button("cmdrobot", QStringLiteral("Seat ro&bot"), robots);
+    layout->addLayout(robots);
+    connect(start_, &QPushButton::clicked, this, &GamePanel::startClicked);
+    connect(hint_, &QPushButton::clicked, this, &GamePanel::hintClicked);
+    connect(robot_, &QPushButton::clicked, this,
+            [this] { emit robotClicked(level_->currentText()); });
+    setActionsEnabled(false);
     bag_ = label("lblbag", this, layout);
     heading(QStringLiteral("Unseen tiles"), this, layout);
     unseen_ = label("lblunseen", this, layout);
@@ -55,6 +85,11 @@ GamePanel::GamePanel(const GameTable& table, QWidget* parent)
     tick_.setInterval(500);
     connect(&tick_, &QTimer::timeout, this, &GamePanel::showClocks);
     refresh();
+}
+
+void GamePanel::setActionsEnabled(bool enabled) {
+    for (QWidget* action : std::initializer_list<QWidget*>{start_, hint_, level_, robot_})
+        action->setEnabled(enabled);
 }
 
 void GamePanel::refresh() {

@@ -3,8 +3,10 @@
 #include <QFrame>
 #include <QTimer>
 
+class QComboBox;
 class QLabel;
 class QListWidget;
+class QPushButton;
 
 namespace wordmoot {
 
@@ -21,6 +23,13 @@ public:
 
     GamePanel(const GameTable& table, QWidget* parent);
     void refresh();
+    // Start, Hint and Seat robot: in a game, on a server that takes them.
+    void setActionsEnabled(bool enabled);
+
+signals:
+    void startClicked();
+    void hintClicked();
+    void robotClicked(const QString& level);
 
 private:
     void showClocks();
@@ -31,6 +40,10 @@ private:
     QLabel* clocks_ = nullptr;
     QListWidget* moves_ = nullptr;
     QLabel* preview_ = nullptr;
+    QPushButton* start_ = nullptr;
+    QPushButton* hint_ = nullptr;
+    QComboBox* level_ = nullptr;
+    QPushButton* robot_ = nullptr;
     QTimer tick_; // the running clock, shown each half second
 };
 

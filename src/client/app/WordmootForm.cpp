@@ -67,6 +67,11 @@ void WordmootForm::wireControls() {
     connect(cmdsend_, &QPushButton::clicked, this, &WordmootForm::sendClicked);
     connect(ircinputbox_, &QLineEdit::textChanged, this, &WordmootForm::inputChanged);
     connect(imgwordmoot_, &LogoLabel::doubleClicked, this, &WordmootForm::logoDoubleClicked);
+    connect(panel_, &GamePanel::startClicked, this, [this] { client_.server.send(command::start()); });
+    connect(panel_, &GamePanel::hintClicked, this, [this] { client_.server.send(command::hint()); });
+    connect(panel_, &GamePanel::robotClicked, this,
+            [this](const QString& level) { client_.server.send(command::robot(level)); });
+    connect(&replies().table(), &GameTable::changed, this, &WordmootForm::updatePanelActions);
     connect(new QShortcut(QKeySequence(Qt::Key_F9), this), &QShortcut::activated, this, [this] {
         const bool shown = !panel_->isVisible();
         showPanel(shown);
@@ -148,6 +153,8 @@ void WordmootForm::setGameControlEnabled(GameControl control, bool enabled) {
         cmdleavegame_, cmdforfeit_,  cmdsubmitplay_, cmdexchange_,
         txtexchange_,  cmdwithdraw_, cmdsortrack_};
     controls[static_cast<std::size_t>(control)]->setEnabled(enabled);
+    if (control == GameControl::LeaveGame)
+        updatePanelActions();
 }
 
 void WordmootForm::setTurnText(const QString& text) {

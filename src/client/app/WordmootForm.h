@@ -101,6 +101,9 @@ private:
     // The game panel beside the board, and the window's width with it; F9
     // shows or hides it, and the choice is kept.
     void showPanel(bool shown);
+    // The panel's Start, Hint and Seat robot: in a game, on a server that
+    // takes them.
+    void updatePanelActions();
     void wireInputHistory();
     void recall(const std::optional<QString>& line);
     // The tile shows the letter given, as composing::layTile has it.

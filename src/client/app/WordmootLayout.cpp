@@ -63,6 +63,10 @@ void WordmootForm::showPanel(bool shown) {
     resize(twips::rect(0, 0, 8520 + (shown ? GamePanel::kWidthTwips : 0), 7785).size());
 }
 
+void WordmootForm::updatePanelActions() {
+    panel_->setActionsEnabled(cmdleavegame_->isEnabled() && state().panelServer);
+}
+
 void WordmootForm::buildControls() {
     setObjectName(QStringLiteral("WordmootForm"));
     setWindowTitle(kAppTitle);

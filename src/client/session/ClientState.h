@@ -51,6 +51,9 @@ struct ClientState {
     // The robots' levels the server seats on request in the game the user
     // has just made, weakest first (1140 before 1180); empty otherwise.
     QStringList robotLevels;
+    // The server has shown it takes the commands the game panel sends
+    // (START, ROBOT, HINT): it offered robots, or sent the panel's lines.
+    bool panelServer = false;
     QString nickname;
 
     // board[column][row], one character per cell as the server sent it.

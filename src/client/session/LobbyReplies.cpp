@@ -111,6 +111,7 @@ void ReplyHandlers::askForAnotherName(const QString& problem) {
 void ReplyHandlers::robotsOffered(QStringView argument) {
     constexpr int kMostLevels = 8;
     client_.state.robotLevels.clear();
+    client_.state.panelServer = true;
     for (const QStringView level : reply::parseRobotsOffered(argument, kMostLevels))
         client_.state.robotLevels.append(level.toString());
 }

@@ -54,7 +54,10 @@ private:
     void newGameRefused(QStringView argument);
     void robotsOffered(QStringView argument);
     // The game panel's lines.
-    void tableLine(QStringView argument) { table_.apply(argument); }
+    void tableLine(QStringView argument) {
+        client_.state.panelServer = true;
+        table_.apply(argument);
+    }
 
     // Board, rack and play.
     void yourTurn(QStringView argument);

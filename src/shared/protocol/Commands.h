@@ -46,6 +46,9 @@ inline QString robot(const QString& level) {
 inline QString start() {
     return QStringLiteral("START");
 }
+inline QString hint() {
+    return QStringLiteral("HINT");
+}
 // "PLAY 7,7,C 8,7,a ": the laid tiles, a blank after every one; a blank
 // the player names in lower case, one the server is to name as "_".
 QString play(std::span<const TileEntry> tiles);

@@ -135,7 +135,11 @@ private slots:
         other->dialogs.chooseAnswers = {4}; // another person
         QVERIFY(other->chooseGame(QStringLiteral("0: ")));
         QVERIFY(other->waitForLine(QStringLiteral("2014 A game needs two players")) >= 0);
-        QTRY_VERIFY(someone->gameEntries().filter(QStringLiteral("forming - 1 players")).size() == 1);
+        // The new game reaches the other's list when the server tells the
+        // lobby, which a loaded machine may take a while to do.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            someone->gameEntries().filter(QStringLiteral("forming - 1 players")).size() == 1,
+            kStartMs);
         someone->dialogs.askAnswers = {true};
         QVERIFY(someone->chooseGame(someone->gameEntries().last().left(3)));
         QVERIFY(other->waitForLine(QStringLiteral("2014 The game begins")) >= 0);
